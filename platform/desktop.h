@@ -1,0 +1,97 @@
+#pragma once
+// The one interface through which Vantrel's rules see the desktop: walking
+// the windows, querying one window and changing it. The Win32 implementation
+// (win32_desktop.h) is the only place that makes these calls on examined
+// windows; the unit tests use an in-memory desktop.
+//
+// Every operation follows the platform's habit for a window that has vanished:
+// empty texts, zero values, failed queries as std::nullopt, changes that do
+// nothing. Nothing here throws.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vantrel {
+
+// A 32-bit window handle as the 32-bit platform stores it.
+using Handle = std::uint32_t;
+
+struct Point {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    friend bool operator==(const Point&, const Point&) = default;
+};
+
+struct Rect {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+// The system's 44-byte placement record, member for member.
+struct Placement {
+    std::uint32_t length = 44;
+    std::uint32_t flags = 0;
+    std::uint32_t showCmd = 0;
+    Point minPosition;
+    Point maxPosition;
+    Rect normalPosition;
+    friend bool operator==(const Placement&, const Placement&) = default;
+};
+
+// Relations of GetWindow, with the platform's numbers.
+enum class Relation : int { First = 0, Last = 1, Next = 2, Child = 5 };
+
+// Indexes of GetWindowLong / SetWindowLong, with the platform's numbers.
+enum class LongIndex : int { Style = -16, ExStyle = -20, UserData = -21, HwndParent = -8 };
+
+// Show commands used on examined windows, with the platform's numbers.
+enum class ShowCommand : int { Hide = 0, ShowMaximized = 3, Show = 5, Minimize = 6, Restore = 9 };
+
+struct ThreadProcess {
+    std::uint32_t thread = 0;
+    std::uint32_t process = 0;
+};
+
+inline constexpr std::uint32_t kExTopmost = 0x8;    // WS_EX_TOPMOST
+inline constexpr std::uint32_t kShowMinimized = 2;  // SW_SHOWMINIMIZED as a placement showCmd
+inline constexpr std::uint32_t kShowMaximized = 3;  // SW_SHOWMAXIMIZED as a placement showCmd
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // Walking.
+    virtual Handle activeWindow() = 0;
+    virtual Handle related(Handle window, Relation relation) = 0;
+
+    // Querying. text() answers at most 255 characters and never waits long
+    // for a window whose thread does not answer: that reads as empty text.
+    virtual std::string text(Handle window) = 0;
+    virtual std::string className(Handle window) = 0;
+    virtual std::uint32_t windowLong(Handle window, LongIndex index) = 0;
+    virtual bool isVisible(Handle window) = 0;
+    virtual bool isEnabled(Handle window) = 0;
+    virtual std::optional<Placement> placement(Handle window) = 0;
+    virtual std::optional<Rect> windowRect(Handle window) = 0;
+    virtual Handle parent(Handle window) = 0;  // GetParent: parent or owner
+    virtual ThreadProcess threadProcess(Handle window) = 0;
+
+    // Locating.
+    virtual std::optional<Point> cursorPos() = 0;
+    virtual Handle windowFromPoint(Point point) = 0;
+
+    // Changing.
+    virtual void show(Handle window, ShowCommand command) = 0;
+    virtual void enable(Handle window, bool enabled) = 0;
+    virtual void setTopmost(Handle window, bool topmost) = 0;  // no move, size or activation
+    virtual void requestClose(Handle window) = 0;              // WM_SYSCOMMAND SC_CLOSE, sent
+    virtual void setText(Handle window, const std::string& text) = 0;
+    virtual void setPlacement(Handle window, const Placement& placement) = 0;
+    virtual void setWindowLong(Handle window, LongIndex index, std::uint32_t value) = 0;
+};
+
+}  // namespace vantrel

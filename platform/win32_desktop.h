@@ -1,0 +1,21 @@
+#pragma once
+// The desktop as the running system shows it: the Win32 implementation of
+// Desktop, the only place that walks, queries and changes examined windows.
+
+#include "platform/desktop.h"
+
+#include <windows.h>
+
+namespace vantrel::win32 {
+
+inline HWND ToHwnd(Handle h) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(h)); }
+inline Handle ToHandle(HWND h) { return static_cast<Handle>(reinterpret_cast<UINT_PTR>(h)); }
+
+// The one desktop of the running program.
+Desktop& TheDesktop();
+
+// How long a window's thread may take to answer WM_GETTEXT before its text
+// reads as empty, in milliseconds.
+inline constexpr UINT kTextTimeoutMs = 1000;
+
+}  // namespace vantrel::win32

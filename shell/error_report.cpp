@@ -1,0 +1,11 @@
+#include "shell/error_report.h"
+
+namespace vantrel {
+
+std::string ErrorReportText(const std::string& message) {
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > static_cast<unsigned char>('.'))
+        return message + ".";
+    return message;
+}
+
+}  // namespace vantrel

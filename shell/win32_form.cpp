@@ -1,0 +1,244 @@
+#include "shell/win32_form.h"
+
+#include "shell/error_report.h"
+
+#include <vector>
+
+namespace vantrel::win32 {
+
+namespace {
+
+// The form object of a window is kept in a window property, so the window's
+// user data stays free and reads 0 like any untouched window's.
+constexpr const char* kFormProperty = "VantrelForm";
+
+HINSTANCE g_instance = nullptr;
+HWND g_applicationWindow = nullptr;
+std::vector<Form*> g_modalStack;
+
+LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+struct ReenableList {
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK DisableThreadWindow(HWND hwnd, LPARAM param) {
+    auto* list = reinterpret_cast<ReenableList*>(param);
+    if (::IsWindowVisible(hwnd) && ::IsWindowEnabled(hwnd)) {
+        ::EnableWindow(hwnd, FALSE);
+        list->windows.push_back(hwnd);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HINSTANCE Instance() { return g_instance; }
+HWND ApplicationWindow() { return g_applicationWindow; }
+
+void CreateApplicationWindow(HINSTANCE instance) {
+    g_instance = instance;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = ApplicationWindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = ::LoadIconA(instance, "MAINICON");
+    wc.lpszClassName = "TApplication";
+    ::RegisterClassA(&wc);
+    // Hidden and without size: it only owns the forms and carries the title.
+    g_applicationWindow = ::CreateWindowExA(0, "TApplication", kApplicationTitle,
+                                            WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
+                                                WS_MINIMIZEBOX,
+                                            0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+}
+
+int MessageBoxFor(HWND owner, const std::string& text, const std::string& caption, UINT flags) {
+    if (!owner) {
+        Form* modal = Form::ActiveModalForm();
+        owner = modal ? modal->hwnd() : ::GetActiveWindow();
+        if (!owner) owner = g_applicationWindow;
+    }
+    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+}
+
+void ShowErrorReport(const std::string& message) {
+    MessageBoxFor(nullptr, ErrorReportText(message), kApplicationTitle, MB_OK | MB_ICONERROR);
+}
+
+Form::Form(const char* className) : className_(className) { RegisterFormClass(); }
+
+Form::~Form() {
+    if (hwnd_) {
+        ::RemovePropA(hwnd_, kFormProperty);
+        ::DestroyWindow(hwnd_);
+    }
+}
+
+void Form::RegisterFormClass() {
+    WNDCLASSA wc{};
+    if (::GetClassInfoA(g_instance, className_.c_str(), &wc)) return;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = g_instance;
+    wc.hIcon = ::LoadIconA(g_instance, "MAINICON");
+    wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className_.c_str();
+    ::RegisterClassA(&wc);
+}
+
+void Form::CreateFormWindow(const char* caption, DWORD style, DWORD exStyle, int x, int y, int width,
+                            int height) {
+    hwnd_ = ::CreateWindowExA(exStyle | WS_EX_CONTROLPARENT, className_.c_str(), caption, style, x, y,
+                              width, height, g_applicationWindow, nullptr, g_instance, this);
+}
+
+void Form::SetClientSize(int width, int height) {
+    RECT r{0, 0, width, height};
+    ::AdjustWindowRectEx(&r, static_cast<DWORD>(::GetWindowLongA(hwnd_, GWL_STYLE)), ::GetMenu(hwnd_) != nullptr,
+                         static_cast<DWORD>(::GetWindowLongA(hwnd_, GWL_EXSTYLE)));
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::CentreOnScreen() {
+    RECT r;
+    ::GetWindowRect(hwnd_, &r);
+    const int w = r.right - r.left;
+    const int h = r.bottom - r.top;
+    const int x = (::GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+    const int y = (::GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+    ::SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HFONT Form::DialogFont() {
+    if (!font_) {
+        // MS Sans Serif 8 point at 96 pixels per inch; the system substitutes
+        // its nearest sans-serif face where that font is missing.
+        font_.reset(::CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+    }
+    return font_.get();
+}
+
+HWND Form::AddControl(const char* windowClass, const char* text, DWORD style, int x, int y, int width,
+                      int height, int id, DWORD exStyle) {
+    HWND control = ::CreateWindowExA(exStyle, windowClass, text, style | WS_CHILD | WS_VISIBLE, x, y, width,
+                                     height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                     g_instance, nullptr);
+    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+    return control;
+}
+
+std::string Form::ControlText(int id) const {
+    HWND control = Control(id);
+    const int length = ::GetWindowTextLengthA(control);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int got = ::GetWindowTextA(control, text.data(), length + 1);
+    text.resize(static_cast<size_t>(got < 0 ? 0 : got));
+    return text;
+}
+
+bool Form::PreTranslateMessage(MSG& msg) {
+    if (swallowEscape_ && msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) return true;
+    if (dialogKeys_ && ::IsDialogMessageA(hwnd_, &msg)) return true;
+    return false;
+}
+
+Form* Form::ActiveModalForm() { return g_modalStack.empty() ? nullptr : g_modalStack.back(); }
+
+void Form::DispatchLoopMessage(MSG& msg) {
+    Form* target = ActiveModalForm();
+    if (target && msg.hwnd && msg.hwnd != target->hwnd_ && !::IsChild(target->hwnd_, msg.hwnd)) target = nullptr;
+    if (!target && msg.hwnd) {
+        // The main loop: the form that holds the message's window translates it.
+        HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
+        target = root ? static_cast<Form*>(::GetPropA(root, kFormProperty)) : nullptr;
+        if (target && !target->IsShowingModal() && ActiveModalForm()) target = nullptr;
+    }
+    if (target && target->PreTranslateMessage(msg)) return;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+}
+
+int Form::ShowModal() {
+    ReenableList disabled;
+    HWND previousActive = ::GetActiveWindow();
+    ::EnumThreadWindows(::GetCurrentThreadId(), DisableThreadWindow, reinterpret_cast<LPARAM>(&disabled));
+    ::EnableWindow(hwnd_, TRUE);
+    modalResult_ = kResultNone;
+    inModalLoop_ = true;
+    g_modalStack.push_back(this);
+    CentreOnScreen();
+    ::ShowWindow(hwnd_, SW_SHOW);
+    ::SetActiveWindow(hwnd_);
+    RunGuarded([this] { FormShow(); });
+
+    MSG msg;
+    while (modalResult_ == kResultNone) {
+        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            // The program is ending: hand the quit request on to the outer loop.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            modalResult_ = kResultCancel;
+            break;
+        }
+        if (got < 0) break;
+        DispatchLoopMessage(msg);
+    }
+    const int result = modalResult_;
+    RunGuarded([this] { FormClose(); });
+    g_modalStack.pop_back();
+    inModalLoop_ = false;
+    for (HWND w : disabled.windows) ::EnableWindow(w, TRUE);
+    ::ShowWindow(hwnd_, SW_HIDE);
+    if (previousActive && ::IsWindow(previousActive)) ::SetActiveWindow(previousActive);
+    return result;
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CLOSE:
+        // Dialog forms are hidden, never destroyed; the close box is Cancel.
+        if (inModalLoop_) modalResult_ = kResultCancel;
+        else ::ShowWindow(hwnd_, SW_HIDE);
+        return 0;
+    case WM_COMMAND:
+        if (lParam && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) && HIWORD(wParam) == BN_CLICKED) {
+            modalResult_ = LOWORD(wParam);
+            return 0;
+        }
+        if (!lParam && LOWORD(wParam) == IDOK && ::GetDlgItem(hwnd_, IDOK)) {
+            // Enter through the dialog keys: the default button "OK".
+            modalResult_ = IDOK;
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return ::DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Form* form = static_cast<Form*>(::GetPropA(hwnd, kFormProperty));
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        form = static_cast<Form*>(create->lpCreateParams);
+        form->hwnd_ = hwnd;
+        ::SetPropA(hwnd, kFormProperty, form);
+    }
+    if (!form) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    LRESULT result = 0;
+    bool handled = false;
+    try {
+        result = form->HandleMessage(message, wParam, lParam);
+        handled = true;
+    } catch (const std::exception& error) {
+        ShowErrorReport(error.what());
+    }
+    return handled ? result : 0;
+}
+
+}  // namespace vantrel::win32

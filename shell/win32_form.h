@@ -1,0 +1,109 @@
+#pragma once
+// A form: one top-level window of Vantrel with its own window class, named
+// after the form (TForm1, TForm2, ... TForm5ForHook), created once at start-up
+// and kept until the program ends. Dialog forms are shown modally by a main
+// window command and hidden again when they close.
+
+#include "platform/win32_handles.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace vantrel::win32 {
+
+// Modal results, with the platform's button identifiers.
+inline constexpr int kResultNone = 0;
+inline constexpr int kResultOk = IDOK;
+inline constexpr int kResultCancel = IDCANCEL;
+
+class Form {
+public:
+    explicit Form(const char* className);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    const std::string& className() const { return className_; }
+
+    // Shows the form modally: the other windows of the program are disabled,
+    // a nested message loop runs until the form closes, and the form is
+    // hidden again. Returns the modal result (kResultCancel for the close box).
+    int ShowModal();
+    // Ends a modal showing with this result.
+    void SetModalResult(int result) { modalResult_ = result; }
+    bool IsShowingModal() const { return inModalLoop_; }
+
+    // Creates a child control of the form. Positions are client pixels.
+    HWND AddControl(const char* windowClass, const char* text, DWORD style, int x, int y, int width,
+                    int height, int id, DWORD exStyle = 0);
+    HWND Control(int id) const { return ::GetDlgItem(hwnd_, id); }
+    std::string ControlText(int id) const;
+
+    // Runs before a message of the modal loop (or the main loop for the main
+    // window) is dispatched: accelerators and dialog keys. True = handled.
+    virtual bool PreTranslateMessage(MSG& msg);
+
+    // The form currently shown modally, innermost first; null when none.
+    static Form* ActiveModalForm();
+    // Processes one message as the program's loops do.
+    static void DispatchLoopMessage(MSG& msg);
+
+protected:
+    // Creates the window of the form's class, owned by the application window.
+    void CreateFormWindow(const char* caption, DWORD style, DWORD exStyle, int x, int y, int width,
+                          int height);
+    // Sets the form's size from a wanted client size, keeping the position.
+    void SetClientSize(int width, int height);
+    void CentreOnScreen();
+    // The font of the form's controls, made once per form.
+    HFONT DialogFont();
+
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Called each time the form is shown modally, before its loop runs.
+    virtual void FormShow() {}
+    // Called when a modal showing ends (any result), before the form is hidden.
+    virtual void FormClose() {}
+    // Dialog forms without an Escape button keep Escape from closing them.
+    bool swallowEscape_ = true;
+    // Dialog forms send Enter and Tab through the platform's dialog keys.
+    bool dialogKeys_ = true;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void RegisterFormClass();
+
+    std::string className_;
+    HWND hwnd_ = nullptr;
+    int modalResult_ = kResultNone;
+    bool inModalLoop_ = false;
+    FontHandle font_;
+};
+
+// The hidden application window (class TApplication, caption "Vantrel"): the
+// owner of every form and the caption of the program's message boxes.
+HWND ApplicationWindow();
+void CreateApplicationWindow(HINSTANCE instance);
+HINSTANCE Instance();
+
+// The application title: caption of the error report and of message boxes.
+inline constexpr const char* kApplicationTitle = "Vantrel";
+
+// A modal message box owned by the application window (or by owner).
+int MessageBoxFor(HWND owner, const std::string& text, const std::string& caption, UINT flags);
+
+// The general error report for an error no handler caught.
+void ShowErrorReport(const std::string& message);
+
+// Runs a command handler and sends any error it raises to the error report.
+template <typename Handler>
+void RunGuarded(Handler&& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        ShowErrorReport(error.what());
+    }
+}
+
+}  // namespace vantrel::win32
