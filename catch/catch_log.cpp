@@ -1,0 +1,95 @@
+#include "catch/catch_log.h"
+
+#include "catch/int2msg.h"
+
+#include <cstdio>
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::uint32_t kWmUser = 0x400;
+// The caret-blink message, which has no name of its own.
+constexpr std::uint32_t kCursorBlinkMessage = 280;
+
+unsigned Bit(Category c) { return 1u << static_cast<int>(c); }
+
+bool Contains(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
+
+}  // namespace
+
+unsigned CategoriesOf(std::uint32_t number, std::string_view name) {
+    unsigned set = 0;
+    if (Contains(name, "PAINT")) set |= Bit(Category::Paint);
+    if (Contains(name, "TIMER")) set |= Bit(Category::Timer);
+    if (Contains(name, "MOUSE") || Contains(name, "BUTTON")) set |= Bit(Category::Mouse);
+    if (Contains(name, "KEY")) set |= Bit(Category::Keyboard);
+    if (number == kCursorBlinkMessage) set |= Bit(Category::Cursor);
+    if (set == 0) set = Bit(Category::Other);
+    return set;
+}
+
+bool PassesFilter(const CatchFilter& filter, std::uint32_t number, std::string_view name) {
+    const unsigned set = CategoriesOf(number, name);
+    for (int i = 0; i < kCategoryCount; ++i)
+        if ((set & (1u << i)) && !filter.on[i]) return false;
+    return true;
+}
+
+std::string TimeStamp(std::uint32_t t) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2u:%.2u:%.2u::%.3u", (t / 3600000u) % 24u, (t / 60000u) % 60u,
+                  (t / 1000u) % 60u, t % 1000u);
+    return text;
+}
+
+std::string DisplayName(std::uint32_t number, const std::string& name, bool hexMode) {
+    if (!hexMode || number <= kWmUser) return name;
+    char text[32];
+    std::snprintf(text, sizeof text, "WM_USER+%X", static_cast<unsigned>(number - kWmUser));
+    return text;
+}
+
+std::string FormatLogLine(const HookRecord& r, const std::string& displayName, bool hexMode) {
+    const std::string stamp = TimeStamp(r.time);
+    // The name field is 25 wide and never cut; a longer text pushes the rest.
+    const int need = std::snprintf(nullptr, 0, "%s | %8u - %-25s | %11u | %11u | x=%d y=%d", stamp.c_str(), 0u,
+                                   displayName.c_str(), 0u, 0u, static_cast<int>(r.x), static_cast<int>(r.y)) +
+                     64;
+    std::string line(static_cast<size_t>(need), '\0');
+    int written;
+    if (hexMode) {
+        written = std::snprintf(line.data(), line.size(), "%s | %8X - %-25s | %11X | %11X | x=%d y=%d",
+                                stamp.c_str(), static_cast<unsigned>(r.message), displayName.c_str(),
+                                static_cast<unsigned>(r.wParam), static_cast<unsigned>(r.lParam),
+                                static_cast<int>(r.x), static_cast<int>(r.y));
+    } else {
+        written = std::snprintf(line.data(), line.size(), "%s | %8d - %-25s | %11d | %11d | x=%d y=%d",
+                                stamp.c_str(), static_cast<int>(static_cast<std::int32_t>(r.message)),
+                                displayName.c_str(), static_cast<int>(static_cast<std::int32_t>(r.wParam)),
+                                static_cast<int>(static_cast<std::int32_t>(r.lParam)), static_cast<int>(r.x),
+                                static_cast<int>(r.y));
+    }
+    line.resize(written < 0 ? 0 : static_cast<size_t>(written));
+    return line;
+}
+
+std::optional<std::string> CatchLog::Take(const HookRecord& record, bool hexMode) {
+    const std::uint32_t n = record.message;
+    if (hideRepetitions && n == lastMessage) return std::nullopt;
+    lastMessage = n;
+    const std::string name = MessageName(static_cast<std::int32_t>(n));
+    if (!PassesFilter(filter, n, name)) return std::nullopt;
+    return FormatLogLine(record, DisplayName(n, name, hexMode), hexMode);
+}
+
+std::string LogFileBytes(std::string_view paneText) {
+    std::string bytes(paneText);
+    if (!bytes.empty() && !(bytes.size() >= 2 && bytes.compare(bytes.size() - 2, 2, "\r\n") == 0))
+        bytes += "\r\n";
+    return bytes;
+}
+
+}  // namespace vantrel

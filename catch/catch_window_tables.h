@@ -1,0 +1,40 @@
+#pragma once
+// The Catch Messages window's menu bar and tool bar as tables, and how its
+// six category switches meet their buttons and menu items.
+
+#include "catch/catch_log.h"
+#include "shell/command_table.h"
+
+#include <vector>
+
+namespace vantrel {
+
+// Pictures of the window's image list, in strip order.
+enum CatchImage {
+    kImageStart = 0,
+    kImageStop,
+    kImageTimer,
+    kImagePaint,
+    kImageMouse,
+    kImageKeyboard,
+    kImageCursor,
+    kImageOther,
+    kImageClear,
+    kCatchImageCount
+};
+
+const std::vector<MenuSpec>& CatchMenuTable();
+const std::vector<ToolButtonSpec>& CatchToolBarTable();
+
+// One category switch with its check button and its "&Messages" item.
+struct CategoryControls {
+    Category category;
+    int toolButton;  // command of the check button
+    int menuItem;    // command of the menu item
+};
+const CategoryControls (&CategoryTable())[kCategoryCount];
+
+// The category of a check button or menu item command, if it is one.
+const CategoryControls* CategoryOfCommand(int command);
+
+}  // namespace vantrel

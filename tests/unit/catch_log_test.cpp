@@ -1,0 +1,213 @@
+// The message log's rules: line formats, time stamps, names in hexadecimal
+// mode, the category switches, Hide repetitions and the saved file's bytes.
+
+#include "catch/catch_log.h"
+#include "catch/catch_window_tables.h"
+#include "catch/int2msg.h"
+#include "shell/command_ids.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using vantrel::CatchLog;
+using vantrel::Category;
+using vantrel::HookRecord;
+
+HookRecord Record(std::uint32_t message, std::uint32_t time = 0, std::uint32_t wParam = 0,
+                  std::uint32_t lParam = 0, std::int32_t x = 0, std::int32_t y = 0) {
+    HookRecord r{};
+    r.message = message;
+    r.time = time;
+    r.wParam = wParam;
+    r.lParam = lParam;
+    r.x = x;
+    r.y = y;
+    return r;
+}
+
+std::string Line(std::uint32_t message, bool hex, std::uint32_t time = 0, std::uint32_t wParam = 0,
+                 std::uint32_t lParam = 0, std::int32_t x = 0, std::int32_t y = 0) {
+    CatchLog log;
+    auto line = log.Take(Record(message, time, wParam, lParam, x, y), hex);
+    return line ? *line : "<none>";
+}
+
+// The messages a sequence leaves in the log, by number.
+std::vector<std::uint32_t> Logged(CatchLog& log, const std::vector<std::uint32_t>& messages) {
+    std::vector<std::uint32_t> out;
+    for (std::uint32_t m : messages)
+        if (log.Take(Record(m), false)) out.push_back(m);
+    return out;
+}
+
+constexpr std::uint32_t kTimer = 0x113, kPaint = 0x0F, kMouseMove = 0x200, kChar = 0x102;
+
+TEST(CatchLogHeader, Has91CharactersWithBarsInTheLineColumns) {
+    const std::string_view h = vantrel::kLogHeader;
+    EXPECT_EQ(h.size(), 91u);
+    std::vector<std::size_t> bars;
+    for (std::size_t i = 0; i < h.size(); ++i)
+        if (h[i] == '|') bars.push_back(i);
+    EXPECT_EQ(bars, (std::vector<std::size_t>{14, 53, 67, 81}));
+    const std::string line = Line(0x50, false, 1, 2, 3, 4, 5);  // the longest name fills its field exactly
+    std::vector<std::size_t> lineBars;
+    for (std::size_t i = 0; i < line.size(); ++i)
+        if (line[i] == '|') lineBars.push_back(i);
+    EXPECT_EQ(lineBars, bars);
+    EXPECT_NE(line.find("- WM_INPUTLANGCHANGEREQUEST |"), std::string::npos);
+}
+
+TEST(CatchLogLine, ExamplesInBothModes) {
+    EXPECT_EQ(Line(0x0F, true, 3723004, 0, 0, 10, 20),
+              "01:02:03::004 |        F - WM_PAINT                  |           0 |           0 | x=10 y=20");
+    EXPECT_EQ(Line(0x0F, false, 3723004, 0, 0, 10, 20),
+              "01:02:03::004 |       15 - WM_PAINT                  |           0 |           0 | x=10 y=20");
+    EXPECT_EQ(Line(49393, true, 5, 0, 0xFFFFFFFF, -3, 7),
+              "00:00:00::005 |     C0F1 - WM_USER+BCF1              |           0 |    FFFFFFFF | x=-3 y=7");
+    EXPECT_EQ(Line(49393, false, 5, 0, 0xFFFFFFFF, -3, 7),
+              "00:00:00::005 |    49393 - WM_USER+48369             |           0 |          -1 | x=-3 y=7");
+}
+
+TEST(CatchLogLine, WideValuesAndUnnamedNumbers) {
+    // Hexadecimal fields are unsigned with upper-case digits; decimal ones signed.
+    EXPECT_EQ(Line(0x118, true, 0, 0xABCDEF12, 0x7FFFFFFF, 0, 0),
+              "00:00:00::000 |      118 -                           |    ABCDEF12 |    7FFFFFFF | x=0 y=0");
+    EXPECT_EQ(Line(0x118, false, 0, 0xFFFFFFFE, 0x80000000, -2147483647 - 1, 2147483647),
+              "00:00:00::000 |      280 -                           |          -2 | -2147483648 | "
+              "x=-2147483648 y=2147483647");
+    EXPECT_EQ(Line(0xFFFFFFFF, false), "00:00:00::000 |       -1 -                           |           0 |"
+                                       "           0 | x=0 y=0");
+}
+
+TEST(CatchLogTime, StampsWrapEvery24Hours) {
+    EXPECT_EQ(vantrel::TimeStamp(0), "00:00:00::000");
+    EXPECT_EQ(vantrel::TimeStamp(3723004), "01:02:03::004");
+    EXPECT_EQ(vantrel::TimeStamp(90061001), "01:01:01::001");
+    EXPECT_EQ(vantrel::TimeStamp(4294967295u), "17:02:47::295");
+    EXPECT_EQ(vantrel::TimeStamp(86399999), "23:59:59::999");
+    EXPECT_EQ(vantrel::TimeStamp(86400000), "00:00:00::000");
+}
+
+TEST(CatchLogName, HexadecimalModeRenamesEveryNumberAboveWmUser) {
+    auto name = [](std::uint32_t n, bool hex) {
+        return vantrel::DisplayName(n, vantrel::MessageName(static_cast<std::int32_t>(n)), hex);
+    };
+    EXPECT_EQ(name(0x0401, true), "WM_USER+1");
+    EXPECT_EQ(name(0x0410, true), "WM_USER+10");
+    EXPECT_EQ(name(0x8000, true), "WM_USER+7C00");
+    EXPECT_EQ(name(0x0410, false), "WM_USER+16");
+    EXPECT_EQ(name(0x8000, false), "WM_APP");
+    EXPECT_EQ(name(0x0400, true), "WM_USER");
+    EXPECT_EQ(name(0x0400, false), "WM_USER");
+    EXPECT_EQ(name(0xFFFFFFFF, true), "WM_USER+FFFFFBFF");
+    EXPECT_EQ(name(0x0F, true), "WM_PAINT");
+}
+
+TEST(CatchFilterCategories, EachSwitchGovernsItsListedMessages) {
+    using vantrel::CategoriesOf;
+    auto cat = [](std::uint32_t n) { return CategoriesOf(n, vantrel::MessageName(static_cast<std::int32_t>(n))); };
+    const unsigned paint = 1u << int(Category::Paint), timer = 1u << int(Category::Timer),
+                   mouse = 1u << int(Category::Mouse), keyb = 1u << int(Category::Keyboard),
+                   cursor = 1u << int(Category::Cursor), other = 1u << int(Category::Other);
+    // Independently listed members of each category.
+    const std::vector<std::uint32_t> paints = {0x85, 0x0F, 0x309, 0x26};
+    const std::vector<std::uint32_t> mice = {0x21, 0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0xA8,
+                                             0xA9, 0x200, 0x201, 0x202, 0x203, 0x204, 0x205, 0x206, 0x207,
+                                             0x208, 0x209, 0x20A, 0x122, 0x2A1, 0x2A3};
+    const std::vector<std::uint32_t> keys = {0x2E, 0x32, 0x33, 0x100, 0x101, 0x104, 0x105, 0x108, 0x290, 0x291, 0x312};
+    unsigned listed = 0;
+    for (auto n : paints) { EXPECT_EQ(cat(n), paint) << n; }
+    for (auto n : mice) { EXPECT_EQ(cat(n), mouse) << n; }
+    for (auto n : keys) { EXPECT_EQ(cat(n), keyb) << n; }
+    EXPECT_EQ(cat(0x113), timer);
+    EXPECT_EQ(cat(280), cursor);
+    // Everything else up to the registered messages is Other, one category each.
+    for (std::uint32_t n = 0; n <= 0x10000; ++n) {
+        const unsigned c = cat(n);
+        EXPECT_EQ(c & (c - 1), 0u) << "several categories for " << n;
+        if (c != other) ++listed;
+    }
+    EXPECT_EQ(listed, paints.size() + mice.size() + keys.size() + 2);
+    for (auto n : {0x102u, 0x106u, 0x103u, 0x20u, 0x14u, 0x400u, 0x8000u, 0x401u, 0xC0F1u, 0x119u})
+        EXPECT_EQ(cat(n), other) << n;
+}
+
+TEST(CatchFilterCategories, SwitchesDropOnlyTheirOwnMessages) {
+    CatchLog log;
+    log.filter[Category::Cursor] = false;
+    EXPECT_EQ(Logged(log, {280, kChar, kTimer}), (std::vector<std::uint32_t>{kChar, kTimer}));
+    log.filter[Category::Cursor] = true;
+    log.filter[Category::Other] = false;
+    EXPECT_EQ(Logged(log, {280, kChar, 0x20, kTimer}), (std::vector<std::uint32_t>{280, kTimer}));
+    log.filter[Category::Other] = true;
+    log.filter[Category::Keyboard] = false;
+    log.filter[Category::Mouse] = false;
+    EXPECT_EQ(Logged(log, {0x100, kChar, 0x122, kMouseMove, 0x20}), (std::vector<std::uint32_t>{kChar, 0x20}));
+}
+
+TEST(CatchLogRepetitions, HiddenRepetitionsCompareNumbersOnly) {
+    CatchLog log;
+    log.hideRepetitions = true;
+    // The last message number starts at 0: a first WM_NULL is a repetition.
+    EXPECT_EQ(Logged(log, {0, kTimer, kTimer, kPaint, kTimer}), (std::vector<std::uint32_t>{kTimer, kPaint, kTimer}));
+    EXPECT_FALSE(log.Take(Record(kTimer, 1, 5, 6, 7, 8), false));
+    EXPECT_TRUE(log.Take(Record(kMouseMove, 0, 0, 0, 1, 1), false));
+    EXPECT_FALSE(log.Take(Record(kMouseMove, 0, 0, 0, 2, 2), false));
+}
+
+TEST(CatchLogRepetitions, DroppedMessageStillBecomesTheLastNumber) {
+    CatchLog log;
+    log.hideRepetitions = true;
+    log.filter[Category::Paint] = false;
+    EXPECT_EQ(Logged(log, {kTimer, kPaint, kTimer}), (std::vector<std::uint32_t>{kTimer, kTimer}));
+    EXPECT_EQ(log.lastMessage, kTimer);
+    // Off: every message counts, and the last number still follows.
+    log.hideRepetitions = false;
+    log.filter[Category::Paint] = true;
+    EXPECT_EQ(Logged(log, {kTimer, kTimer}), (std::vector<std::uint32_t>{kTimer, kTimer}));
+    log.hideRepetitions = true;
+    EXPECT_EQ(Logged(log, {kTimer}), (std::vector<std::uint32_t>{}));
+}
+
+TEST(CatchLogFile, EveryLineEndsWithCrLf) {
+    const std::string header(vantrel::kLogHeader);
+    EXPECT_EQ(vantrel::LogFileBytes(header), header + "\r\n");
+    EXPECT_EQ(vantrel::LogFileBytes(header + "\r\nline 1\r\nline 2"), header + "\r\nline 1\r\nline 2\r\n");
+    EXPECT_EQ(vantrel::LogFileBytes(header + "\r\nline 1\r\n"), header + "\r\nline 1\r\n");
+    EXPECT_EQ(vantrel::LogFileBytes(""), "");
+}
+
+TEST(CatchWindowTables, SwitchesMeetTheirButtonsAndItems) {
+    using namespace vantrel;
+    const auto& menus = CatchMenuTable();
+    ASSERT_EQ(menus.size(), 2u);
+    EXPECT_EQ(menus[0].shortcut, "F9");
+    for (const CategoryControls& c : CategoryTable()) {
+        EXPECT_EQ(CategoryOfCommand(c.toolButton), &c);
+        EXPECT_EQ(CategoryOfCommand(c.menuItem), &c);
+        const MenuItemSpec* item = FindMenuItem(menus, c.menuItem);
+        ASSERT_NE(item, nullptr);
+        EXPECT_TRUE(item->checked);
+        bool found = false;
+        for (const ToolButtonSpec& b : CatchToolBarTable())
+            if (b.command == c.toolButton) {
+                found = true;
+                EXPECT_EQ(b.kind, ToolKind::Check);
+                EXPECT_TRUE(b.pressed);
+                EXPECT_EQ(b.image, item->image);
+            }
+        EXPECT_TRUE(found);
+    }
+    EXPECT_TRUE(FindMenuItem(menus, cmd::MenuCatchStop)->disabled);
+    EXPECT_EQ(FindMenuItem(menus, cmd::MenuCatchRun)->shortcut, "F2");
+    EXPECT_EQ(FindMenuItem(menus, cmd::MenuCatchStop)->shortcut, "F4");
+    EXPECT_EQ(FindMenuItem(menus, cmd::Hiderepetitions1)->shortcut, "F8");
+    EXPECT_EQ(FindMenuItem(menus, cmd::MenuCatchClear)->shortcut, "Ctrl+N");
+    EXPECT_EQ(FindMenuItem(menus, cmd::MenuCatchSave)->shortcut, "Ctrl+S");
+}
+
+}  // namespace
