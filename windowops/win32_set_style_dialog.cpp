@@ -1,13 +1,65 @@
 #include "windowops/win32_set_style_dialog.h"
 
+#include "platform/win32_desktop.h"
+#include "shell/command_ids.h"
+#include "shell/program_state.h"
 #include "shell/win32_form1.h"
 
 namespace vantrel::win32 {
 
+namespace {
+
+constexpr int kLabel = -1;
+
+}  // namespace
+
 TForm6::TForm6() : Form("TForm6") {
     CreateFormWindow("Set Style", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME, 0, 0, 231, 143);
+    SetClientSize(225, 114);
+
+    // Creation order is the tab order: Edit1, OK, Cancel, Edit2, Edit3.
+    AddControl("STATIC", "Style:", SS_LEFT, 8, 12, 84, 13, kLabel);
+    Edit1 = AddControl("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 96, 8, 121, 21, ctl::Edit1, WS_EX_CLIENTEDGE);
+    AddControl("BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 34, 84, 75, 25, ctl::Button1);
+    AddControl("BUTTON", "Cancel", WS_TABSTOP | BS_PUSHBUTTON, 118, 84, 75, 25, ctl::Button2);
+    AddControl("STATIC", "Extended Style:", SS_LEFT, 8, 35, 84, 13, kLabel);
+    Edit2 = AddControl("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 96, 31, 121, 21, ctl::Edit2, WS_EX_CLIENTEDGE);
+    AddControl("STATIC", "User Data:", SS_LEFT, 8, 58, 84, 13, kLabel);
+    Edit3 = AddControl("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 96, 54, 121, 21, ctl::Edit3, WS_EX_CLIENTEDGE);
+    for (HWND edit : {Edit1, Edit2, Edit3}) ::SendMessageA(edit, EM_LIMITTEXT, 256, 0);
 }
 
-void TForm1::SetStyle1Click() {}
+void TForm6::Fill(const StyleTexts& texts) {
+    ::SetWindowTextA(Edit1, texts[0].c_str());
+    ::SetWindowTextA(Edit2, texts[1].c_str());
+    ::SetWindowTextA(Edit3, texts[2].c_str());
+}
+
+StyleTexts TForm6::Texts() const {
+    return {ControlText(ctl::Edit1), ControlText(ctl::Edit2), ControlText(ctl::Edit3)};
+}
+
+void TForm6::FormShow() {
+    ::SendMessageA(Edit1, EM_SETSEL, 0, -1);
+    ::SetFocus(Edit1);
+}
+
+TForm6& Form6() {
+    static TForm6 form;
+    return form;
+}
+
+void TForm1::SetStyle1Click() {
+    Desktop& desktop = TheDesktop();
+    const Handle window = SelectedWindow;
+    const StyleValues read = ReadStyleValues(desktop, window);
+    TForm6& dialog = Form6();
+    dialog.Fill(StyleFieldTexts(read, HexMode));
+    if (dialog.ShowModal() != kResultOk) return;
+    // A field that is no valid number raises the conversion error here; the
+    // fields before it stay written and the list is not refilled.
+    ApplySetStyle(desktop, window, read, dialog.Texts(), HexMode);
+    ShowProp(window);
+}
 
 }  // namespace vantrel::win32
