@@ -34,9 +34,11 @@ void SpinEdit::Create(Form& form, int id, int x, int y, int width, int height, S
 }
 
 std::string SpinEdit::Text() const {
-    char buffer[64] = {};
-    ::GetWindowTextA(edit_, buffer, sizeof buffer);
-    return buffer;
+    // Read whole: a pasted long run of digits must not be cut into a number.
+    const int length = ::GetWindowTextLengthA(edit_);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(::GetWindowTextA(edit_, text.data(), length + 1)));
+    return text;
 }
 
 void SpinEdit::SetValue(std::int64_t value) { ::SetWindowTextA(edit_, SpinText(value, range_).c_str()); }
