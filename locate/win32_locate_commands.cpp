@@ -1,11 +1,70 @@
 // Window from point and the position markers.
 
+#include "locate/label_search.h"
+#include "locate/position_markers.h"
+#include "locate/window_from_point.h"
+#include "platform/win32_desktop.h"
+#include "platform/win32_handles.h"
+#include "shell/error_report.h"
+#include "shell/program_state.h"
 #include "shell/win32_form1.h"
+
+#include <string>
 
 namespace vantrel::win32 {
 
-void TForm1::Windowfrompoint1Click() {}
-void TForm1::Showposition1Click() {}
-void TForm1::Clearpointers1Click() {}
+namespace {
+
+// The system's own text for the last error, without its line end.
+std::string LastErrorText(DWORD error) {
+    char buffer[512] = {};
+    const DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                                          0, buffer, sizeof buffer, nullptr);
+    std::string text(buffer, length);
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    if (text.empty()) text = "System Error.  Code: " + std::to_string(error);
+    return text;
+}
+
+}  // namespace
+
+void TForm1::Windowfrompoint1Click() {
+    const NodeLabels nodes{NodeCount(), [this](int index) { return NodeLabel(index); }};
+    const FromPointOutcome outcome = LocateWindowFromPoint(TheDesktop(), nodes, HexMode);
+    switch (outcome.kind) {
+    case FromPointOutcome::Kind::NoPointer:
+        // The pointer position cannot be read (no input desktop, say): a
+        // system error for the general error report, and nothing else.
+        throw VantrelError(LastErrorText(::GetLastError()));
+    case FromPointOutcome::Kind::Select:
+        SelectNode(outcome.node);
+        break;
+    case FromPointOutcome::Kind::NotFound:
+        // The tree is a snapshot: a window made since the last rebuild has no
+        // node yet, and the message tells the user to refresh.
+        MessageBoxFor(ApplicationWindow(), outcome.message, kWindowFromPointCaption, MB_OK | MB_ICONINFORMATION);
+        break;
+    }
+}
+
+void TForm1::Showposition1Click() {
+    // No rectangle (nothing selected yet, or the window has gone): there is no
+    // place to mark, and the screen is left as it is.
+    const auto markers = MarkersFor(TheDesktop(), SelectedWindow);
+    if (!markers) return;
+    WindowDC screen(nullptr);
+    if (!screen) return;
+    for (const Marker& marker : *markers) {
+        // The image's mask keeps everything but the arrow's own pixels off the
+        // screen; drawn in its normal form it paints the same pixels each time.
+        ::ImageList_DrawEx(ImageList1(), marker.image, screen.get(), marker.topLeft.x, marker.topLeft.y, 0, 0, CLR_NONE,
+                           CLR_DEFAULT, ILD_NORMAL);
+    }
+}
+
+void TForm1::Clearpointers1Click() {
+    // The arrows belong to no window: have every window of the desktop repaint.
+    ::InvalidateRect(nullptr, nullptr, TRUE);
+}
 
 }  // namespace vantrel::win32

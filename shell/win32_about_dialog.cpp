@@ -2,12 +2,141 @@
 
 #include "shell/win32_form1.h"
 
+#include <shellapi.h>
+
+#include <string>
+
 namespace vantrel::win32 {
+
+namespace {
+
+// The black panel and the "< OK >" button panel, in client pixels.
+constexpr RECT kPanel{8, 8, 8 + 281, 8 + 161};
+constexpr RECT kOkPanel{110, 176, 110 + 79, 176 + 21};
+
+constexpr COLORREF kLime = RGB(0, 255, 0);
+constexpr COLORREF kYellow = RGB(255, 255, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kAqua = RGB(0, 255, 255);
+
+// Opens a link with the shell. A missing mail program or browser is no error
+// of the dialog: the result is not examined and the dialog stays open.
+void OpenLink(const std::string& file) {
+    ::ShellExecuteA(ApplicationWindow(), nullptr, file.c_str(), nullptr, nullptr, SW_SHOWNOACTIVATE);
+}
+
+}  // namespace
 
 TForm3::TForm3() : Form("TForm3") {
     CreateFormWindow("Vantrel - About", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME, 0, 0, 304, 233);
+    SetClientSize(298, 204);
+    // Any key closes the dialog, Escape and Enter included.
+    swallowEscape_ = false;
+    dialogKeys_ = false;
+
+    black_.reset(::CreateSolidBrush(RGB(0, 0, 0)));
+    nameFont_.reset(::CreateFontA(-25, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial"));
+    LOGFONTA underlined{};
+    ::GetObjectA(DialogFont(), sizeof underlined, &underlined);
+    underlined.lfUnderline = TRUE;
+    linkFont_.reset(::CreateFontIndirectA(&underlined));
+    icon_.reset(static_cast<HICON>(::LoadImageA(Instance(), "MAINICON", IMAGE_ICON, 32, 32, 0)));
+
+    const int left = kPanel.left;
+    const int top = kPanel.top;
+    const int inner = kPanel.right - kPanel.left - 16;  // width between the panel's margins
+    HFONT plain = DialogFont();
+    AddLabel("Vantrel", left + 56, top + 8, 200, 30, kLime, nameFont_.get());
+    AddLabel("Version 2.2", left + 58, top + 40, 120, 16, kYellow, plain);
+    AddLabel("Freeware: copy and share it freely.", left + 8, top + 64, inner, 16, kWhite, plain, SS_RIGHT);
+    AddLabel("Written by Mara Lindqvist", left + 8, top + 82, inner, 16, kLime, plain, SS_RIGHT);
+    AddLabel("E-Mail:", left + 12, top + 106, 48, 16, kLime, plain);
+    LabelEmail = AddLabel(kAuthorEmail, left + 64, top + 106, 200, 16, kAqua, linkFont_.get(), SS_LEFT, true);
+    AddLabel("WWW:", left + 12, top + 124, 48, 16, kLime, plain);
+    LabelWww = AddLabel(kAuthorWeb, left + 64, top + 124, 200, 16, kAqua, linkFont_.get(), SS_LEFT, true);
+    AddLabel("2026", left + 8, top + 142, inner, 16, kYellow, plain, SS_RIGHT);
+    // The button panel: a label over the whole inside of the bevel, so a click
+    // anywhere on it counts.
+    PanelOk = AddLabel("< OK >", kOkPanel.left + 1, kOkPanel.top + 1, kOkPanel.right - kOkPanel.left - 2,
+                       kOkPanel.bottom - kOkPanel.top - 2, kAqua, plain, SS_CENTER | SS_CENTERIMAGE, true);
 }
 
-void TForm1::About1Click() {}
+HWND TForm3::AddLabel(const char* text, int x, int y, int width, int height, COLORREF colour, HFONT font,
+                      DWORD align, bool link) {
+    HWND label = AddControl("STATIC", text, align | SS_NOPREFIX | (link ? SS_NOTIFY : 0), x, y, width, height, -1);
+    ::SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    colours_[label] = colour;
+    return label;
+}
+
+bool TForm3::PreTranslateMessage(MSG& msg) {
+    // Any key pressed while the dialog has the focus closes it; the key itself
+    // is not looked at.
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+        SetModalResult(kResultOk);
+        return true;
+    }
+    return Form::PreTranslateMessage(msg);
+}
+
+void TForm3::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd(), &ps);
+    RECT panel = kPanel;
+    ::FillRect(dc, &panel, black_.get());
+    ::DrawEdge(dc, &panel, BDR_RAISEDINNER | BDR_SUNKENOUTER, BF_RECT);
+    RECT ok = kOkPanel;
+    ::FillRect(dc, &ok, black_.get());
+    ::DrawEdge(dc, &ok, BDR_RAISEDINNER, BF_RECT);
+    if (icon_) ::DrawIconEx(dc, kPanel.left + 12, kPanel.top + 12, icon_.get(), 32, 32, 0, nullptr, DI_NORMAL);
+    ::EndPaint(hwnd(), &ps);
+}
+
+LRESULT TForm3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_CTLCOLORSTATIC: {
+        auto found = colours_.find(reinterpret_cast<HWND>(lParam));
+        if (found == colours_.end()) break;
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        ::SetTextColor(dc, found->second);
+        ::SetBkColor(dc, RGB(0, 0, 0));
+        return reinterpret_cast<LRESULT>(black_.get());
+    }
+    case WM_SETCURSOR: {
+        HWND over = reinterpret_cast<HWND>(wParam);
+        if (over == LabelEmail || over == LabelWww) {
+            ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+            return TRUE;
+        }
+        break;
+    }
+    case WM_COMMAND:
+        if (HIWORD(wParam) == STN_CLICKED) {
+            HWND from = reinterpret_cast<HWND>(lParam);
+            if (from == LabelEmail) {
+                OpenLink(std::string("mailto:") + kAuthorEmail + "?Subject=Vantrel");
+                return 0;
+            }
+            if (from == LabelWww) {
+                OpenLink(kAuthorWeb);
+                return 0;
+            }
+            if (from == PanelOk) {
+                SetModalResult(kResultOk);
+                return 0;
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    return Form::HandleMessage(message, wParam, lParam);
+}
+
+void TForm1::About1Click() { Form3().ShowModal(); }
 
 }  // namespace vantrel::win32

@@ -1,15 +1,42 @@
 #pragma once
-// The About dialog TForm3.
+// The About dialog TForm3: the product name and version on a black panel,
+// with links to the author's e-mail address and web page.
 
 #include "shell/win32_form.h"
+
+#include <map>
 
 namespace vantrel::win32 {
 
 class TForm3 : public Form {
 public:
     TForm3();
+
+    bool PreTranslateMessage(MSG& msg) override;
+
+    HWND LabelEmail = nullptr;  // the e-mail link
+    HWND LabelWww = nullptr;    // the web page link
+    HWND PanelOk = nullptr;     // "< OK >"
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    HWND AddLabel(const char* text, int x, int y, int width, int height, COLORREF colour, HFONT font,
+                  DWORD align = SS_LEFT, bool link = false);
+    void Paint();
+
+    std::map<HWND, COLORREF> colours_;
+    FontHandle nameFont_;
+    FontHandle linkFont_;
+    BrushHandle black_;
+    IconHandle icon_;
 };
 
 TForm3& Form3();
+
+// The author's addresses behind the two links.
+inline constexpr const char* kAuthorEmail = "mara.lindqvist@example.org";
+inline constexpr const char* kAuthorWeb = "https://www.example.org/vantrel/";
 
 }  // namespace vantrel::win32
