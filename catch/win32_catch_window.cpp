@@ -1,13 +1,264 @@
 #include "catch/win32_catch_window.h"
 
+#include "catch/catch_window_tables.h"
+#include "hooklib/vantrel_hook.h"
+#include "shell/command_ids.h"
+#include "shell/error_report.h"
+#include "shell/program_state.h"
+#include "shell/win32_command_bars.h"
 #include "shell/win32_form1.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <cstring>
+#include <vector>
 
 namespace vantrel::win32 {
 
+namespace {
+
+constexpr int kWidth = 703;
+constexpr int kHeight = 403;
+constexpr int kMinWidth = 294;
+constexpr int kMinHeight = 188;
+constexpr int kToolBarHeight = 29;
+constexpr int kButtonHeight = 23;
+constexpr int kButtonWidth = 23;
+// The log pane holds as much as the user lets it gather; the edit control's
+// own default bound (32 K characters) would silently stop the log.
+constexpr WPARAM kLogCapacity = 0x7FFFFFFE;
+
+}  // namespace
+
 TForm5ForHook::TForm5ForHook() : Form("TForm5ForHook") {
-    CreateFormWindow("Catch Messages", WS_OVERLAPPEDWINDOW, 0, 0, 0, 703, 403);
+    // On a screen narrower than the window the window takes the screen's width.
+    const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    const int width = screenWidth < kWidth ? screenWidth : kWidth;
+    CreateFormWindow("Catch Messages", WS_OVERLAPPEDWINDOW, 0, 0, 0, width, kHeight);
+    swallowEscape_ = true;
+    dialogKeys_ = false;
+    FormCreate();
 }
 
-void TForm1::Catchmessages1Click() {}
+void TForm5ForHook::FormCreate() {
+    imageList1_ = LoadImageStrip("CATCHIMAGES", 16, kCatchImageCount);
+    MenuHandle menu = BuildMenuBar(CatchMenuTable(), imageList1_.get(), menuBitmaps_);
+    // The window destroys its menu bar with itself.
+    ::SetMenu(hwnd(), menu.release());
+    accelerators_ = BuildAccelerators(CatchMenuTable());
+    ToolBar1 = BuildToolBar(hwnd(), ctl::CatchToolBar1, CatchToolBarTable(), imageList1_.get(), kButtonWidth,
+                            kButtonHeight, hints_);
+    ::SendMessageA(ToolBar1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+
+    Memo1 = AddControl("EDIT", "",
+                       WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | ES_AUTOVSCROLL |
+                           WS_TABSTOP,
+                       0, kToolBarHeight, 100, 100, ctl::Memo1, WS_EX_CLIENTEDGE);
+    memoFont_.reset(::CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New"));
+    ::SendMessageA(Memo1, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_.get()), FALSE);
+    ::SendMessageA(Memo1, EM_SETLIMITTEXT, kLogCapacity, 0);
+    ::SetWindowTextA(Memo1, std::string(kLogHeader).c_str());
+
+    saveDirectory_ = ProgramDir;
+    LayoutControls();
+}
+
+void TForm5ForHook::LayoutControls() {
+    RECT client;
+    ::GetClientRect(hwnd(), &client);
+    ::MoveWindow(ToolBar1, 0, 0, client.right, kToolBarHeight, TRUE);
+    const int height = client.bottom - kToolBarHeight;
+    ::MoveWindow(Memo1, 0, kToolBarHeight, client.right, height < 0 ? 0 : height, TRUE);
+}
+
+void TForm5ForHook::FormShow() {
+    const std::string node = Form1().SelectedNodeText();
+    // With no node selected there is nothing to name after the dash.
+    const std::string caption = node.empty() ? "Catch Messages" : "Catch Messages - " + node;
+    ::SetWindowTextA(hwnd(), caption.c_str());
+
+    mapping_.reset(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kHookRecordSize,
+                                        kHookMappingName));
+    if (mapping_) view_.reset(::MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, kHookRecordSize));
+    SetCatching(false);
+    if (!view_) {
+        // Without the shared record no report could be read: say so, and keep
+        // Start disabled for this showing.
+        view_.reset();
+        mapping_.reset();
+        MessageBoxFor(hwnd(), "Unable to create the shared memory of the hook\rMessages cannot be caught.",
+                      kApplicationTitle, MB_ICONERROR);
+        ::SendMessageA(ToolBar1, TB_ENABLEBUTTON, cmd::MenuCatchRun, FALSE);
+        EnableMenuCommand(Menu(), cmd::MenuCatchRun, false);
+    }
+}
+
+void TForm5ForHook::FormClose() {
+    ToolButton4Click();
+    view_.reset();
+    mapping_.reset();
+}
+
+void TForm5ForHook::SetCatching(bool catching) {
+    catching_ = catching;
+    const bool canStart = !catching && view_;
+    ::SendMessageA(ToolBar1, TB_ENABLEBUTTON, cmd::MenuCatchRun, canStart);
+    EnableMenuCommand(Menu(), cmd::MenuCatchRun, canStart);
+    ::SendMessageA(ToolBar1, TB_ENABLEBUTTON, cmd::MenuCatchStop, catching);
+    EnableMenuCommand(Menu(), cmd::MenuCatchStop, catching);
+    EnableMenuCommand(Menu(), cmd::MenuCatchSave, !catching);
+}
+
+void TForm5ForHook::ToolButton2Click() {
+    if (catching_ || !view_) return;
+    if (SetMyHook(hwnd(), reinterpret_cast<HWND>(static_cast<INT_PTR>(SelectedWindow))) == 0) {
+        MessageBoxFor(hwnd(), "Unable to set hook\r(VANTREL.DLL)", kApplicationTitle, MB_ICONERROR);
+        return;
+    }
+    SetCatching(true);
+}
+
+void TForm5ForHook::ToolButton4Click() {
+    RemoveMyHook();
+    SetCatching(false);
+}
+
+void TForm5ForHook::MenuCatchExitClick() { SetModalResult(kResultCancel); }
+
+void TForm5ForHook::CategoryButtonClick(Category category) {
+    const CategoryControls& controls = CategoryTable()[static_cast<int>(category)];
+    const bool pressed = ::SendMessageA(ToolBar1, TB_ISBUTTONCHECKED, controls.toolButton, 0) != 0;
+    log_.filter[category] = pressed;
+    CheckMenuCommand(Menu(), controls.menuItem, pressed);
+}
+
+void TForm5ForHook::CategoryMenuClick(Category category) {
+    const CategoryControls& controls = CategoryTable()[static_cast<int>(category)];
+    const bool pressed = ::SendMessageA(ToolBar1, TB_ISBUTTONCHECKED, controls.toolButton, 0) != 0;
+    ::SendMessageA(ToolBar1, TB_CHECKBUTTON, controls.toolButton, !pressed);
+    CategoryButtonClick(category);
+}
+
+void TForm5ForHook::Hiderepetitions1Click() {
+    log_.hideRepetitions = !log_.hideRepetitions;
+    CheckMenuCommand(Menu(), cmd::Hiderepetitions1, log_.hideRepetitions);
+}
+
+void TForm5ForHook::MenuCatchClearClick() { ::SetWindowTextA(Memo1, std::string(kLogHeader).c_str()); }
+
+void TForm5ForHook::AppendLine(const std::string& line) {
+    // Appending at the end costs the same however long the log has grown.
+    const std::string text = "\r\n" + line;
+    const LRESULT end = ::SendMessageA(Memo1, WM_GETTEXTLENGTH, 0, 0);
+    ::SendMessageA(Memo1, EM_SETSEL, static_cast<WPARAM>(end), end);
+    ::SendMessageA(Memo1, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    ::SendMessageA(Memo1, EM_SCROLLCARET, 0, 0);
+    // Paint now, while the report is handled: a repaint left for later would
+    // itself be reported when the log pane is the watched window, and log a
+    // line that asks for the next repaint, without end.
+    ::UpdateWindow(Memo1);
+}
+
+LRESULT TForm5ForHook::InpMessage() {
+    if (!view_) return 0;
+    HookRecord record;
+    std::memcpy(&record, view_.get(), sizeof record);
+    if (auto line = log_.Take(record, HexMode)) AppendLine(*line);
+    return 0;
+}
+
+void TForm5ForHook::MenuCatchSaveClick() {
+    if (catching_) return;
+    char file[MAX_PATH * 4] = {};
+    saveFileName_.copy(file, sizeof file - 1);
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = hwnd();
+    dialog.lpstrFilter = "Text files (*.txt)\0*.TXT\0All files (*.*)\0*.*\0";
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = sizeof file;
+    dialog.lpstrInitialDir = saveDirectory_.empty() ? nullptr : saveDirectory_.c_str();
+    dialog.lpstrDefExt = "TXT";
+    dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER;
+    if (!::GetSaveFileNameA(&dialog)) return;
+    const std::string name = file;
+    saveFileName_ = name;
+
+    const DWORD attributes = ::GetFileAttributesA(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        const std::string question = name + " already exist.\rDo you want to replace them?";
+        if (MessageBoxFor(hwnd(), question, "Warning", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    }
+
+    const int length = ::GetWindowTextLengthA(Memo1);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int got = ::GetWindowTextA(Memo1, text.data(), length + 1);
+    text.resize(static_cast<size_t>(got < 0 ? 0 : got));
+    const std::string bytes = LogFileBytes(text);
+
+    FileHandle out(::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr));
+    if (!out) throw VantrelError("Cannot create file " + name);
+    DWORD written = 0;
+    if (!::WriteFile(out.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size())
+        throw VantrelError("Stream write error");
+}
+
+void TForm5ForHook::RunCommand(int command) {
+    if (const CategoryControls* controls = CategoryOfCommand(command)) {
+        if (command == controls->toolButton) CategoryButtonClick(controls->category);
+        else CategoryMenuClick(controls->category);
+        return;
+    }
+    switch (command) {
+        case cmd::MenuCatchRun: ToolButton2Click(); break;
+        case cmd::MenuCatchStop: ToolButton4Click(); break;
+        case cmd::Hiderepetitions1: Hiderepetitions1Click(); break;
+        case cmd::MenuCatchClear: MenuCatchClearClick(); break;
+        case cmd::MenuCatchSave: MenuCatchSaveClick(); break;
+        case cmd::MenuCatchExit: MenuCatchExitClick(); break;
+        default: break;
+    }
+}
+
+bool TForm5ForHook::PreTranslateMessage(MSG& msg) {
+    if (accelerators_ && ::TranslateAcceleratorA(hwnd(), accelerators_.get(), &msg)) return true;
+    return Form::PreTranslateMessage(msg);
+}
+
+LRESULT TForm5ForHook::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case HookNotifyMessage:
+            return InpMessage();
+        case WM_COMMAND: {
+            const int command = LOWORD(wParam);
+            // Notifications of the log pane are no commands.
+            if (lParam && reinterpret_cast<HWND>(lParam) == Memo1) break;
+            RunGuarded([&] { RunCommand(command); });
+            return 0;
+        }
+        case WM_NOTIFY:
+            if (AnswerToolTip(reinterpret_cast<NMHDR*>(lParam), hints_)) return 0;
+            break;
+        case WM_SIZE:
+            LayoutControls();
+            return 0;
+        case WM_GETMINMAXINFO: {
+            auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+            info->ptMinTrackSize.x = kMinWidth;
+            info->ptMinTrackSize.y = kMinHeight;
+            return 0;
+        }
+        default:
+            break;
+    }
+    return Form::HandleMessage(message, wParam, lParam);
+}
+
+void TForm1::Catchmessages1Click() { Form5ForHook().ShowModal(); }
 
 }  // namespace vantrel::win32

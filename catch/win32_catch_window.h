@@ -1,13 +1,64 @@
 #pragma once
-// The Catch Messages window TForm5ForHook.
+// The Catch Messages window TForm5ForHook: logs the messages of the selected
+// window, which VANTREL.DLL reports through the shared record.
 
+#include "catch/catch_log.h"
+#include "platform/win32_handles.h"
 #include "shell/win32_form.h"
+
+#include <map>
+#include <string>
+#include <vector>
 
 namespace vantrel::win32 {
 
 class TForm5ForHook : public Form {
 public:
     TForm5ForHook();
+
+    // Commands.
+    void ToolButton2Click();   // Start
+    void ToolButton4Click();   // Stop
+    void MenuCatchExitClick();
+    void CategoryButtonClick(Category category);  // ToolButton6Click ... ToolButton11Click
+    void CategoryMenuClick(Category category);    // MenuMessTimerClick ... MenuMessOtherClick
+    void Hiderepetitions1Click();
+    void MenuCatchClearClick();
+    void MenuCatchSaveClick();
+
+    // The handler of HookNotifyMessage: logs the message in the shared record.
+    LRESULT InpMessage();
+
+    bool PreTranslateMessage(MSG& msg) override;
+
+    HWND ToolBar1 = nullptr;
+    HWND Memo1 = nullptr;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void FormShow() override;
+    void FormClose() override;
+
+private:
+    void FormCreate();
+    void RunCommand(int command);
+    void LayoutControls();
+    void AppendLine(const std::string& line);
+    void SetCatching(bool catching);
+    HMENU Menu() const { return ::GetMenu(hwnd()); }
+
+    CatchLog log_;
+    bool catching_ = false;
+    // The shared record, held from the showing of the window to its closing.
+    KernelHandle mapping_;
+    MappedView view_;
+    ImageListHandle imageList1_;
+    AcceleratorHandle accelerators_;
+    std::vector<BitmapHandle> menuBitmaps_;
+    std::map<int, std::string> hints_;
+    FontHandle memoFont_;
+    std::string saveDirectory_;  // the Save dialog's initial directory
+    std::string saveFileName_;   // the last chosen file, offered again
 };
 
 TForm5ForHook& Form5ForHook();

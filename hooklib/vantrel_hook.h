@@ -5,7 +5,8 @@
 #include <windows.h>
 
 #ifdef VANTREL_HOOK_BUILDING
-#define VANTREL_HOOK_API extern "C" __declspec(dllexport)
+// The exports and their plain names are listed in vantrel.def.
+#define VANTREL_HOOK_API extern "C"
 #else
 #define VANTREL_HOOK_API extern "C" __declspec(dllimport)
 #endif
