@@ -1,0 +1,215 @@
+// The committed picture files, read as the image lists and the window classes
+// will read them: strip sizes and image counts as resources/resource_names.h
+// declares them, a transparent background, the exact shape rules of the four
+// corner arrows that the position markers draw, and an icon with both sizes
+// and a transparency mask.
+
+#include "resources/resource_names.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace vantrel::resources;
+
+fs::path ResourceDir() { return fs::path(__FILE__).parent_path().parent_path().parent_path() / "resources"; }
+
+std::vector<std::uint8_t> ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::uint32_t U32(const std::vector<std::uint8_t>& b, size_t at) {
+    return b.at(at) | (b.at(at + 1) << 8) | (b.at(at + 2) << 16) | (static_cast<std::uint32_t>(b.at(at + 3)) << 24);
+}
+std::uint16_t U16(const std::vector<std::uint8_t>& b, size_t at) {
+    return static_cast<std::uint16_t>(b.at(at) | (b.at(at + 1) << 8));
+}
+
+struct Rgb {
+    int r, g, b;
+    bool operator==(const Rgb&) const = default;
+};
+constexpr Rgb kMagenta{kTransparentRed, kTransparentGreen, kTransparentBlue};
+constexpr Rgb kBlack{0, 0, 0};
+constexpr Rgb kWhite{255, 255, 255};
+
+// A 24-bit uncompressed bitmap file, as the resource compiler embeds it.
+struct Bitmap {
+    int width = 0, height = 0;
+    std::vector<Rgb> pixels;  // top row first
+    Rgb At(int x, int y) const { return pixels.at(static_cast<size_t>(y * width + x)); }
+};
+
+Bitmap LoadBmp(const std::string& name) {
+    const auto b = ReadFile(ResourceDir() / name);
+    Bitmap bmp;
+    EXPECT_GE(b.size(), 54u) << name;
+    if (b.size() < 54) return bmp;
+    EXPECT_EQ(b[0], 'B');
+    EXPECT_EQ(b[1], 'M');
+    EXPECT_EQ(U32(b, 2), b.size()) << name << ": file size field";
+    EXPECT_EQ(U32(b, 14), 40u) << name << ": plain info header";
+    EXPECT_EQ(U16(b, 28), 24) << name << ": 24 bits a pixel";
+    EXPECT_EQ(U32(b, 30), 0u) << name << ": uncompressed";
+    bmp.width = static_cast<int>(U32(b, 18));
+    const auto rawHeight = static_cast<std::int32_t>(U32(b, 22));
+    EXPECT_GT(rawHeight, 0) << name << ": stored bottom-up";
+    bmp.height = rawHeight;
+    const size_t offset = U32(b, 10);
+    const size_t row = (static_cast<size_t>(bmp.width) * 3 + 3) & ~size_t{3};
+    EXPECT_EQ(b.size(), offset + row * static_cast<size_t>(bmp.height)) << name;
+    if (b.size() < offset + row * static_cast<size_t>(bmp.height)) return {};
+    for (int y = 0; y < bmp.height; ++y) {
+        const size_t at = offset + row * static_cast<size_t>(bmp.height - 1 - y);
+        for (int x = 0; x < bmp.width; ++x) {
+            const size_t p = at + static_cast<size_t>(x) * 3;
+            bmp.pixels.push_back({b[p + 2], b[p + 1], b[p]});
+        }
+    }
+    return bmp;
+}
+
+struct Strip {
+    const char* file;
+    int size;
+    int count;
+};
+
+class ImageStrips : public testing::TestWithParam<Strip> {};
+
+TEST_P(ImageStrips, HoldTheDeclaredImagesOnATransparentBackground) {
+    const Strip s = GetParam();
+    const Bitmap bmp = LoadBmp(s.file);
+    ASSERT_EQ(bmp.width, s.size * s.count) << s.file;
+    ASSERT_EQ(bmp.height, s.size) << s.file;
+    int clearInStrip = 0;
+    for (int i = 0; i < s.count; ++i) {
+        int drawn = 0;
+        for (int y = 0; y < s.size; ++y)
+            for (int x = 0; x < s.size; ++x) {
+                if (bmp.At(i * s.size + x, y) == kMagenta) ++clearInStrip;
+                else ++drawn;
+            }
+        EXPECT_GE(drawn, s.size) << s.file << " image " << i << " is (nearly) empty";
+    }
+    // The background is the mask colour, not some other colour that would
+    // show as a box behind every picture.
+    EXPECT_GT(clearInStrip, s.size * s.size * s.count / 4) << s.file;
+}
+
+INSTANTIATE_TEST_SUITE_P(Resources, ImageStrips,
+                         testing::Values(Strip{"tool_images.bmp", kToolImageSize, kToolImageCount},
+                                         Strip{"tree_images.bmp", kTreeImageSize, kTreeImageCount},
+                                         Strip{"catch_images.bmp", kCatchImageSize, kCatchImageCount}));
+
+TEST(ImageStrips, NoTwoPicturesOfAStripAreAlike) {
+    for (const Strip& s : {Strip{"tool_images.bmp", kToolImageSize, kToolImageCount},
+                           Strip{"tree_images.bmp", kTreeImageSize, kTreeImageCount},
+                           Strip{"catch_images.bmp", kCatchImageSize, kCatchImageCount}}) {
+        const Bitmap bmp = LoadBmp(s.file);
+        ASSERT_EQ(bmp.width, s.size * s.count);
+        for (int i = 0; i < s.count; ++i)
+            for (int j = i + 1; j < s.count; ++j) {
+                bool same = true;
+                for (int y = 0; y < s.size && same; ++y)
+                    for (int x = 0; x < s.size && same; ++x)
+                        same = bmp.At(i * s.size + x, y) == bmp.At(j * s.size + x, y);
+                EXPECT_FALSE(same) << s.file << ": images " << i << " and " << j << " are the same";
+            }
+    }
+}
+
+// The position markers put each arrow's corner pixel on the window's corner;
+// the rest of the square must stay see-through.
+TEST(CornerArrows, PointIntoTheirCornersAndAreMirrorsOfOneAnother) {
+    const Bitmap bmp = LoadBmp("tool_images.bmp");
+    ASSERT_EQ(bmp.width, kToolImageSize * kToolImageCount);
+    const int n = kToolImageSize, e = n - 1;
+    auto at = [&](int image, int x, int y) { return bmp.At(image * n + x, y); };
+
+    // Image 12: black and white on magenta, tip in (15, 15), the other three
+    // corners transparent, a broad white body with a black edge.
+    int white = 0;
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            const Rgb c = at(kArrowDownRight, x, y);
+            EXPECT_TRUE(c == kBlack || c == kWhite || c == kMagenta) << "pixel " << x << "," << y;
+            if (c == kWhite) {
+                ++white;
+                // The body never touches the transparent area directly: a
+                // one-pixel black outline lies between them.
+                for (auto [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+                    const int nx = x + dx, ny = y + dy;
+                    if (nx < 0 || ny < 0 || nx > e || ny > e) continue;
+                    EXPECT_NE(at(kArrowDownRight, nx, ny), kMagenta) << "white at " << x << "," << y << " unoutlined";
+                }
+            }
+        }
+    EXPECT_GE(white, 25);
+    EXPECT_EQ(at(kArrowDownRight, e, e), kBlack);
+    EXPECT_EQ(at(kArrowDownRight, 0, 0), kMagenta);
+    EXPECT_EQ(at(kArrowDownRight, e, 0), kMagenta);
+    EXPECT_EQ(at(kArrowDownRight, 0, e), kMagenta);
+    // Its weight lies toward the tip: the head fills the lower right more
+    // than the shaft fills the upper left.
+    int lowerRight = 0, upperLeft = 0;
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x)
+            if (at(kArrowDownRight, x, y) != kMagenta) (x + y > e ? lowerRight : upperLeft)++;
+    EXPECT_GT(lowerRight, upperLeft);
+
+    // 13 mirrored left to right, 14 turned half a turn, 15 mirrored top to bottom.
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            const Rgb c = at(kArrowDownRight, x, y);
+            EXPECT_EQ(at(kArrowDownLeft, e - x, y), c) << "13 at " << e - x << "," << y;
+            EXPECT_EQ(at(kArrowUpLeft, e - x, e - y), c) << "14 at " << e - x << "," << e - y;
+            EXPECT_EQ(at(kArrowUpRight, x, e - y), c) << "15 at " << x << "," << e - y;
+        }
+}
+
+TEST(ProgramIcon, HoldsBothSizesWithColourAndMask) {
+    const auto b = ReadFile(ResourceDir() / "vantrel.ico");
+    ASSERT_GE(b.size(), 6u);
+    EXPECT_EQ(U16(b, 0), 0);
+    EXPECT_EQ(U16(b, 2), 1) << "an icon, not a cursor";
+    const int count = U16(b, 4);
+    std::vector<int> sizes;
+    for (int i = 0; i < count; ++i) {
+        const size_t entry = 6 + 16 * static_cast<size_t>(i);
+        const int w = b.at(entry) ? b.at(entry) : 256, h = b.at(entry + 1) ? b.at(entry + 1) : 256;
+        const std::uint32_t bytes = U32(b, entry + 8), offset = U32(b, entry + 12);
+        ASSERT_LE(static_cast<size_t>(offset) + bytes, b.size());
+        // The image: a bitmap header of double height (colour, then mask).
+        EXPECT_EQ(U32(b, offset), 40u);
+        EXPECT_EQ(static_cast<int>(U32(b, offset + 4)), w);
+        EXPECT_EQ(static_cast<int>(U32(b, offset + 8)), 2 * h);
+        const int bits = U16(b, offset + 14);
+        const size_t colourRow = ((static_cast<size_t>(w) * bits + 31) / 32) * 4;
+        const size_t maskRow = ((static_cast<size_t>(w) + 31) / 32) * 4;
+        EXPECT_EQ(bytes, 40 + colourRow * h + maskRow * h) << "size " << w;
+        // The mask leaves some pixels transparent and some opaque.
+        const size_t mask = offset + 40 + colourRow * h;
+        int transparent = 0, opaque = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                ((b.at(mask + maskRow * y + x / 8) >> (7 - x % 8)) & 1 ? transparent : opaque)++;
+        EXPECT_GT(transparent, 0) << "size " << w;
+        EXPECT_GT(opaque, w * h / 3) << "size " << w;
+        sizes.push_back(w * 1000 + h);
+    }
+    EXPECT_NE(std::find(sizes.begin(), sizes.end(), 32032), sizes.end()) << "32 x 32";
+    EXPECT_NE(std::find(sizes.begin(), sizes.end(), 16016), sizes.end()) << "16 x 16";
+}
+
+}  // namespace
