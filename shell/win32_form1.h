@@ -98,6 +98,7 @@ private:
     AcceleratorHandle accelerators_;
     ImageListHandle imageList1_;
     ImageListHandle imageList2_;
+    FontHandle listFont_;
     std::vector<BitmapHandle> menuBitmaps_;
     std::map<int, std::string> hints_;
     std::vector<HTREEITEM> nodes_;  // absolute order

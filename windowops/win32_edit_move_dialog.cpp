@@ -79,11 +79,6 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return Form::HandleMessage(message, wParam, lParam);
 }
 
-TForm2& Form2() {
-    static TForm2 form;
-    return form;
-}
-
 void TForm1::EditMove1Click() {
     Desktop& desktop = TheDesktop();
     const Handle window = SelectedWindow;

@@ -44,11 +44,6 @@ void TForm6::FormShow() {
     ::SetFocus(Edit1);
 }
 
-TForm6& Form6() {
-    static TForm6 form;
-    return form;
-}
-
 void TForm1::SetStyle1Click() {
     Desktop& desktop = TheDesktop();
     const Handle window = SelectedWindow;

@@ -1,0 +1,80 @@
+// The property list of the main window and its "Copy value" command.
+
+#include "platform/win32_desktop.h"
+#include "shell/command_ids.h"
+#include "shell/program_state.h"
+#include "shell/win32_form1.h"
+#include "windowops/property_rows.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+namespace vantrel::win32 {
+
+void TForm1::ShowProp(Handle window) {
+    const PropertySheet sheet = ReadProperties(TheDesktop(), window, HexMode);
+
+    ::SendMessageA(ListView1, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageA(ListView1, LVM_DELETEALLITEMS, 0, 0);
+    int index = 0;
+    for (const PropertyRow& row : sheet.rows) {
+        LVITEMA item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = index;
+        item.pszText = const_cast<char*>(row.property.c_str());
+        ::SendMessageA(ListView1, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        item.iSubItem = 1;
+        item.pszText = const_cast<char*>(row.value.c_str());
+        ::SendMessageA(ListView1, LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        ++index;
+    }
+    ::SendMessageA(ListView1, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(ListView1, nullptr, TRUE);
+
+    // The toggle commands act on the state the list shows.
+    const ToggleStates& t = sheet.toggles;
+    const struct {
+        int command;
+        bool checked;
+        const std::string* hint;
+    } toggles[] = {
+        {cmd::Show1, t.show, &t.showHint},
+        {cmd::Enable1, t.enable, &t.enableHint},
+        {cmd::Stayontop1, t.stayOnTop, &t.stayOnTopHint},
+        {cmd::Minimize1, t.minimize, nullptr},
+        {cmd::Restore1, t.restore, nullptr},
+        {cmd::Maximize1, t.maximize, nullptr},
+    };
+    for (const auto& toggle : toggles) {
+        SetMenuChecked(toggle.command, toggle.checked);
+        SetToolPressed(toggle.command, toggle.checked);
+        if (toggle.hint) SetHint(toggle.command, *toggle.hint);
+    }
+}
+
+void TForm1::Copy1Click() {
+    const int row = static_cast<int>(::SendMessageA(ListView1, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    if (row < 0) return;
+    char buffer[300] = {};
+    LVITEMA item{};
+    item.iSubItem = 1;
+    item.pszText = buffer;
+    item.cchTextMax = sizeof(buffer);
+    ::SendMessageA(ListView1, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    const std::string text = CopyValueText({"", buffer});
+
+    OpenClipboard clipboard(hwnd());
+    if (!clipboard) return;
+    ::EmptyClipboard();
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (!memory) return;
+    if (void* target = ::GlobalLock(memory)) {
+        std::memcpy(target, text.c_str(), text.size() + 1);
+        ::GlobalUnlock(memory);
+    }
+    // The clipboard owns the memory once it has taken it.
+    if (!::SetClipboardData(CF_TEXT, memory)) ::GlobalFree(memory);
+}
+
+}  // namespace vantrel::win32
