@@ -17,6 +17,8 @@
 # folder must hold a 64-bit cross build (toolchain cmake/mingw-x86_64.cmake).
 # VANTREL_WINE_ARCH=win32|win64 forces the choice.
 #
+# VANTREL_USE_DISPLAY=1 runs on the caller's DISPLAY instead of a private Xvfb.
+#
 # VANTREL_PIN_CPU=1 pins Xvfb, the wineserver and the command to CPU 0, so that
 # timings of several runs compare.
 #
@@ -86,40 +88,44 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# --- A private X display. ---
-# Start from a number derived from the build folder, so parallel build folders
-# rarely race for the same display; a taken number is skipped.
-seed=$(( $(printf '%s' "$build_dir" | cksum | cut -d' ' -f1) % 400 + 100 ))
-display=""
-for ((i = 0; i < 400; i++)); do
-    n=$(( (seed - 100 + i) % 400 + 100 ))
-    if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then
-        continue
-    fi
-    "${pin[@]}" Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for ((t = 0; t < 100; t++)); do
-        if [ -e "/tmp/.X11-unix/X$n" ]; then
+# --- A private X display, unless the caller works on its own. ---
+if [ "${VANTREL_USE_DISPLAY:-0}" = "1" ] && [ -n "${DISPLAY:-}" ]; then
+    display=$DISPLAY
+else
+    # Start from a number derived from the build folder, so parallel build folders
+    # rarely race for the same display; a taken number is skipped.
+    seed=$(( $(printf '%s' "$build_dir" | cksum | cut -d' ' -f1) % 400 + 100 ))
+    display=""
+    for ((i = 0; i < 400; i++)); do
+        n=$(( (seed - 100 + i) % 400 + 100 ))
+        if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then
+            continue
+        fi
+        "${pin[@]}" Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+        xvfb_pid=$!
+        for ((t = 0; t < 100; t++)); do
+            if [ -e "/tmp/.X11-unix/X$n" ]; then
+                break
+            fi
+            if ! kill -0 "$xvfb_pid" 2>/dev/null; then
+                break
+            fi
+            sleep 0.1
+        done
+        if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+            display=":$n"
             break
         fi
-        if ! kill -0 "$xvfb_pid" 2>/dev/null; then
-            break
-        fi
-        sleep 0.1
+        kill "$xvfb_pid" >/dev/null 2>&1
+        wait "$xvfb_pid" 2>/dev/null
+        xvfb_pid=""
     done
-    if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
-        display=":$n"
-        break
+    if [ -z "$display" ]; then
+        echo "with-wine: could not start Xvfb on any free display" >&2
+        exit 2
     fi
-    kill "$xvfb_pid" >/dev/null 2>&1
-    wait "$xvfb_pid" 2>/dev/null
-    xvfb_pid=""
-done
-if [ -z "$display" ]; then
-    echo "with-wine: could not start Xvfb on any free display" >&2
-    exit 2
+    export DISPLAY=$display
 fi
-export DISPLAY=$display
 
 # --- The prefix, made once per build folder and architecture. ---
 stamp="$WINEPREFIX/.vantrel-arch"
