@@ -59,7 +59,16 @@ int MessageBoxFor(HWND owner, const std::string& text, const std::string& captio
         owner = modal ? modal->hwnd() : ::GetActiveWindow();
         if (!owner) owner = g_applicationWindow;
     }
-    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+    // A box owned by the hidden application window is modal to the whole
+    // program, as one owned by a form is modal to that form.
+    ReenableList disabled;
+    HWND previousActive = ::GetActiveWindow();
+    if (owner == g_applicationWindow)
+        ::EnumThreadWindows(::GetCurrentThreadId(), DisableThreadWindow, reinterpret_cast<LPARAM>(&disabled));
+    const int answer = ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+    for (HWND w : disabled.windows) ::EnableWindow(w, TRUE);
+    if (!disabled.windows.empty() && previousActive && ::IsWindow(previousActive)) ::SetActiveWindow(previousActive);
+    return answer;
 }
 
 void ShowErrorReport(const std::string& message) {
