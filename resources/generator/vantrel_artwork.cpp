@@ -480,22 +480,18 @@ Img toolClearPointers() {
 
 Img toolCatchMessages() {
     Img m(16, 16);
-    envelope(m, 0, 7, 12, 15);
+    envelope(m, 0, 7, 11, 15);
     // A fish hook on its line, caught in the envelope's edge.
-    art(m, 8, 0, {
-        ".....D..",
-        ".....D..",
-        "....DwD.",
-        ".....D..",
-        ".....k..",
-        ".....k..",
-        ".....k..",
-        ".k...k..",
-        ".kk..k..",
-        ".k.k.k..",
-        ".k...k..",
-        "..k.k...",
-        "...k....",
+    vline(m, 13, 0, 2, kDark);
+    outlined(m, kBlack, [](Img& l) {
+        shape(l, kSky, [](double x, double y) {
+            const double w = 0.9;
+            if (segDist(x, y, 13.5, 4.0, 13.5, 11.0) <= w) return true;          // shank
+            if (segDist(x, y, 9.5, 8.5, 9.5, 11.0) <= w) return true;            // point
+            if (y >= 11.0 && std::abs(std::hypot(x - 11.5, y - 11.0) - 2.0) <= w) // bend
+                return true;
+            return false;
+        });
     });
     return m;
 }
