@@ -1,5 +1,6 @@
 #include "shell/win32_command_bars.h"
 
+#include "resources/resource_names.h"
 #include "shell/win32_form.h"
 
 #include <commctrl.h>
@@ -11,7 +12,7 @@ namespace vantrel::win32 {
 
 namespace {
 
-constexpr COLORREF kTransparent = RGB(255, 0, 255);
+constexpr COLORREF kTransparent = resources::kTransparentColour;
 
 // Draws one image of the list into a 32-bit bitmap whose transparent pixels
 // have alpha 0, the form menus draw with transparency.

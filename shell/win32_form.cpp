@@ -1,5 +1,6 @@
 #include "shell/win32_form.h"
 
+#include "resources/resource_names.h"
 #include "shell/error_report.h"
 
 #include <vector>
@@ -43,7 +44,7 @@ void CreateApplicationWindow(HINSTANCE instance) {
     WNDCLASSA wc{};
     wc.lpfnWndProc = ApplicationWindowProc;
     wc.hInstance = instance;
-    wc.hIcon = ::LoadIconA(instance, "MAINICON");
+    wc.hIcon = ::LoadIconA(instance, resources::kMainIcon);
     wc.lpszClassName = "TApplication";
     ::RegisterClassA(&wc);
     // Hidden and without size: it only owns the forms and carries the title.
@@ -90,7 +91,7 @@ void Form::RegisterFormClass() {
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = g_instance;
-    wc.hIcon = ::LoadIconA(g_instance, "MAINICON");
+    wc.hIcon = ::LoadIconA(g_instance, resources::kMainIcon);
     wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = className_.c_str();

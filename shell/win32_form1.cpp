@@ -1,6 +1,7 @@
 #include "shell/win32_form1.h"
 
 #include "platform/win32_desktop.h"
+#include "resources/resource_names.h"
 #include "shell/command_ids.h"
 #include "shell/program_state.h"
 #include "shell/win32_command_bars.h"
@@ -24,10 +25,6 @@ constexpr int kSplitterWidth = 1;
 constexpr int kTreeIndent = 27;
 constexpr int kPropertyColumnWidth = 85;
 constexpr const char* kPanelClass = "TPanel";
-constexpr const char* kToolImages = "TOOLIMAGES";  // 18 images of 16 x 16
-constexpr int kToolImageCount = 18;
-constexpr const char* kTreeImages = "TREEIMAGES";  // 37 images of 22 x 22
-constexpr int kTreeImageCount = 37;
 constexpr const char* kSplitterClass = "TSplitter";
 
 // Panels only hold controls: what their controls report goes on to the form.
@@ -110,8 +107,8 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::BuildControls() {
-    imageList1_ = LoadImageStrip(kToolImages, 16, kToolImageCount);
-    imageList2_ = LoadImageStrip(kTreeImages, 22, kTreeImageCount);
+    imageList1_ = LoadImageStrip(resources::kToolImages, resources::kToolImageSize, resources::kToolImageCount);
+    imageList2_ = LoadImageStrip(resources::kTreeImages, resources::kTreeImageSize, resources::kTreeImageCount);
 
     mainMenu_ = BuildMenuBar(MainMenuTable(), imageList1_.get(), menuBitmaps_);
     ::SetMenu(hwnd(), mainMenu_.get());
