@@ -481,7 +481,6 @@ std::vector<TreeNode> ReadTree(HWND treeView) {
         node.parent = parent;
         node.expanded = (answer.state & TVIS_EXPANDED) != 0;
         node.selected = item == caret;
-        node.hasChildren = answer.cChildren != 0;
         nodes.push_back(node);
     };
 
@@ -503,7 +502,9 @@ std::vector<TreeNode> ReadTree(HWND treeView) {
         if (HTREEITEM next = NextItem(treeView, level.item, TVGN_NEXT)) {
             stack.push_back({next, level.parent, level.depth});
         }
-        if (HTREEITEM child = NextItem(treeView, level.item, TVGN_CHILD)) {
+        HTREEITEM child = NextItem(treeView, level.item, TVGN_CHILD);
+        nodes[index].hasChildren = child != nullptr;
+        if (child) {
             stack.push_back({child, index, level.depth + 1});
         }
         if (nodes.size() > 100000) {

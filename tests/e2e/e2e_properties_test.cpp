@@ -1,0 +1,229 @@
+// The property list, worked from outside: the eighteen rows of a selected
+// fixture window against what the system reports for it, the rows that depend
+// on the window's state, the hexadecimal display and "Copy value".
+
+#include "tests/e2e/driver/driver.h"
+
+#include <gtest/gtest.h>
+
+using namespace vantrel::e2e;
+namespace cmd = vantrel::cmd;
+
+namespace {
+
+class PropertiesTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        fixture_ = Fixture::Start("--only owner,main,hidden,maximized,minimized,topmost,popup,longtext,userdata")
+                       .release();
+        app_ = Vantrel::Start().release();
+    }
+    static void TearDownTestSuite() {
+        delete app_;
+        app_ = nullptr;
+        delete fixture_;
+        fixture_ = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_NE(app_, nullptr);
+        ASSERT_TRUE(app_->Running()) << "vantrel.exe is no longer running";
+        if (app_->HexMode()) {
+            ASSERT_TRUE(app_->SetHexMode(false));
+        }
+    }
+
+    static HWND W(const std::string& name) { return fixture_->Window(name); }
+
+    static std::string Row(const std::string& name) {
+        auto value = app_->Property(name);
+        EXPECT_TRUE(value.has_value()) << "no row " << name;
+        return value.value_or("<missing>");
+    }
+
+    static bool ButtonChecked(int command) {
+        for (const ToolButton& button : app_->ToolButtons()) {
+            if (button.command == command && !button.separator) {
+                return button.checked;
+            }
+        }
+        ADD_FAILURE() << "no tool button for command " << command;
+        return false;
+    }
+
+    // Every row of a window as the system reports it now, in the list's order.
+    static std::vector<PropertyRow> Expected(HWND window, bool hex) {
+        RECT rect = WindowRect(window);
+        DWORD process = 0;
+        DWORD thread = ::GetWindowThreadProcessId(window, &process);
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        ::GetWindowPlacement(window, &placement);
+        const uint32_t exStyle = static_cast<uint32_t>(::GetWindowLongA(window, GWL_EXSTYLE));
+        const auto parentReal = static_cast<int32_t>(::GetWindowLongPtrA(window, GWLP_HWNDPARENT));
+        std::string state = placement.showCmd == SW_SHOWMINIMIZED   ? "Minimized"
+                            : placement.showCmd == SW_SHOWMAXIMIZED ? "Maximized"
+                                                                    : "Normal";
+        std::string text = WindowText(window);
+        if (text.size() > 255) {
+            text.resize(255);
+        }
+        return {
+            {"Handle", ValueText(HandleValue(window), hex)},
+            {"Text", text},
+            {"Class", ClassNameOf(window)},
+            {"Visible", ::IsWindowVisible(window) ? "Yes" : "No"},
+            {"Enabled", ::IsWindowEnabled(window) ? "Yes" : "No"},
+            {"Stay on top", (exStyle & WS_EX_TOPMOST) ? "On" : "Off"},
+            {"State", state},
+            {"Left", std::to_string(rect.left)},
+            {"Top", std::to_string(rect.top)},
+            {"Width", std::to_string(rect.right - rect.left)},
+            {"Height", std::to_string(rect.bottom - rect.top)},
+            {"Parent window", ValueText(HandleValue(::GetParent(window)), hex)},
+            {"Parent real", hex ? ValueText(static_cast<uint32_t>(parentReal), true) : std::to_string(parentReal)},
+            {"Thread ID", ValueText(thread, hex)},
+            {"Process ID", ValueText(process, hex)},
+            {"Style", ValueText(static_cast<uint32_t>(::GetWindowLongA(window, GWL_STYLE)), hex)},
+            {"Extended Style", ValueText(exStyle, hex)},
+            {"User Data", ValueText(static_cast<uint32_t>(::GetWindowLongPtrA(window, GWLP_USERDATA)), hex)},
+        };
+    }
+
+    static void ExpectRows(HWND window, bool hex) {
+        auto expected = Expected(window, hex);
+        auto actual = app_->Properties();
+        ASSERT_EQ(actual.size(), 18u);
+        for (size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(actual[i].name, expected[i].name) << "row " << i + 1;
+            EXPECT_EQ(actual[i].value, expected[i].value) << "row " << expected[i].name;
+        }
+    }
+
+    static Fixture* fixture_;
+    static Vantrel* app_;
+};
+
+Fixture* PropertiesTest::fixture_ = nullptr;
+Vantrel* PropertiesTest::app_ = nullptr;
+
+}  // namespace
+
+TEST_F(PropertiesTest, ButtonShowsItsEighteenRows) {
+    ASSERT_TRUE(app_->SelectWindow(W("ok")));
+    ExpectRows(W("ok"), false);
+    // The plain facts, not only the system's view of them.
+    EXPECT_EQ(Row("Text"), "OK");
+    EXPECT_EQ(Row("Class"), "Button");
+    EXPECT_EQ(Row("Visible"), "Yes");
+    EXPECT_EQ(Row("Enabled"), "Yes");
+    EXPECT_EQ(Row("Stay on top"), "Off");
+    EXPECT_EQ(Row("State"), "Normal");
+    EXPECT_EQ(Row("Width"), "80");
+    EXPECT_EQ(Row("Height"), "25");
+    EXPECT_EQ(Row("Parent window"), std::to_string(HandleValue(W("main"))));
+    EXPECT_EQ(Row("Parent real"), std::to_string(HandleValue(W("main"))));
+    EXPECT_EQ(Row("Process ID"), std::to_string(fixture_->ProcessId()));
+    EXPECT_EQ(Row("User Data"), "0");
+    EXPECT_TRUE(ButtonChecked(cmd::Show1));
+    EXPECT_TRUE(ButtonChecked(cmd::Enable1));
+    EXPECT_FALSE(ButtonChecked(cmd::Stayontop1));
+    EXPECT_TRUE(ButtonChecked(cmd::Restore1));
+}
+
+TEST_F(PropertiesTest, HiddenWindow) {
+    ASSERT_TRUE(app_->SelectWindow(W("hidden")));
+    ExpectRows(W("hidden"), false);
+    EXPECT_EQ(Row("Visible"), "No");
+    EXPECT_FALSE(ButtonChecked(cmd::Show1));
+}
+
+TEST_F(PropertiesTest, MaximizedAndMinimizedWindows) {
+    ASSERT_TRUE(app_->SelectWindow(W("maximized")));
+    ExpectRows(W("maximized"), false);
+    EXPECT_EQ(Row("State"), "Maximized");
+    EXPECT_TRUE(ButtonChecked(cmd::Maximize1));
+    EXPECT_FALSE(ButtonChecked(cmd::Minimize1));
+    EXPECT_FALSE(ButtonChecked(cmd::Restore1));
+
+    ASSERT_TRUE(app_->SelectWindow(W("minimized")));
+    ExpectRows(W("minimized"), false);
+    EXPECT_EQ(Row("State"), "Minimized");
+    EXPECT_TRUE(ButtonChecked(cmd::Minimize1));
+    EXPECT_FALSE(ButtonChecked(cmd::Maximize1));
+}
+
+TEST_F(PropertiesTest, TopmostWindow) {
+    ASSERT_TRUE(app_->SelectWindow(W("topmost")));
+    ExpectRows(W("topmost"), false);
+    EXPECT_EQ(Row("Stay on top"), "On");
+    EXPECT_TRUE(ButtonChecked(cmd::Stayontop1));
+}
+
+TEST_F(PropertiesTest, PopupStyleWithTheTopBitReadsUnsigned) {
+    // WS_POPUP, plus the WS_CLIPSIBLINGS that the system gives every top-level window.
+    const uint32_t style = static_cast<uint32_t>(::GetWindowLongA(W("popup"), GWL_STYLE));
+    ASSERT_EQ(style & ~static_cast<uint32_t>(WS_CLIPSIBLINGS), 0x80000000u);
+    ASSERT_TRUE(app_->SelectWindow(W("popup")));
+    ExpectRows(W("popup"), false);
+    EXPECT_EQ(Row("Style"), style == 0x80000000u ? "2147483648" : "2214592512");
+    ASSERT_TRUE(app_->SetHexMode(true));
+    const std::string hex = style == 0x80000000u ? "80000000" : "84000000";
+    EXPECT_TRUE(WaitFor([&] { return app_->Property("Style") == hex; }, kWaitTimeout,
+                        "Style " + hex + " in hexadecimal"));
+}
+
+TEST_F(PropertiesTest, LongTextUserDataAndOwner) {
+    ASSERT_TRUE(app_->SelectWindow(W("longtext")));
+    ExpectRows(W("longtext"), false);
+    EXPECT_EQ(Row("Text").size(), 255u);
+
+    ASSERT_TRUE(app_->SelectWindow(W("userdata")));
+    EXPECT_EQ(Row("User Data"), "1511506142");
+
+    ASSERT_TRUE(app_->SelectWindow(W("owned_early")));
+    ExpectRows(W("owned_early"), false);
+    EXPECT_EQ(Row("Parent real"), std::to_string(HandleValue(W("owner"))));
+}
+
+TEST_F(PropertiesTest, HexadecimalRowsForTheSameWindow) {
+    ASSERT_TRUE(app_->SelectWindow(W("userdata")));
+    ASSERT_TRUE(app_->SetHexMode(true));
+    ASSERT_TRUE(WaitFor([] { return app_->Property("Handle") == HandleField(W("userdata"), true); },
+                        kWaitTimeout, "the same window reselected in hexadecimal"));
+    ExpectRows(W("userdata"), true);
+    EXPECT_EQ(Row("User Data"), "5A17C0DE");
+    // Geometry stays decimal.
+    EXPECT_EQ(Row("Left"), std::to_string(WindowRect(W("userdata")).left));
+}
+
+TEST_F(PropertiesTest, CopyValueOfTheClassRow) {
+    ASSERT_TRUE(app_->SelectWindow(W("ok")));
+    ASSERT_TRUE(EmptyClipboardText());
+
+    // With no row selected (each filling loses the selection) nothing is copied.
+    ASSERT_TRUE(app_->SendCommand(cmd::Copy1));
+    EXPECT_EQ(ClipboardText(), std::nullopt);
+
+    ASSERT_TRUE(app_->SelectPropertyRow("Class"));
+    ASSERT_TRUE(app_->SendCommand(cmd::Copy1));
+    EXPECT_EQ(ClipboardText(), std::optional<std::string>("Button\r\n"));
+}
+
+TEST_F(PropertiesTest, WindowThatIsGoneShowsEmptyRows) {
+    ASSERT_TRUE(fixture_->Command("create doomed Fixture doomed").has_value());
+    HWND doomed = W("doomed");
+    ASSERT_TRUE(app_->Refresh());
+    ASSERT_TRUE(fixture_->Command("destroy doomed").has_value());
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(doomed); }, kWaitTimeout, "the window to be destroyed"));
+    // Its node stays until the next rebuild and still selects the old handle.
+    ASSERT_TRUE(app_->SelectWindow(doomed));
+    auto rows = app_->Properties();
+    ASSERT_EQ(rows.size(), 18u);
+    EXPECT_EQ(Row("Text"), "");
+    EXPECT_EQ(Row("Class"), "");
+    EXPECT_EQ(Row("Visible"), "No");
+    EXPECT_EQ(Row("Enabled"), "No");
+    EXPECT_EQ(Row("Stay on top"), "Off");
+    EXPECT_EQ(Row("Process ID"), "0");
+    EXPECT_EQ(Row("Thread ID"), "0");
+}
