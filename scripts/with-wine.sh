@@ -60,6 +60,18 @@ else
     loader=$wine64_loader
 fi
 
+# A 32-bit program cannot run in a 64-bit-only session: say so plainly instead
+# of leaving Wine's loader error to be puzzled over.
+if [ "$arch" = win64 ] && [ "${1:-}" = wine ] && [ -f "${2:-}" ]; then
+    pe_offset=$(od -An -t u4 -j 60 -N 4 "$2" 2>/dev/null | tr -d ' ')
+    machine=$(od -An -t x2 -j $((pe_offset + 4)) -N 2 "$2" 2>/dev/null | tr -d ' ')
+    if [ "$machine" = 014c ]; then
+        echo "with-wine: $2 is a 32-bit program, but this machine runs only 64-bit Wine;" \
+             "build with -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake to run it here" >&2
+        exit 2
+    fi
+fi
+
 export WINEARCH=$arch
 export WINEPREFIX="$build_dir/wineprefix"
 export WINEDEBUG=-all
