@@ -121,7 +121,16 @@ public:
         wp.ptMaxPosition = {p.maxPosition.x, p.maxPosition.y};
         wp.rcNormalPosition = {p.normalPosition.left, p.normalPosition.top, p.normalPosition.right,
                                p.normalPosition.bottom};
-        ::SetWindowPlacement(ToHwnd(window), &wp);
+        const HWND hwnd = ToHwnd(window);
+        if (!::SetWindowPlacement(hwnd, &wp) && ::IsWindow(hwnd) && !::IsIconic(hwnd) && !::IsZoomed(hwnd)) {
+            // Wine refuses SetWindowPlacement for a window of another process
+            // (FALSE, nothing changed) where Windows applies it. For a window
+            // shown normally the normal rectangle is then applied as its
+            // position and size, so the edit still takes effect there.
+            const RECT& r = wp.rcNormalPosition;
+            ::SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+        }
     }
 
     void setWindowLong(Handle window, LongIndex index, std::uint32_t value) override {
