@@ -1,0 +1,481 @@
+// The window commands from outside: show / hide, enable / disable, stay on
+// top, minimize / restore / maximize, close, the Edit / Move dialog and the
+// Set Style dialog, on windows of the fixture.
+
+#include "tests/e2e/driver/driver.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace vantrel::e2e {
+namespace {
+
+WINDOWPLACEMENT PlacementOf(HWND window) {
+    WINDOWPLACEMENT p{};
+    p.length = sizeof p;
+    ::GetWindowPlacement(window, &p);
+    return p;
+}
+
+bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+uint32_t StyleOf(HWND window, int index) { return static_cast<uint32_t>(::GetWindowLongA(window, index)); }
+
+// The control of the dialog with the keyboard focus.
+HWND FocusIn(HWND dialog) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+HWND SpinEdit(HWND dialog, int number) { return ::GetDlgItem(dialog, ctl::SpinEdit1 + number - 1); }
+
+class WindowCommandsTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        fixture_ = Fixture::Start("--only main,minimized");
+        app_ = Vantrel::Start();
+    }
+    static void TearDownTestSuite() {
+        if (app_) app_->Stop();
+        app_.reset();
+        if (fixture_) fixture_->Stop();
+        fixture_.reset();
+    }
+    void SetUp() override {
+        ASSERT_TRUE(app_ && app_->Running());
+        if (app_->HexMode()) ASSERT_TRUE(app_->SetHexMode(false));
+    }
+    void TearDown() override { CloseStrays(); }
+
+    Vantrel& App() { return *app_; }
+    Fixture& Fix() { return *fixture_; }
+
+    // A dialog or message box left open by a failed test would block the next.
+    void CloseStrays() {
+        for (int i = 0; i < 5; ++i) {
+            HWND box = App().FindWindowOfClass("#32770", "", true);
+            if (!box) break;
+            ClickDialogButton(box, ::GetDlgItem(box, IDNO) ? IDNO : IDOK);
+            App().WaitForWindowGone("#32770");
+        }
+        for (const char* form : {"TForm2", "TForm6"}) {
+            if (HWND dialog = App().FindWindowOfClass(form, "", true)) {
+                ClickDialogButton(dialog, IDCANCEL);
+                App().WaitForWindowGone(form);
+            }
+        }
+    }
+
+    // A fresh visible fixture window, selected in a rebuilt tree.
+    HWND NewTarget(const std::string& name) {
+        if (!Fix().Command("create " + name + " Fixture " + name)) return nullptr;
+        HWND window = Fix().Window(name);
+        if (!App().Refresh() || !App().SelectWindow(window)) return nullptr;
+        return window;
+    }
+
+    // Runs everything Vantrel has queued; a modal window it opened stays open.
+    void Settle() { ASSERT_TRUE(Send(App().MainWindow(), WM_NULL, 0, 0).has_value()); }
+
+    std::optional<ToolButton> Button(int command) {
+        for (const ToolButton& b : App().ToolButtons())
+            if (b.command == command) return b;
+        return std::nullopt;
+    }
+    bool Pressed(int command) { return Button(command).value_or(ToolButton{}).checked; }
+
+    // Clicks a tool button with the mouse, as the user would: a check button
+    // flips its own pressed state before the command runs.
+    void ClickToolButton(int command) {
+        HWND toolBar = App().ToolBar();
+        auto index = Send(toolBar, TB_COMMANDTOINDEX, static_cast<WPARAM>(command), 0);
+        ASSERT_TRUE(index.has_value());
+        RemoteProcess process(App().ProcessId());
+        RemoteBuffer buffer(process.handle(), sizeof(RECT));
+        ASSERT_TRUE(Send(toolBar, TB_GETITEMRECT, static_cast<WPARAM>(*index), buffer.param()).value_or(0));
+        RECT r{};
+        buffer.Read(&r, sizeof r);
+        POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ::ClientToScreen(toolBar, &p);
+        ASSERT_TRUE(App().ActivateMain());
+        MoveMouse(p.x, p.y);
+        INPUT inputs[2]{};
+        inputs[0].type = inputs[1].type = INPUT_MOUSE;
+        inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        ::SendInput(2, inputs, sizeof(INPUT));
+    }
+
+    HWND OpenEditMove() {
+        if (!App().PostCommand(cmd::EditMove1)) return nullptr;
+        return App().WaitForWindow("TForm2", "Edit / Move window");
+    }
+    HWND OpenSetStyle() {
+        // The menu item is hidden: the command is reached by its identifier.
+        if (!App().PostCommand(cmd::SetStyle1)) return nullptr;
+        return App().WaitForWindow("TForm6", "Set Style");
+    }
+    void Confirm(HWND dialog, const char* form) {
+        ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
+        ASSERT_TRUE(App().WaitForWindowGone(form));
+        Settle();
+    }
+
+    static std::unique_ptr<Fixture> fixture_;
+    static std::unique_ptr<Vantrel> app_;
+};
+
+std::unique_ptr<Fixture> WindowCommandsTest::fixture_;
+std::unique_ptr<Vantrel> WindowCommandsTest::app_;
+
+// ---- State commands -----------------------------------------------------------
+
+TEST_F(WindowCommandsTest, ShowHidesAVisibleWindowAndShowsItAgain) {
+    HWND target = NewTarget("showme");
+    ASSERT_NE(target, nullptr);
+    ASSERT_EQ(App().Property("Visible"), "Yes");
+    ASSERT_TRUE(Pressed(cmd::Show1));
+
+    // The tool button: it flips itself up, and the refill keeps it up because
+    // the window is hidden now.
+    ClickToolButton(cmd::Show1);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(target); }, kWaitTimeout, "the window hidden"));
+    ASSERT_TRUE(WaitFor([&] { return App().Property("Visible") == "No"; }, kWaitTimeout, "Visible No"));
+    EXPECT_FALSE(Pressed(cmd::Show1));
+
+    // The menu command shows it again.
+    ASSERT_TRUE(App().SendCommand(cmd::Show1));
+    EXPECT_TRUE(::IsWindowVisible(target));
+    EXPECT_EQ(App().Property("Visible"), "Yes");
+    EXPECT_TRUE(Pressed(cmd::Show1));
+}
+
+TEST_F(WindowCommandsTest, ToggleFollowsTheLastShownStateNotTheWindow) {
+    HWND target = NewTarget("stale");
+    ASSERT_NE(target, nullptr);
+    // Hidden behind the list's back: the list still says "Yes", so the first
+    // click hides again and the refill shows the truth.
+    ::ShowWindow(target, SW_HIDE);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(target); }, kWaitTimeout, "the window hidden by the test"));
+    EXPECT_EQ(App().Property("Visible"), "Yes");
+    ASSERT_TRUE(App().SendCommand(cmd::Show1));
+    EXPECT_FALSE(::IsWindowVisible(target));
+    EXPECT_EQ(App().Property("Visible"), "No");
+    ASSERT_TRUE(App().SendCommand(cmd::Show1));
+    EXPECT_TRUE(::IsWindowVisible(target));
+}
+
+TEST_F(WindowCommandsTest, EnableDisablesAndEnablesAgain) {
+    HWND target = NewTarget("enableme");
+    ASSERT_NE(target, nullptr);
+    ASSERT_TRUE(App().SendCommand(cmd::Enable1));
+    EXPECT_FALSE(::IsWindowEnabled(target));
+    EXPECT_EQ(App().Property("Enabled"), "No");
+    EXPECT_FALSE(Pressed(cmd::Enable1));
+    ASSERT_TRUE(App().SendCommand(cmd::Enable1));
+    EXPECT_TRUE(::IsWindowEnabled(target));
+    EXPECT_EQ(App().Property("Enabled"), "Yes");
+    EXPECT_TRUE(Pressed(cmd::Enable1));
+}
+
+TEST_F(WindowCommandsTest, StayOnTopNeitherMovesNorSizes) {
+    HWND target = NewTarget("topme");
+    ASSERT_NE(target, nullptr);
+    const RECT before = WindowRect(target);
+    ASSERT_EQ(StyleOf(target, GWL_EXSTYLE) & WS_EX_TOPMOST, 0u);
+
+    ASSERT_TRUE(App().SendCommand(cmd::Stayontop1));
+    EXPECT_NE(StyleOf(target, GWL_EXSTYLE) & WS_EX_TOPMOST, 0u);
+    EXPECT_TRUE(SameRect(WindowRect(target), before));
+    EXPECT_EQ(App().Property("Stay on top"), "On");
+    EXPECT_TRUE(Pressed(cmd::Stayontop1));
+
+    ASSERT_TRUE(App().SendCommand(cmd::Stayontop1));
+    EXPECT_EQ(StyleOf(target, GWL_EXSTYLE) & WS_EX_TOPMOST, 0u);
+    EXPECT_TRUE(SameRect(WindowRect(target), before));
+    EXPECT_EQ(App().Property("Stay on top"), "Off");
+    EXPECT_FALSE(Pressed(cmd::Stayontop1));
+}
+
+TEST_F(WindowCommandsTest, MaximizeAMinimizedWindowAndClickTheDownButtonAgain) {
+    HWND target = Fix().Window("minimized");
+    ASSERT_TRUE(App().Refresh());
+    ASSERT_TRUE(App().SelectWindow(target));
+    ASSERT_EQ(App().Property("State"), "Minimized");
+    ASSERT_TRUE(Pressed(cmd::Minimize1));
+
+    ASSERT_TRUE(App().SendCommand(cmd::Maximize1));
+    EXPECT_TRUE(::IsZoomed(target));
+    EXPECT_EQ(App().Property("State"), "Maximized");
+    EXPECT_TRUE(Pressed(cmd::Maximize1));
+    EXPECT_FALSE(Pressed(cmd::Minimize1));
+    EXPECT_FALSE(Pressed(cmd::Restore1));
+
+    // A click on the down button raises it for a moment; the refill puts it
+    // down again.
+    ClickToolButton(cmd::Maximize1);
+    Settle();
+    ASSERT_TRUE(WaitFor([&] { return Pressed(cmd::Maximize1); }, kWaitTimeout, "Maximize down again"));
+    EXPECT_TRUE(::IsZoomed(target));
+    EXPECT_EQ(App().Property("State"), "Maximized");
+
+    // Back to where it was, for the other tests.
+    ASSERT_TRUE(App().SendCommand(cmd::Minimize1));
+    EXPECT_TRUE(::IsIconic(target));
+    EXPECT_EQ(App().Property("State"), "Minimized");
+}
+
+TEST_F(WindowCommandsTest, CloseAsksAndClosesOnlyOnYes) {
+    HWND target = NewTarget("closeme");
+    ASSERT_NE(target, nullptr);
+
+    ASSERT_TRUE(App().PostCommand(cmd::Close1));
+    HWND box = App().WaitForWindow("#32770", "Closing window");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(StaticText(box), "Are you sure?");
+    EXPECT_NE(::GetDlgItem(box, IDYES), nullptr);
+    EXPECT_NE(::GetDlgItem(box, IDNO), nullptr);
+    // Yes is the default button.
+    EXPECT_EQ(::GetWindowLongA(::GetDlgItem(box, IDYES), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    ASSERT_TRUE(ClickDialogButton(box, IDNO));
+    ASSERT_TRUE(App().WaitForWindowGone("#32770"));
+    Settle();
+    EXPECT_TRUE(::IsWindow(target));
+    EXPECT_TRUE(::IsWindowVisible(target));
+    EXPECT_GE(FindNodeOf(App().Tree(), target, false), 0);
+
+    ASSERT_TRUE(App().PostCommand(cmd::Close1));
+    box = App().WaitForWindow("#32770", "Closing window");
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(ClickDialogButton(box, IDYES));
+    ASSERT_TRUE(App().WaitForWindowGone("#32770"));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(target) || !::IsWindowVisible(target); }, kWaitTimeout,
+                        "the fixture window closed"));
+    ASSERT_TRUE(WaitFor([&] { return App().TreeComplete() && FindNodeOf(App().Tree(), target, false) < 0; },
+                        kWaitTimeout, "the rebuilt tree without the closed window"));
+}
+
+// ---- Edit / Move ----------------------------------------------------------------
+
+TEST_F(WindowCommandsTest, EditMoveFillsTheFieldsAndFocusesTheText) {
+    HWND target = NewTarget("editfill");
+    ASSERT_NE(target, nullptr);
+    const WINDOWPLACEMENT p = PlacementOf(target);
+    HWND dialog = OpenEditMove();
+    ASSERT_NE(dialog, nullptr);
+    HWND edit1 = ::GetDlgItem(dialog, ctl::Edit1);
+    EXPECT_EQ(WindowText(edit1), "Fixture editfill");
+    EXPECT_EQ(WindowText(SpinEdit(dialog, 1)), std::to_string(p.rcNormalPosition.left));
+    EXPECT_EQ(WindowText(SpinEdit(dialog, 2)), std::to_string(p.rcNormalPosition.top));
+    EXPECT_EQ(WindowText(SpinEdit(dialog, 7)), std::to_string(p.rcNormalPosition.right - p.rcNormalPosition.left));
+    EXPECT_EQ(WindowText(SpinEdit(dialog, 8)), std::to_string(p.rcNormalPosition.bottom - p.rcNormalPosition.top));
+    // The whole text selected, and the focus in it.
+    const auto selection = Send(edit1, EM_GETSEL, 0, 0).value_or(0);
+    EXPECT_EQ(LOWORD(selection), 0);
+    EXPECT_EQ(HIWORD(selection), std::string("Fixture editfill").size());
+    EXPECT_EQ(FocusIn(dialog), edit1);
+    // The client area.
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    EXPECT_EQ(client.right, 306);
+    EXPECT_EQ(client.bottom, 258);
+}
+
+TEST_F(WindowCommandsTest, EditMoveKeysTabOrderAndRangesAsTheUserTypes) {
+    HWND target = NewTarget("editkeys");
+    ASSERT_NE(target, nullptr);
+    const WINDOWPLACEMENT before = PlacementOf(target);
+    HWND dialog = OpenEditMove();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(Activate(dialog));
+    HWND edit1 = ::GetDlgItem(dialog, ctl::Edit1);
+    ASSERT_TRUE(WaitFor([&] { return FocusIn(dialog) == edit1; }, kWaitTimeout, "the focus in Edit1"));
+
+    // Tab goes Edit1, the eight spin fields in order, OK, Cancel, Edit1.
+    for (int n = 1; n <= 8; ++n) {
+        PressKey(VK_TAB);
+        ASSERT_TRUE(WaitFor([&] { return FocusIn(dialog) == SpinEdit(dialog, n); }, kWaitTimeout,
+                            "the focus in SpinEdit" + std::to_string(n)));
+    }
+    PressKey(VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusIn(dialog) == ::GetDlgItem(dialog, IDOK); }, kWaitTimeout, "OK"));
+    PressKey(VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusIn(dialog) == ::GetDlgItem(dialog, IDCANCEL); }, kWaitTimeout, "Cancel"));
+    PressKey(VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusIn(dialog) == edit1; }, kWaitTimeout, "Edit1 again"));
+
+    // In Width: a letter is refused, a value too large is brought into range
+    // when the focus leaves, and Up stays within the range.
+    for (int n = 0; n < 7; ++n) PressKey(VK_TAB);
+    HWND width = SpinEdit(dialog, 7);
+    ASSERT_TRUE(WaitFor([&] { return FocusIn(dialog) == width; }, kWaitTimeout, "the focus in Width"));
+    TypeText("9x9");
+    ASSERT_TRUE(WaitFor([&] { return WindowText(width) == "99"; }, kWaitTimeout, "Width 99, the letter refused"));
+    PressKey(VK_UP);
+    ASSERT_TRUE(WaitFor([&] { return WindowText(width) == "100"; }, kWaitTimeout, "Width 100 after Up"));
+    Send(width, EM_SETSEL, 0, -1);
+    TypeText("5000");
+    ASSERT_TRUE(WaitFor([&] { return WindowText(width) == "5000"; }, kWaitTimeout, "Width 5000 typed"));
+    PressKey(VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return WindowText(width) == "4000"; }, kWaitTimeout, "Width clamped to 4000"));
+    PressKey(VK_TAB, false, true);  // Shift+Tab: back into Width
+    ASSERT_TRUE(WaitFor([&] { return FocusIn(dialog) == width; }, kWaitTimeout, "the focus back in Width"));
+    PressKey(VK_UP);
+    Settle();
+    EXPECT_EQ(WindowText(width), "4000");
+
+    // Escape does not close the dialog; Cancel writes nothing.
+    PressKey(VK_ESCAPE);
+    Settle();
+    EXPECT_TRUE(::IsWindowVisible(dialog));
+    ASSERT_TRUE(ClickDialogButton(dialog, IDCANCEL));
+    ASSERT_TRUE(App().WaitForWindowGone("TForm2"));
+    Settle();
+    EXPECT_TRUE(SameRect(PlacementOf(target).rcNormalPosition, before.rcNormalPosition));
+}
+
+TEST_F(WindowCommandsTest, EditMoveChangingOnlyTheWidthMovesTheRightEdge) {
+    HWND target = NewTarget("editwidth");
+    ASSERT_NE(target, nullptr);
+    const WINDOWPLACEMENT before = PlacementOf(target);
+    const int newWidth = before.rcNormalPosition.right - before.rcNormalPosition.left + 37;
+    HWND dialog = OpenEditMove();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(SetWindowTextRemote(SpinEdit(dialog, 7), std::to_string(newWidth)));
+    Confirm(dialog, "TForm2");
+
+    const LONG right = before.rcNormalPosition.left + newWidth;
+    WaitFor([&] { return PlacementOf(target).rcNormalPosition.right == right; }, kWaitTimeout,
+            "the fixture's placement to show the new right edge");
+    const WINDOWPLACEMENT after = PlacementOf(target);
+    EXPECT_EQ(after.rcNormalPosition.left, before.rcNormalPosition.left);
+    EXPECT_EQ(after.rcNormalPosition.top, before.rcNormalPosition.top);
+    EXPECT_EQ(after.rcNormalPosition.right, right);
+    EXPECT_EQ(after.rcNormalPosition.bottom, before.rcNormalPosition.bottom);
+    EXPECT_EQ(after.showCmd, before.showCmd);
+    EXPECT_EQ(WindowText(target), "Fixture editwidth");
+    // The list is refilled with the new width.
+    EXPECT_EQ(App().Property("Width"), std::to_string(newWidth));
+}
+
+TEST_F(WindowCommandsTest, EditMoveChangingOnlyTheTextRebuildsTheTree) {
+    HWND target = NewTarget("edittext");
+    ASSERT_NE(target, nullptr);
+    const WINDOWPLACEMENT before = PlacementOf(target);
+    HWND dialog = OpenEditMove();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(SetWindowTextRemote(::GetDlgItem(dialog, ctl::Edit1), "Renamed by Edit Move"));
+    Confirm(dialog, "TForm2");
+
+    EXPECT_EQ(WindowText(target), "Renamed by Edit Move");
+    EXPECT_TRUE(SameRect(PlacementOf(target).rcNormalPosition, before.rcNormalPosition));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            const auto tree = App().Tree();
+            const int node = FindNodeOf(tree, target, false);
+            return node >= 0 && tree[static_cast<size_t>(node)].text.find("Renamed by Edit Move") != std::string::npos;
+        },
+        kWaitTimeout, "the tree to show the new text"));
+    EXPECT_EQ(App().Property("Text"), "Renamed by Edit Move");
+}
+
+TEST_F(WindowCommandsTest, EditMoveCancelAndCloseBoxWriteNothing) {
+    HWND target = NewTarget("editcancel");
+    ASSERT_NE(target, nullptr);
+    const WINDOWPLACEMENT before = PlacementOf(target);
+    for (bool closeBox : {false, true}) {
+        HWND dialog = OpenEditMove();
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(SetWindowTextRemote(::GetDlgItem(dialog, ctl::Edit1), "Should not be written"));
+        ASSERT_TRUE(SetWindowTextRemote(SpinEdit(dialog, 1), "3"));
+        ASSERT_TRUE(SetWindowTextRemote(SpinEdit(dialog, 8), "77"));
+        if (closeBox)
+            ASSERT_TRUE(Post(dialog, WM_SYSCOMMAND, SC_CLOSE, 0));
+        else
+            ASSERT_TRUE(ClickDialogButton(dialog, IDCANCEL));
+        ASSERT_TRUE(App().WaitForWindowGone("TForm2"));
+        Settle();
+        EXPECT_EQ(WindowText(target), "Fixture editcancel");
+        EXPECT_TRUE(SameRect(PlacementOf(target).rcNormalPosition, before.rcNormalPosition));
+    }
+}
+
+// ---- Set Style ------------------------------------------------------------------
+
+TEST_F(WindowCommandsTest, SetStyleChangingOnlyTheStyleWritesOnlyTheStyle) {
+    HWND target = NewTarget("styleme");
+    ASSERT_NE(target, nullptr);
+    const uint32_t style = StyleOf(target, GWL_STYLE);
+    const uint32_t exStyle = StyleOf(target, GWL_EXSTYLE);
+    const uint32_t newStyle = style ^ WS_MAXIMIZEBOX;
+
+    HWND dialog = OpenSetStyle();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowText(::GetDlgItem(dialog, ctl::Edit1)), std::to_string(style));
+    EXPECT_EQ(WindowText(::GetDlgItem(dialog, ctl::Edit2)), std::to_string(exStyle));
+    EXPECT_EQ(WindowText(::GetDlgItem(dialog, ctl::Edit3)), "0");
+    EXPECT_EQ(FocusIn(dialog), ::GetDlgItem(dialog, ctl::Edit1));
+    ASSERT_TRUE(SetWindowTextRemote(::GetDlgItem(dialog, ctl::Edit1), std::to_string(newStyle)));
+    Confirm(dialog, "TForm6");
+
+    EXPECT_EQ(StyleOf(target, GWL_STYLE), newStyle);
+    EXPECT_EQ(StyleOf(target, GWL_EXSTYLE), exStyle);
+    EXPECT_EQ(static_cast<uint32_t>(::GetWindowLongPtrA(target, GWLP_USERDATA)), 0u);
+    EXPECT_EQ(App().Property("Style"), std::to_string(newStyle));
+}
+
+TEST_F(WindowCommandsTest, SetStyleConversionErrorIsReportedAndKeepsEarlierWrites) {
+    HWND target = NewTarget("stylebad");
+    ASSERT_NE(target, nullptr);
+    ASSERT_TRUE(App().SetHexMode(true));
+    ASSERT_TRUE(App().SelectWindow(target));
+    const uint32_t style = StyleOf(target, GWL_STYLE);
+    const uint32_t newStyle = style ^ WS_MAXIMIZEBOX;
+    const std::string shownStyle = App().Property("Style").value_or("");
+    ASSERT_EQ(shownStyle, ValueText(style, true));
+
+    HWND dialog = OpenSetStyle();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowText(::GetDlgItem(dialog, ctl::Edit1)), ValueText(style, true));
+    ASSERT_TRUE(SetWindowTextRemote(::GetDlgItem(dialog, ctl::Edit1), ValueText(newStyle, true)));
+    ASSERT_TRUE(SetWindowTextRemote(::GetDlgItem(dialog, ctl::Edit2), "$1F"));
+    ASSERT_TRUE(SetWindowTextRemote(::GetDlgItem(dialog, ctl::Edit3), "0000ABCD"));
+    ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
+
+    HWND box = App().WaitForWindow("#32770", "Vantrel");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(StaticText(box), "'$$1F' is not a valid integer value.");
+    ASSERT_TRUE(ClickDialogButton(box, IDOK));
+    ASSERT_TRUE(App().WaitForWindowGone("#32770"));
+    Settle();
+
+    // The style before the failing field is written, the user data after it
+    // is not, and the list still shows what it showed before.
+    EXPECT_EQ(StyleOf(target, GWL_STYLE), newStyle);
+    EXPECT_EQ(static_cast<uint32_t>(::GetWindowLongPtrA(target, GWLP_USERDATA)), 0u);
+    EXPECT_EQ(App().Property("Style"), shownStyle);
+    ASSERT_TRUE(App().SetHexMode(false));
+}
+
+TEST_F(WindowCommandsTest, SetStyleCancelWritesNothing) {
+    HWND target = NewTarget("stylecancel");
+    ASSERT_NE(target, nullptr);
+    const uint32_t style = StyleOf(target, GWL_STYLE);
+    HWND dialog = OpenSetStyle();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(SetWindowTextRemote(::GetDlgItem(dialog, ctl::Edit1), "0"));
+    ASSERT_TRUE(ClickDialogButton(dialog, IDCANCEL));
+    ASSERT_TRUE(App().WaitForWindowGone("TForm6"));
+    Settle();
+    EXPECT_EQ(StyleOf(target, GWL_STYLE), style);
+}
+
+}  // namespace
+}  // namespace vantrel::e2e
