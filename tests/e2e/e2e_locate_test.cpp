@@ -118,6 +118,45 @@ std::unique_ptr<Vantrel> LocateTest::app_;
 
 // ---- Find window and Find next ----------------------------------------------
 
+// The window with the keyboard focus in the dialog's thread.
+HWND FocusOf(HWND dialog) {
+    GUITHREADINFO info{sizeof info};
+    return ::GetGUIThreadInfo(ThreadOf(dialog), &info) ? info.hwndFocus : nullptr;
+}
+
+// Edit1 has the focus and its whole text is selected.
+void ExpectEditReady(HWND dialog) {
+    HWND edit = ::GetDlgItem(dialog, ctl::Edit1);
+    EXPECT_TRUE(WaitFor([&] { return FocusOf(dialog) == edit; }, kWaitTimeout, "the focus in Edit1"));
+    const auto selection = Send(edit, EM_GETSEL, 0, 0);
+    ASSERT_TRUE(selection.has_value());
+    EXPECT_EQ(LOWORD(*selection), 0);
+    EXPECT_EQ(HIWORD(*selection), WindowText(edit).size());
+}
+
+TEST_F(LocateTest, TheFindDialogStartsEmptyWithFromTheBeginningChecked) {
+    // The first test of the run: the dialog as the program made it.
+    ASSERT_TRUE(App().PostCommand(cmd::FindWindow1));
+    HWND dialog = App().WaitForWindow("TForm4", "Vantrel - Find");
+    ASSERT_NE(dialog, nullptr);
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    EXPECT_EQ(client.right, 378);
+    EXPECT_EQ(client.bottom, 105);
+    EXPECT_EQ(WindowText(::GetDlgItem(dialog, ctl::Edit1)), "");
+    EXPECT_EQ(Send(::GetDlgItem(dialog, ctl::CheckBox1), BM_GETCHECK, 0, 0).value_or(-1), BST_CHECKED);
+    EXPECT_NE(ChildButton(dialog, "From the beginning:"), nullptr);
+    EXPECT_NE(ChildButton(dialog, "Find what:"), nullptr);
+    ExpectEditReady(dialog);
+    // Escape does not close it; Cancel does, and nothing is searched.
+    ASSERT_TRUE(Activate(dialog));
+    PressKey(VK_ESCAPE);
+    Settle();
+    EXPECT_TRUE(::IsWindowVisible(dialog));
+    ASSERT_TRUE(ClickDialogButton(dialog, IDCANCEL));
+    ASSERT_TRUE(App().WaitForWindowGone("TForm4"));
+}
+
 TEST_F(LocateTest, FindsAFixtureWindowByItsTextInAnyLatinCase) {
     HWND target = Fix().Window("main");
     const std::string text = WindowText(target);
@@ -191,6 +230,7 @@ TEST_F(LocateTest, FromTheSelectionSearchesOnAfterItAndCancelKeepsTheSearch) {
     HWND dialog = App().WaitForWindow("TForm4", "Vantrel - Find");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(WindowText(::GetDlgItem(dialog, ctl::Edit1)), "{button}");
+    ExpectEditReady(dialog);
     EXPECT_EQ(Send(::GetDlgItem(dialog, ctl::CheckBox1), BM_GETCHECK, 0, 0).value_or(-1), BST_UNCHECKED);
     ASSERT_TRUE(SetWindowTextRemote(::GetDlgItem(dialog, ctl::Edit1), "no such window anywhere"));
     ASSERT_TRUE(ClickDialogButton(dialog, IDCANCEL));
