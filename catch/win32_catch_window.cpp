@@ -2,6 +2,7 @@
 
 #include "catch/catch_window_tables.h"
 #include "hooklib/vantrel_hook.h"
+#include "platform/win32_desktop.h"
 #include "shell/command_ids.h"
 #include "shell/error_report.h"
 #include "shell/program_state.h"
@@ -113,7 +114,7 @@ void TForm5ForHook::SetCatching(bool catching) {
 
 void TForm5ForHook::ToolButton2Click() {
     if (catching_ || !view_) return;
-    if (SetMyHook(hwnd(), reinterpret_cast<HWND>(static_cast<INT_PTR>(SelectedWindow))) == 0) {
+    if (SetMyHook(hwnd(), ToHwnd(SelectedWindow)) == 0) {
         MessageBoxFor(hwnd(), "Unable to set hook\r(VANTREL.DLL)", kApplicationTitle, MB_ICONERROR);
         return;
     }
