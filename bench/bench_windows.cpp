@@ -1,0 +1,173 @@
+// vantrel_bench_windows.exe: a crowded desktop and a message source for the
+// benchmarks.
+//
+//   vantrel_bench_windows.exe --out <file> --windows <n>
+//
+// Creates n windows of its own (n/5 top-level, a fifth of those owned by
+// another top-level window, one chain of child windows 40 levels deep, the
+// rest child windows spread over the top-level windows, up to five levels
+// deep), plus the window "watched" (a plain top-level window that receives
+// the benchmark's messages) and a message-only control window. Then writes
+// "<control> <watched>" (unsigned decimal handles) to <file>.
+//
+// The control window takes these messages (sent by the benchmark):
+//   kSendBurst  wParam = count, lParam = 0: sends count messages
+//               (kBurstMessage) to "watched"; with lParam = a window handle,
+//               sends one kNotifyMessage to that window after each of them.
+//               Returns the elapsed time in microseconds.
+//   kRecordBurst like kSendBurst with a window in lParam, but before each
+//               notification writes the message into the named shared record
+//               of the Catch Messages window, as the hook library does (for
+//               measuring the program's side where no hook can be set).
+//   kQuit       ends the program.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kSendBurst = WM_APP + 1;
+constexpr UINT kQuit = WM_APP + 2;
+constexpr UINT kRecordBurst = WM_APP + 3;
+constexpr char kMappingName[] = "Vantrel - Mapped File for Hook {3F6D2A17-9B4E-4C81-A5D0-7E29C4B81F63}";
+constexpr UINT kBurstMessage = WM_USER + 0x100;
+constexpr UINT kNotifyMessage = WM_USER + 133;
+
+HINSTANCE g_instance = nullptr;
+HWND g_watched = nullptr;
+
+LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kSendBurst || message == kRecordBurst) {
+        HWND sink = reinterpret_cast<HWND>(lParam);
+        HANDLE mapping = nullptr;
+        std::uint32_t* record = nullptr;
+        if (message == kRecordBurst) {
+            mapping = ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kMappingName);
+            if (!mapping) return -1;
+            record = static_cast<std::uint32_t*>(::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 44));
+            if (!record) {
+                ::CloseHandle(mapping);
+                return -1;
+            }
+        }
+        LARGE_INTEGER frequency, start, end;
+        ::QueryPerformanceFrequency(&frequency);
+        ::QueryPerformanceCounter(&start);
+        const auto count = static_cast<unsigned>(wParam);
+        for (unsigned i = 0; i < count; ++i) {
+            ::SendMessageA(g_watched, kBurstMessage, i, static_cast<LPARAM>(count - i));
+            if (record) {
+                POINT point{};
+                ::GetCursorPos(&point);
+                record[4] = static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(g_watched));
+                record[5] = kBurstMessage;
+                record[6] = i;
+                record[7] = count - i;
+                record[8] = ::GetTickCount();
+                record[9] = static_cast<std::uint32_t>(point.x);
+                record[10] = static_cast<std::uint32_t>(point.y);
+            }
+            if (sink) ::SendMessageA(sink, kNotifyMessage, 0, 0);
+        }
+        ::QueryPerformanceCounter(&end);
+        if (record) ::UnmapViewOfFile(record);
+        if (mapping) ::CloseHandle(mapping);
+        return static_cast<LRESULT>((end.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart);
+    }
+    if (message == kQuit) {
+        ::PostQuitMessage(0);
+        return 0;
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+void Register(const char* name, WNDPROC proc) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = g_instance;
+    wc.lpszClassName = name;
+    ::RegisterClassA(&wc);
+}
+
+HWND Make(const char* className, const std::string& text, DWORD style, HWND parent) {
+    return ::CreateWindowExA(0, className, text.c_str(), style, 0, 0, 40, 30, parent, nullptr, g_instance,
+                             nullptr);
+}
+
+void CreateDesktop(int total) {
+    const int topCount = total / 5;
+    if (topCount < 1) return;
+    const int chain = total >= 200 ? 40 : 0;
+    std::vector<HWND> tops;
+    // Each top-level window's own windows; a child's parent is picked
+    // heap-wise among them, which makes trees a few levels deep.
+    std::vector<std::vector<HWND>> families;
+    int made = 0;
+    for (int i = 0; i < topCount; ++i) {
+        HWND owner = nullptr;
+        // Every fifth one is owned: by an earlier window (so the walk meets it
+        // above its owner) or, for every other one, by the first window.
+        if (i % 5 == 4) owner = tops[static_cast<size_t>(i % 10 == 4 ? 0 : i - 1)];
+        HWND top = Make(owner ? "BenchOwnedWindow" : "BenchTopWindow", "Bench top " + std::to_string(i),
+                        WS_OVERLAPPED, owner);
+        tops.push_back(top);
+        families.push_back({top});
+        ++made;
+    }
+    HWND link = tops[0];
+    for (int i = 0; i < chain; ++i, ++made) {
+        link = Make("BenchChainLink", "Link " + std::to_string(i), WS_CHILD, link);
+    }
+    for (int i = 0; made < total; ++i, ++made) {
+        std::vector<HWND>& family = families[static_cast<size_t>(i) % families.size()];
+        HWND parent = family[(family.size() - 1) / 3];
+        family.push_back(Make(i % 2 ? "Button" : "BenchChildPanel", "Child " + std::to_string(i), WS_CHILD, parent));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    g_instance = ::GetModuleHandleA(nullptr);
+    std::string out;
+    int windows = 0;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string option = argv[i];
+        if (option == "--out") out = argv[i + 1];
+        else if (option == "--windows") windows = std::atoi(argv[i + 1]);
+    }
+    for (const char* name : {"BenchTopWindow", "BenchOwnedWindow", "BenchChainLink", "BenchChildPanel",
+                             "BenchWatched"}) {
+        Register(name, PlainProc);
+    }
+    Register("BenchControl", ControlProc);
+    CreateDesktop(windows);
+    g_watched = ::CreateWindowExA(0, "BenchWatched", "Bench watched", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 600,
+                                  200, 120, nullptr, nullptr, g_instance, nullptr);
+    HWND control = ::CreateWindowExA(0, "BenchControl", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, g_instance,
+                                     nullptr);
+    char line[64];
+    std::snprintf(line, sizeof line, "%llu %llu\n",
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(control)),
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(g_watched)));
+    const std::string temporary = out + ".tmp";
+    if (FILE* file = std::fopen(temporary.c_str(), "wb")) {
+        std::fputs(line, file);
+        std::fclose(file);
+        ::MoveFileExA(temporary.c_str(), out.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        ::DispatchMessageA(&msg);
+    }
+    return 0;
+}
