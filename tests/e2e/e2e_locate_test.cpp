@@ -50,36 +50,19 @@ POINT PointerOver(HWND window) {
 
 class LocateTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        // Only the main family: a small tree, and nothing covering its windows.
-        fixture_ = Fixture::Start("--only main");
-        app_ = Vantrel::Start();
-    }
-    static void TearDownTestSuite() {
-        if (app_) app_->Stop();
-        app_.reset();
-        if (fixture_) fixture_->Stop();
-        fixture_.reset();
-    }
+    // Only the main family: a small tree, and nothing covering its windows.
+    static void SetUpTestSuite() { session_.Start("--only main"); }
+    static void TearDownTestSuite() { session_.Stop(); }
     void SetUp() override {
-        ASSERT_TRUE(app_ && app_->Running());
-        if (app_->HexMode()) ASSERT_TRUE(app_->SetHexMode(false));
-        ASSERT_TRUE(app_->Refresh());
+        ASSERT_TRUE(session_.app && session_.app->Running());
+        if (App().HexMode()) ASSERT_TRUE(App().SetHexMode(false));
+        ASSERT_TRUE(App().Refresh());
     }
-    void TearDown() override { CloseStrayBoxes(); }
+    void TearDown() override { session_.CloseStrays({"TForm4"}); }
 
-    Vantrel& App() { return *app_; }
-    Fixture& Fix() { return *fixture_; }
+    Vantrel& App() { return *session_.app; }
+    Fixture& Fix() { return *session_.fixture; }
 
-    // A message box left open by a failed test would block the next one.
-    void CloseStrayBoxes() {
-        for (int i = 0; i < 5; ++i) {
-            HWND box = App().FindWindowOfClass("#32770", "", true);
-            if (!box) break;
-            ClickDialogButton(box, IDOK);
-            App().WaitForWindowGone("#32770");
-        }
-    }
 
     // "Find window...": the dialog filled in and confirmed with OK.
     void Find(const std::string& text, bool fromBeginning) {
@@ -109,12 +92,10 @@ protected:
     // Runs everything Vantrel has queued; a message box it opened stays open.
     void Settle() { ASSERT_TRUE(Send(App().MainWindow(), WM_NULL, 0, 0).has_value()); }
 
-    static std::unique_ptr<Fixture> fixture_;
-    static std::unique_ptr<Vantrel> app_;
+    static Session session_;
 };
 
-std::unique_ptr<Fixture> LocateTest::fixture_;
-std::unique_ptr<Vantrel> LocateTest::app_;
+Session LocateTest::session_;
 
 // ---- Find window and Find next ----------------------------------------------
 

@@ -38,40 +38,17 @@ HWND SpinEdit(HWND dialog, int number) { return ::GetDlgItem(dialog, ctl::SpinEd
 
 class WindowCommandsTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        fixture_ = Fixture::Start("--only main,minimized");
-        app_ = Vantrel::Start();
-    }
-    static void TearDownTestSuite() {
-        if (app_) app_->Stop();
-        app_.reset();
-        if (fixture_) fixture_->Stop();
-        fixture_.reset();
-    }
+    static void SetUpTestSuite() { session_.Start("--only main,minimized"); }
+    static void TearDownTestSuite() { session_.Stop(); }
     void SetUp() override {
-        ASSERT_TRUE(app_ && app_->Running());
-        if (app_->HexMode()) ASSERT_TRUE(app_->SetHexMode(false));
+        ASSERT_TRUE(session_.app && session_.app->Running());
+        if (App().HexMode()) ASSERT_TRUE(App().SetHexMode(false));
     }
-    void TearDown() override { CloseStrays(); }
+    void TearDown() override { session_.CloseStrays({"TForm2", "TForm6"}); }
 
-    Vantrel& App() { return *app_; }
-    Fixture& Fix() { return *fixture_; }
+    Vantrel& App() { return *session_.app; }
+    Fixture& Fix() { return *session_.fixture; }
 
-    // A dialog or message box left open by a failed test would block the next.
-    void CloseStrays() {
-        for (int i = 0; i < 5; ++i) {
-            HWND box = App().FindWindowOfClass("#32770", "", true);
-            if (!box) break;
-            ClickDialogButton(box, ::GetDlgItem(box, IDNO) ? IDNO : IDOK);
-            App().WaitForWindowGone("#32770");
-        }
-        for (const char* form : {"TForm2", "TForm6"}) {
-            if (HWND dialog = App().FindWindowOfClass(form, "", true)) {
-                ClickDialogButton(dialog, IDCANCEL);
-                App().WaitForWindowGone(form);
-            }
-        }
-    }
 
     // A fresh visible fixture window, selected in a rebuilt tree.
     HWND NewTarget(const std::string& name) {
@@ -128,12 +105,10 @@ protected:
         Settle();
     }
 
-    static std::unique_ptr<Fixture> fixture_;
-    static std::unique_ptr<Vantrel> app_;
+    static Session session_;
 };
 
-std::unique_ptr<Fixture> WindowCommandsTest::fixture_;
-std::unique_ptr<Vantrel> WindowCommandsTest::app_;
+Session WindowCommandsTest::session_;
 
 // ---- State commands -----------------------------------------------------------
 

@@ -1005,4 +1005,20 @@ void Fixture::Stop() {
     }
 }
 
+void Session::CloseStrays(std::initializer_list<const char*> forms) const {
+    if (!app) return;
+    for (int i = 0; i < 5; ++i) {
+        HWND box = app->FindWindowOfClass("#32770", "", true);
+        if (!box) break;
+        ClickDialogButton(box, ::GetDlgItem(box, IDNO) ? IDNO : IDOK);
+        app->WaitForWindowGone("#32770");
+    }
+    for (const char* form : forms) {
+        if (HWND dialog = app->FindWindowOfClass(form, "", true)) {
+            ClickDialogButton(dialog, IDCANCEL);
+            app->WaitForWindowGone(form);
+        }
+    }
+}
+
 }  // namespace vantrel::e2e

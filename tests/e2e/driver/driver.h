@@ -323,4 +323,25 @@ private:
     std::map<std::string, HWND> windows_;
 };
 
+// One fixture program and one Vantrel shared by the tests of a suite. The
+// fixture starts first, so Vantrel's first tree lists its windows.
+struct Session {
+    std::unique_ptr<Fixture> fixture;
+    std::unique_ptr<Vantrel> app;
+
+    void Start(const std::string& fixtureOptions) {
+        fixture = Fixture::Start(fixtureOptions);
+        app = Vantrel::Start();
+    }
+    void Stop() {
+        if (app) app->Stop();
+        app.reset();
+        if (fixture) fixture->Stop();
+        fixture.reset();
+    }
+    // A message box or dialog left open by a failed test would block the
+    // next: message boxes are answered No (or OK), the named forms cancelled.
+    void CloseStrays(std::initializer_list<const char*> forms = {}) const;
+};
+
 }  // namespace vantrel::e2e
