@@ -11,7 +11,8 @@
 //     against the cost with an empty log.
 //  4. Vantrel's peak working set after the big tree and the big log.
 //
-// Options: --rounds <n> (default 5), --catch <messages> (default 100000).
+// Options: --rounds <n> (default 5), --catch <messages> (default 100000),
+// --tree 0 (skip the tree rebuild), --log <lines> (default 200000).
 
 #include "catch/catch_log.h"
 #include "shell/command_ids.h"
@@ -241,24 +242,31 @@ std::string DismissMessageBox(Vantrel& app) {
 int main(int argc, char** argv) {
     int rounds = 5;
     unsigned catchCount = 100000;
+    bool tree = true;
+    unsigned logLinesWanted = 200000;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--rounds") rounds = std::max(1, std::atoi(argv[i + 1]));
         else if (option == "--catch") catchCount = static_cast<unsigned>(std::atoi(argv[i + 1]));
+        else if (option == "--tree") tree = std::atoi(argv[i + 1]) != 0;
+        else if (option == "--log") logLinesWanted = static_cast<unsigned>(std::atoi(argv[i + 1]));
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     try {
         std::unique_ptr<Vantrel> app = Vantrel::Start();
 
         // ---- 1. Tree rebuild ----
+        SIZE_T peakAfterTree = 0;
+        if (tree) {
         std::printf("1. Tree rebuild (medians of %d rounds, Vantrel and the bare loop alternating)\n", rounds);
         const TreeFigures small = MeasureTree(*app, 1000, rounds);
         const TreeFigures big = MeasureTree(*app, 10000, rounds);
-        const SIZE_T peakAfterTree = PeakWorkingSet(app->Process());
+        peakAfterTree = PeakWorkingSet(app->Process());
         std::printf("   per-window cost at 10,000 / at 1,000: %.2f (target <= 1.2)\n",
                     (big.vantrel / big.nodes) / (small.vantrel / small.nodes));
         std::printf("   limit's own per-window cost at 10,000 / at 1,000: %.2f\n",
                     (big.limit / big.nodes) / (small.limit / small.nodes));
+        }
 
         // ---- 2. Message catching ----
         Windows source(0);
@@ -314,13 +322,13 @@ int main(int argc, char** argv) {
 
         // ---- 3. Log growth ----
         {
-            const unsigned batch = 2000;
+            const unsigned batch = std::min(2000u, std::max(1u, catchCount / 10));
             std::string big;
-            big.reserve(200000u * 93u);
+            big.reserve(logLinesWanted * 93u);
             big += std::string(vantrel::kLogHeader);
             const std::string line =
                 "\r\n01:02:03::004 |     1100 - WM_USER+256                |        1234 |       98765 | x=10 y=20";
-            for (int i = 0; i < 200000; ++i) big += line;
+            for (unsigned i = 0; i < logLinesWanted; ++i) big += line;
             std::vector<double> empty, full;
             for (int i = 0; i < rounds; ++i) {
                 command(cmd::MenuCatchClear);
@@ -338,7 +346,7 @@ int main(int argc, char** argv) {
         const SIZE_T peak = PeakWorkingSet(app->Process());
         std::printf("4. Vantrel's peak working set: %.1f MB after the 10,000-window tree, %.1f MB after the "
                     "200,000-line log\n",
-                    peakAfterTree / 1048576.0, peak / 1048576.0);
+                    peakAfterTree / 1048576.0, peak / 1048576.0, logLinesWanted);
 
         command(cmd::MenuCatchClear);
         Post(catchWindow, WM_COMMAND, cmd::MenuCatchExit, 0);
