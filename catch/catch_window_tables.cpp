@@ -2,33 +2,35 @@
 
 #include "catch/catch_window_tables.h"
 
+#include "resources/resource_names.h"
 #include "shell/command_ids.h"
 
 namespace vantrel {
 
 using namespace cmd;
+using namespace resources;
 
 const std::vector<MenuSpec>& CatchMenuTable() {
     static const std::vector<MenuSpec> table = {
         {"&Catching", {
             // caption              command           shortcut  hint     image
-            {"Sta&rt",              MenuCatchRun,     "F2",     "",      kImageStart},
-            {"&Stop",               MenuCatchStop,    "F4",     "",      kImageStop, false, false, /*disabled*/ true},
+            {"Sta&rt",              MenuCatchRun,     "F2",     "",      kCatchStart},
+            {"&Stop",               MenuCatchStop,    "F4",     "",      kCatchStop, false, false, /*disabled*/ true},
             {"-"},
             {"&Hide repetitions",   Hiderepetitions1, "F8",     "",      kNoImage},
             {"-"},
-            {"&Clear",              MenuCatchClear,   "Ctrl+N", "Clear", kImageClear},
+            {"&Clear",              MenuCatchClear,   "Ctrl+N", "Clear", kCatchClear},
             {"&Save as...",         MenuCatchSave,    "Ctrl+S", "",      kNoImage},
             {"-"},
             {"&Exit",               MenuCatchExit,    "",       "",      kNoImage},
         }, /*title shortcut*/ "F9"},
         {"&Messages", {
-            {"&Timer",              MenuMessTimer,    "",       "",      kImageTimer,    false, /*checked*/ true},
-            {"&Paint",              MenuMessPaint,    "",       "",      kImagePaint,    false, true},
-            {"&Mouse",              MenuMessMouse,    "",       "",      kImageMouse,    false, true},
-            {"&Keyboard",           MenuMessKeyb,     "",       "",      kImageKeyboard, false, true},
-            {"&Cursor",             MenuMessCursor,   "",       "",      kImageCursor,   false, true},
-            {"&Other",              MenuMessOther,    "",       "",      kImageOther,    false, true},
+            {"&Timer",              MenuMessTimer,    "",       "",      kCatchTimer,    false, /*checked*/ true},
+            {"&Paint",              MenuMessPaint,    "",       "",      kCatchPaint,    false, true},
+            {"&Mouse",              MenuMessMouse,    "",       "",      kCatchMouse,    false, true},
+            {"&Keyboard",           MenuMessKeyb,     "",       "",      kCatchKeyboard, false, true},
+            {"&Cursor",             MenuMessCursor,   "",       "",      kCatchCursor,   false, true},
+            {"&Other",              MenuMessOther,    "",       "",      kCatchOther,    false, true},
         }},
     };
     return table;
@@ -39,18 +41,18 @@ const std::vector<ToolButtonSpec>& CatchToolBarTable() {
     static const std::vector<ToolButtonSpec> table = {
         // name            kind       width command         hint                           image           pressed
         {"ToolButton1",  Separator, 8},
-        {"ToolButton2",  Button,    0,  MenuCatchRun,   "Start catching",              kImageStart},
+        {"ToolButton2",  Button,    0,  MenuCatchRun,   "Start catching",              kCatchStart},
         {"ToolButton3",  Separator, 8},
-        {"ToolButton4",  Button,    0,  MenuCatchStop,  "Stop catching",               kImageStop,     false, /*disabled*/ true},
+        {"ToolButton4",  Button,    0,  MenuCatchStop,  "Stop catching",               kCatchStop,     false, /*disabled*/ true},
         {"ToolButton5",  Separator, 19},
-        {"ToolButton13", Button,    0,  MenuCatchClear, "Clear",                       kImageClear},
+        {"ToolButton13", Button,    0,  MenuCatchClear, "Clear",                       kCatchClear},
         {"ToolButton12", Separator, 42},
-        {"ToolButton6",  Check,     0,  ToolButton6,    "Timer's messages",            kImageTimer,    true},
-        {"ToolButton7",  Check,     0,  ToolButton7,    "Paint messages",              kImagePaint,    true},
-        {"ToolButton8",  Check,     0,  ToolButton8,    "Mouse's messages",            kImageMouse,    true},
-        {"ToolButton9",  Check,     0,  ToolButton9,    "Keyboard's messages",         kImageKeyboard, true},
-        {"ToolButton10", Check,     0,  ToolButton10,   "Cursor blink message (280)",  kImageCursor,   true},
-        {"ToolButton11", Check,     0,  ToolButton11,   "Other messages",              kImageOther,    true},
+        {"ToolButton6",  Check,     0,  ToolButton6,    "Timer's messages",            kCatchTimer,    true},
+        {"ToolButton7",  Check,     0,  ToolButton7,    "Paint messages",              kCatchPaint,    true},
+        {"ToolButton8",  Check,     0,  ToolButton8,    "Mouse's messages",            kCatchMouse,    true},
+        {"ToolButton9",  Check,     0,  ToolButton9,    "Keyboard's messages",         kCatchKeyboard, true},
+        {"ToolButton10", Check,     0,  ToolButton10,   "Cursor blink message (280)",  kCatchCursor,   true},
+        {"ToolButton11", Check,     0,  ToolButton11,   "Other messages",              kCatchOther,    true},
     };
     return table;
 }

@@ -9,19 +9,6 @@
 
 namespace vantrel {
 
-// Pictures of the window's image list, in strip order.
-enum CatchImage {
-    kImageStart = 0,
-    kImageStop,
-    kImageTimer,
-    kImagePaint,
-    kImageMouse,
-    kImageKeyboard,
-    kImageCursor,
-    kImageOther,
-    kImageClear,
-    kCatchImageCount
-};
 
 const std::vector<MenuSpec>& CatchMenuTable();
 const std::vector<ToolButtonSpec>& CatchToolBarTable();

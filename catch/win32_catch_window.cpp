@@ -3,6 +3,7 @@
 #include "catch/catch_window_tables.h"
 #include "hooklib/vantrel_hook.h"
 #include "platform/win32_desktop.h"
+#include "resources/resource_names.h"
 #include "shell/command_ids.h"
 #include "shell/error_report.h"
 #include "shell/program_state.h"
@@ -43,7 +44,7 @@ TForm5ForHook::TForm5ForHook() : Form("TForm5ForHook") {
 }
 
 void TForm5ForHook::FormCreate() {
-    imageList1_ = LoadImageStrip("CATCHIMAGES", 16, kCatchImageCount);
+    imageList1_ = LoadImageStrip(resources::kCatchImages, resources::kCatchImageSize, resources::kCatchImageCount);
     MenuHandle menu = BuildMenuBar(CatchMenuTable(), imageList1_.get(), menuBitmaps_);
     // The window destroys its menu bar with itself.
     ::SetMenu(hwnd(), menu.release());
