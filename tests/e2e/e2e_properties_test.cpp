@@ -13,35 +13,26 @@ namespace {
 
 class PropertiesTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        fixture_ = Fixture::Start("--only owner,main,hidden,maximized,minimized,topmost,popup,longtext,userdata")
-                       .release();
-        app_ = Vantrel::Start().release();
-    }
-    static void TearDownTestSuite() {
-        delete app_;
-        app_ = nullptr;
-        delete fixture_;
-        fixture_ = nullptr;
-    }
+    static void SetUpTestSuite() { session_.Start("--only owner,main,hidden,maximized,minimized,topmost,popup,longtext,userdata"); }
+    static void TearDownTestSuite() { session_.Stop(); }
     void SetUp() override {
-        ASSERT_NE(app_, nullptr);
-        ASSERT_TRUE(app_->Running()) << "vantrel.exe is no longer running";
-        if (app_->HexMode()) {
-            ASSERT_TRUE(app_->SetHexMode(false));
+        ASSERT_NE(session_.app, nullptr);
+        ASSERT_TRUE(session_.app->Running()) << "vantrel.exe is no longer running";
+        if (session_.app->HexMode()) {
+            ASSERT_TRUE(session_.app->SetHexMode(false));
         }
     }
 
-    static HWND W(const std::string& name) { return fixture_->Window(name); }
+    static HWND W(const std::string& name) { return session_.fixture->Window(name); }
 
     static std::string Row(const std::string& name) {
-        auto value = app_->Property(name);
+        auto value = session_.app->Property(name);
         EXPECT_TRUE(value.has_value()) << "no row " << name;
         return value.value_or("<missing>");
     }
 
     static bool ButtonChecked(int command) {
-        for (const ToolButton& button : app_->ToolButtons()) {
+        for (const ToolButton& button : session_.app->ToolButtons()) {
             if (button.command == command && !button.separator) {
                 return button.checked;
             }
@@ -91,7 +82,7 @@ protected:
 
     static void ExpectRows(HWND window, bool hex) {
         auto expected = Expected(window, hex);
-        auto actual = app_->Properties();
+        auto actual = session_.app->Properties();
         ASSERT_EQ(actual.size(), 18u);
         for (size_t i = 0; i < expected.size(); ++i) {
             EXPECT_EQ(actual[i].name, expected[i].name) << "row " << i + 1;
@@ -99,17 +90,15 @@ protected:
         }
     }
 
-    static Fixture* fixture_;
-    static Vantrel* app_;
+    static Session session_;
 };
 
-Fixture* PropertiesTest::fixture_ = nullptr;
-Vantrel* PropertiesTest::app_ = nullptr;
+Session PropertiesTest::session_;
 
 }  // namespace
 
 TEST_F(PropertiesTest, ButtonShowsItsEighteenRows) {
-    ASSERT_TRUE(app_->SelectWindow(W("ok")));
+    ASSERT_TRUE(session_.app->SelectWindow(W("ok")));
     ExpectRows(W("ok"), false);
     // The plain facts, not only the system's view of them.
     EXPECT_EQ(Row("Text"), "OK");
@@ -122,7 +111,7 @@ TEST_F(PropertiesTest, ButtonShowsItsEighteenRows) {
     EXPECT_EQ(Row("Height"), "25");
     EXPECT_EQ(Row("Parent window"), std::to_string(HandleValue(W("main"))));
     EXPECT_EQ(Row("Parent real"), std::to_string(HandleValue(W("main"))));
-    EXPECT_EQ(Row("Process ID"), std::to_string(fixture_->ProcessId()));
+    EXPECT_EQ(Row("Process ID"), std::to_string(session_.fixture->ProcessId()));
     EXPECT_EQ(Row("User Data"), "0");
     EXPECT_TRUE(ButtonChecked(cmd::Show1));
     EXPECT_TRUE(ButtonChecked(cmd::Enable1));
@@ -131,21 +120,21 @@ TEST_F(PropertiesTest, ButtonShowsItsEighteenRows) {
 }
 
 TEST_F(PropertiesTest, HiddenWindow) {
-    ASSERT_TRUE(app_->SelectWindow(W("hidden")));
+    ASSERT_TRUE(session_.app->SelectWindow(W("hidden")));
     ExpectRows(W("hidden"), false);
     EXPECT_EQ(Row("Visible"), "No");
     EXPECT_FALSE(ButtonChecked(cmd::Show1));
 }
 
 TEST_F(PropertiesTest, MaximizedAndMinimizedWindows) {
-    ASSERT_TRUE(app_->SelectWindow(W("maximized")));
+    ASSERT_TRUE(session_.app->SelectWindow(W("maximized")));
     ExpectRows(W("maximized"), false);
     EXPECT_EQ(Row("State"), "Maximized");
     EXPECT_TRUE(ButtonChecked(cmd::Maximize1));
     EXPECT_FALSE(ButtonChecked(cmd::Minimize1));
     EXPECT_FALSE(ButtonChecked(cmd::Restore1));
 
-    ASSERT_TRUE(app_->SelectWindow(W("minimized")));
+    ASSERT_TRUE(session_.app->SelectWindow(W("minimized")));
     ExpectRows(W("minimized"), false);
     EXPECT_EQ(Row("State"), "Minimized");
     EXPECT_TRUE(ButtonChecked(cmd::Minimize1));
@@ -153,7 +142,7 @@ TEST_F(PropertiesTest, MaximizedAndMinimizedWindows) {
 }
 
 TEST_F(PropertiesTest, TopmostWindow) {
-    ASSERT_TRUE(app_->SelectWindow(W("topmost")));
+    ASSERT_TRUE(session_.app->SelectWindow(W("topmost")));
     ExpectRows(W("topmost"), false);
     EXPECT_EQ(Row("Stay on top"), "On");
     EXPECT_TRUE(ButtonChecked(cmd::Stayontop1));
@@ -163,32 +152,32 @@ TEST_F(PropertiesTest, PopupStyleWithTheTopBitReadsUnsigned) {
     // WS_POPUP, plus the WS_CLIPSIBLINGS that the system gives every top-level window.
     const uint32_t style = static_cast<uint32_t>(::GetWindowLongA(W("popup"), GWL_STYLE));
     ASSERT_EQ(style & ~static_cast<uint32_t>(WS_CLIPSIBLINGS), 0x80000000u);
-    ASSERT_TRUE(app_->SelectWindow(W("popup")));
+    ASSERT_TRUE(session_.app->SelectWindow(W("popup")));
     ExpectRows(W("popup"), false);
     EXPECT_EQ(Row("Style"), style == 0x80000000u ? "2147483648" : "2214592512");
-    ASSERT_TRUE(app_->SetHexMode(true));
+    ASSERT_TRUE(session_.app->SetHexMode(true));
     const std::string hex = style == 0x80000000u ? "80000000" : "84000000";
-    EXPECT_TRUE(WaitFor([&] { return app_->Property("Style") == hex; }, kWaitTimeout,
+    EXPECT_TRUE(WaitFor([&] { return session_.app->Property("Style") == hex; }, kWaitTimeout,
                         "Style " + hex + " in hexadecimal"));
 }
 
 TEST_F(PropertiesTest, LongTextUserDataAndOwner) {
-    ASSERT_TRUE(app_->SelectWindow(W("longtext")));
+    ASSERT_TRUE(session_.app->SelectWindow(W("longtext")));
     ExpectRows(W("longtext"), false);
     EXPECT_EQ(Row("Text").size(), 255u);
 
-    ASSERT_TRUE(app_->SelectWindow(W("userdata")));
+    ASSERT_TRUE(session_.app->SelectWindow(W("userdata")));
     EXPECT_EQ(Row("User Data"), "1511506142");
 
-    ASSERT_TRUE(app_->SelectWindow(W("owned_early")));
+    ASSERT_TRUE(session_.app->SelectWindow(W("owned_early")));
     ExpectRows(W("owned_early"), false);
     EXPECT_EQ(Row("Parent real"), std::to_string(HandleValue(W("owner"))));
 }
 
 TEST_F(PropertiesTest, HexadecimalRowsForTheSameWindow) {
-    ASSERT_TRUE(app_->SelectWindow(W("userdata")));
-    ASSERT_TRUE(app_->SetHexMode(true));
-    ASSERT_TRUE(WaitFor([] { return app_->Property("Handle") == HandleField(W("userdata"), true); },
+    ASSERT_TRUE(session_.app->SelectWindow(W("userdata")));
+    ASSERT_TRUE(session_.app->SetHexMode(true));
+    ASSERT_TRUE(WaitFor([] { return session_.app->Property("Handle") == HandleField(W("userdata"), true); },
                         kWaitTimeout, "the same window reselected in hexadecimal"));
     ExpectRows(W("userdata"), true);
     EXPECT_EQ(Row("User Data"), "5A17C0DE");
@@ -197,27 +186,27 @@ TEST_F(PropertiesTest, HexadecimalRowsForTheSameWindow) {
 }
 
 TEST_F(PropertiesTest, CopyValueOfTheClassRow) {
-    ASSERT_TRUE(app_->SelectWindow(W("ok")));
+    ASSERT_TRUE(session_.app->SelectWindow(W("ok")));
     ASSERT_TRUE(EmptyClipboardText());
 
     // With no row selected (each filling loses the selection) nothing is copied.
-    ASSERT_TRUE(app_->SendCommand(cmd::Copy1));
+    ASSERT_TRUE(session_.app->SendCommand(cmd::Copy1));
     EXPECT_EQ(ClipboardText(), std::nullopt);
 
-    ASSERT_TRUE(app_->SelectPropertyRow("Class"));
-    ASSERT_TRUE(app_->SendCommand(cmd::Copy1));
+    ASSERT_TRUE(session_.app->SelectPropertyRow("Class"));
+    ASSERT_TRUE(session_.app->SendCommand(cmd::Copy1));
     EXPECT_EQ(ClipboardText(), std::optional<std::string>("Button\r\n"));
 }
 
 TEST_F(PropertiesTest, WindowThatIsGoneShowsEmptyRows) {
-    ASSERT_TRUE(fixture_->Command("create doomed Fixture doomed").has_value());
+    ASSERT_TRUE(session_.fixture->Command("create doomed Fixture doomed").has_value());
     HWND doomed = W("doomed");
-    ASSERT_TRUE(app_->Refresh());
-    ASSERT_TRUE(fixture_->Command("destroy doomed").has_value());
+    ASSERT_TRUE(session_.app->Refresh());
+    ASSERT_TRUE(session_.fixture->Command("destroy doomed").has_value());
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(doomed); }, kWaitTimeout, "the window to be destroyed"));
     // Its node stays until the next rebuild and still selects the old handle.
-    ASSERT_TRUE(app_->SelectWindow(doomed));
-    auto rows = app_->Properties();
+    ASSERT_TRUE(session_.app->SelectWindow(doomed));
+    auto rows = session_.app->Properties();
     ASSERT_EQ(rows.size(), 18u);
     EXPECT_EQ(Row("Text"), "");
     EXPECT_EQ(Row("Class"), "");

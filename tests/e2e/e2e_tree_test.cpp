@@ -18,23 +18,14 @@ namespace {
 // starts after the fixture, so its first tree holds every fixture window.
 class TreeTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        fixture_ = Fixture::Start("--only owner,main,hidden,minimized,topmost,popup,longtext,userdata")
-                       .release();
-        app_ = Vantrel::Start().release();
-    }
-    static void TearDownTestSuite() {
-        delete app_;
-        app_ = nullptr;
-        delete fixture_;
-        fixture_ = nullptr;
-    }
+    static void SetUpTestSuite() { session_.Start("--only owner,main,hidden,minimized,topmost,popup,longtext,userdata"); }
+    static void TearDownTestSuite() { session_.Stop(); }
     void SetUp() override {
-        ASSERT_NE(app_, nullptr);
-        ASSERT_TRUE(app_->Running()) << "vantrel.exe is no longer running";
+        ASSERT_NE(session_.app, nullptr);
+        ASSERT_TRUE(session_.app->Running()) << "vantrel.exe is no longer running";
     }
 
-    static HWND W(const std::string& name) { return fixture_->Window(name); }
+    static HWND W(const std::string& name) { return session_.fixture->Window(name); }
 
     // The node of a fixture window in a tree read now; fails the test if absent.
     static int NodeOf(const std::vector<TreeNode>& nodes, HWND window, bool hex = false) {
@@ -44,12 +35,10 @@ protected:
         return index;
     }
 
-    static Fixture* fixture_;
-    static Vantrel* app_;
+    static Session session_;
 };
 
-Fixture* TreeTest::fixture_ = nullptr;
-Vantrel* TreeTest::app_ = nullptr;
+Session TreeTest::session_;
 
 // The children of a window in the z-order the system reports, topmost first.
 std::vector<HWND> ChildWindowsInZOrder(HWND parent) {
@@ -71,7 +60,7 @@ std::vector<std::string> Texts(const std::vector<TreeNode>& nodes, const std::ve
 }  // namespace
 
 TEST_F(TreeTest, MainWindowStartsCentredWithItsCaptionAndHiddenForms) {
-    HWND main = app_->MainWindow();
+    HWND main = session_.app->MainWindow();
     EXPECT_EQ(WindowText(main), "Vantrel");
     RECT rect = WindowRect(main);
     EXPECT_EQ(rect.right - rect.left, 592);
@@ -81,12 +70,12 @@ TEST_F(TreeTest, MainWindowStartsCentredWithItsCaptionAndHiddenForms) {
     EXPECT_NEAR(rect.left, (screenWidth - 592) / 2, 1);
     EXPECT_NEAR(rect.top, (screenHeight - 398) / 2, 1);
 
-    HWND application = app_->FindWindowOfClass("TApplication");
+    HWND application = session_.app->FindWindowOfClass("TApplication");
     ASSERT_NE(application, nullptr) << "no application window of class TApplication";
     EXPECT_EQ(WindowText(application), "Vantrel");
 
     for (const char* form : {"TForm2", "TForm3", "TForm4", "TForm5ForHook", "TForm6"}) {
-        HWND window = app_->FindWindowOfClass(form);
+        HWND window = session_.app->FindWindowOfClass(form);
         EXPECT_NE(window, nullptr) << "no window of class " << form;
         if (window) {
             EXPECT_FALSE(::IsWindowVisible(window)) << form << " is visible at start";
@@ -95,16 +84,16 @@ TEST_F(TreeTest, MainWindowStartsCentredWithItsCaptionAndHiddenForms) {
 }
 
 TEST_F(TreeTest, StatusBarCountsRootsAndAllNodes) {
-    ASSERT_TRUE(app_->Refresh());
-    auto nodes = app_->Tree();
-    auto status = app_->StatusTexts();
+    ASSERT_TRUE(session_.app->Refresh());
+    auto nodes = session_.app->Tree();
+    auto status = session_.app->StatusTexts();
     ASSERT_GE(status.size(), 2u);
     EXPECT_EQ(status[0], " Windows: " + std::to_string(ChildrenOfNode(nodes, -1).size()));
     EXPECT_EQ(status[1], " Total: " + std::to_string(nodes.size()));
 }
 
 TEST_F(TreeTest, LabelsCarryHandleTextAndClass) {
-    auto nodes = app_->Tree();
+    auto nodes = session_.app->Tree();
     int ok = NodeOf(nodes, W("ok"));
     ASSERT_GE(ok, 0);
     EXPECT_EQ(nodes[ok].text, HandleField(W("ok"), false) + "  OK  {Button}");
@@ -129,7 +118,7 @@ TEST_F(TreeTest, LabelsCarryHandleTextAndClass) {
 }
 
 TEST_F(TreeTest, PicturesFollowTheClassName) {
-    auto nodes = app_->Tree();
+    auto nodes = session_.app->Tree();
     const std::vector<std::pair<std::string, int>> expected = {
         {"ok", 3},        // Button
         {"radio", 19},    // TRadioButton: the radio button test comes after the button test
@@ -152,18 +141,18 @@ TEST_F(TreeTest, PicturesFollowTheClassName) {
         EXPECT_EQ(nodes[index].selectedImage, image) << name << ": " << nodes[index].text;
     }
     // Vantrel's own windows are listed too.
-    int application = NodeOf(nodes, app_->FindWindowOfClass("TApplication"));
+    int application = NodeOf(nodes, session_.app->FindWindowOfClass("TApplication"));
     if (application >= 0) {
         EXPECT_EQ(nodes[application].image, 1);
     }
-    int treeView = NodeOf(nodes, app_->TreeView());
+    int treeView = NodeOf(nodes, session_.app->TreeView());
     if (treeView >= 0) {
         EXPECT_EQ(nodes[treeView].image, 31);
     }
 }
 
 TEST_F(TreeTest, ChildWindowsHangUnderTheirParentsInZOrder) {
-    auto nodes = app_->Tree();
+    auto nodes = session_.app->Tree();
     for (const char* parentName : {"main", "host"}) {
         HWND parent = W(parentName);
         int parentIndex = NodeOf(nodes, parent);
@@ -196,12 +185,12 @@ TEST_F(TreeTest, ChildWindowsHangUnderTheirParentsInZOrder) {
 }
 
 TEST_F(TreeTest, OwnedWindowMetBeforeItsOwnerHangsUnderItAndOneMetAfterIsARoot) {
-    auto order = fixture_->Command("zorder");
+    auto order = session_.fixture->Command("zorder");
     ASSERT_TRUE(order.has_value());
     ASSERT_LT(order->find("owned_early"), order->find("owner\n")) << *order;
     ASSERT_GT(order->find("owned_late"), order->find("owner\n")) << *order;
 
-    auto nodes = app_->Tree();
+    auto nodes = session_.app->Tree();
     int owner = NodeOf(nodes, W("owner"));
     int early = NodeOf(nodes, W("owned_early"));
     int late = NodeOf(nodes, W("owned_late"));
@@ -216,7 +205,7 @@ TEST_F(TreeTest, OwnedWindowMetBeforeItsOwnerHangsUnderItAndOneMetAfterIsARoot) 
 }
 
 TEST_F(TreeTest, HiddenMinimizedMaximizedTopmostAndPopupWindowsAreListed) {
-    auto nodes = app_->Tree();
+    auto nodes = session_.app->Tree();
     for (const char* name : {"hidden", "minimized", "topmost", "popup", "userdata"}) {
         int index = NodeOf(nodes, W(name));
         if (index >= 0) {
@@ -224,7 +213,7 @@ TEST_F(TreeTest, HiddenMinimizedMaximizedTopmostAndPopupWindowsAreListed) {
         }
     }
     for (const char* form : {"TForm2", "TForm3", "TForm4", "TForm5ForHook", "TForm6"}) {
-        HWND window = app_->FindWindowOfClass(form);
+        HWND window = session_.app->FindWindowOfClass(form);
         if (window) {
             EXPECT_GE(FindNodeOf(nodes, window, false), 0) << form << " is missing from the tree";
         }
@@ -232,10 +221,10 @@ TEST_F(TreeTest, HiddenMinimizedMaximizedTopmostAndPopupWindowsAreListed) {
 }
 
 TEST_F(TreeTest, HexadecimalModeRewritesLabelsAndKeepsTheSelection) {
-    ASSERT_TRUE(app_->SelectWindow(W("ok")));
+    ASSERT_TRUE(session_.app->SelectWindow(W("ok")));
     for (int round = 0; round < 2; ++round) {  // choosing it again gives the same result
-        ASSERT_TRUE(app_->SetHexMode(true));
-        auto nodes = app_->Tree();
+        ASSERT_TRUE(session_.app->SetHexMode(true));
+        auto nodes = session_.app->Tree();
         for (const TreeNode& node : nodes) {
             ASSERT_GE(node.text.size(), 8u);
             EXPECT_EQ(node.text.substr(0, 8).find_first_not_of("0123456789ABCDEF"), std::string::npos)
@@ -246,7 +235,7 @@ TEST_F(TreeTest, HexadecimalModeRewritesLabelsAndKeepsTheSelection) {
         ASSERT_GE(ok, 0);
         EXPECT_EQ(nodes[ok].text, HandleField(W("ok"), true) + "  OK  {Button}");
         EXPECT_TRUE(nodes[ok].selected) << "the selected window's node is not selected again";
-        EXPECT_TRUE(WaitFor([&] { return app_->Property("Handle") == HandleField(W("ok"), true); },
+        EXPECT_TRUE(WaitFor([&] { return session_.app->Property("Handle") == HandleField(W("ok"), true); },
                             kWaitTimeout, "the property list in hexadecimal"));
         int longtext = NodeOf(nodes, W("longtext"), true);
         if (longtext >= 0) {
@@ -254,18 +243,18 @@ TEST_F(TreeTest, HexadecimalModeRewritesLabelsAndKeepsTheSelection) {
                       HandleField(W("longtext"), true) + "  " + WindowText(W("longtext")).substr(0, 245));
         }
     }
-    ASSERT_TRUE(app_->SetHexMode(false));
-    auto nodes = app_->Tree();
+    ASSERT_TRUE(session_.app->SetHexMode(false));
+    auto nodes = session_.app->Tree();
     int ok = NodeOf(nodes, W("ok"));
     ASSERT_GE(ok, 0);
     EXPECT_TRUE(nodes[ok].selected);
-    EXPECT_EQ(app_->Property("Handle"), std::to_string(HandleValue(W("ok"))));
+    EXPECT_EQ(session_.app->Property("Handle"), std::to_string(HandleValue(W("ok"))));
 }
 
 TEST_F(TreeTest, SelectionOpensOnlyThePathToTheSelectedNodeAfterARebuild) {
-    ASSERT_TRUE(app_->SelectWindow(W("radio")));
-    ASSERT_TRUE(app_->Refresh());
-    auto nodes = app_->Tree();
+    ASSERT_TRUE(session_.app->SelectWindow(W("radio")));
+    ASSERT_TRUE(session_.app->Refresh());
+    auto nodes = session_.app->Tree();
     int radio = NodeOf(nodes, W("radio"));
     ASSERT_GE(radio, 0);
     EXPECT_TRUE(nodes[radio].selected);
@@ -282,26 +271,26 @@ TEST_F(TreeTest, SelectionOpensOnlyThePathToTheSelectedNodeAfterARebuild) {
 }
 
 TEST_F(TreeTest, RefreshListsWindowsCreatedAfterTheFirstTree) {
-    auto created = fixture_->Command("create late_one Fixture late one");
+    auto created = session_.fixture->Command("create late_one Fixture late one");
     ASSERT_TRUE(created.has_value());
     HWND late = W("late_one");
-    EXPECT_LT(FindNodeOf(app_->Tree(), late, false), 0) << "the tree changed without a rebuild";
+    EXPECT_LT(FindNodeOf(session_.app->Tree(), late, false), 0) << "the tree changed without a rebuild";
 
-    ASSERT_TRUE(app_->Refresh());
-    auto nodes = app_->Tree();
+    ASSERT_TRUE(session_.app->Refresh());
+    auto nodes = session_.app->Tree();
     int index = NodeOf(nodes, late);
     ASSERT_GE(index, 0);
     EXPECT_EQ(nodes[index].text, HandleField(late, false) + "  Fixture late one  {VantrelFixtureTop}");
 
     // F5 from the keyboard does the same.
-    ASSERT_TRUE(fixture_->Command("create late_two Fixture late two").has_value());
+    ASSERT_TRUE(session_.fixture->Command("create late_two Fixture late two").has_value());
     HWND lateTwo = W("late_two");
-    ASSERT_TRUE(app_->ActivateMain());
+    ASSERT_TRUE(session_.app->ActivateMain());
     PressKey(VK_F5);
-    EXPECT_TRUE(WaitFor([&] { return app_->TreeComplete() && FindNodeOf(app_->Tree(), lateTwo, false) >= 0; },
+    EXPECT_TRUE(WaitFor([&] { return session_.app->TreeComplete() && FindNodeOf(session_.app->Tree(), lateTwo, false) >= 0; },
                         kWaitTimeout, "the window created later in the tree after F5"));
-    fixture_->Command("destroy late_one");
-    fixture_->Command("destroy late_two");
+    session_.fixture->Command("destroy late_one");
+    session_.fixture->Command("destroy late_two");
 }
 
 TEST(TreeWithHungWindow, RebuildFinishesAndTheHungWindowTextReadsEmpty) {
