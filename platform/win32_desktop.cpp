@@ -1,5 +1,6 @@
 #include "platform/win32_desktop.h"
 
+#include <iterator>
 #include <unordered_map>
 
 namespace vantrel::win32 {
@@ -20,19 +21,24 @@ public:
 
     std::string text(Handle window) override {
         HWND hwnd = ToHwnd(window);
-        const DWORD thread = ::GetWindowThreadProcessId(hwnd, nullptr);
-        if (thread == 0) return {};
-        if (auto it = hungThreads_.find(thread); it != hungThreads_.end()) {
-            if (::GetTickCount() - it->second < kHungThreadMemoryMs) return {};
-            hungThreads_.erase(it);
+        // Which thread a window belongs to costs a round trip of its own, so
+        // it is asked only while some thread is remembered as hung.
+        if (!hungThreads_.empty()) {
+            const DWORD now = ::GetTickCount();
+            for (auto it = hungThreads_.begin(); it != hungThreads_.end();)
+                it = now - it->second >= kHungThreadMemoryMs ? hungThreads_.erase(it) : std::next(it);
+            if (hungThreads_.count(::GetWindowThreadProcessId(hwnd, nullptr))) return {};
         }
         char buffer[260] = {};
         DWORD_PTR copied = 0;
         // A bounded send: a window whose thread does not answer must not
         // freeze Vantrel; its text reads as empty.
-        if (!::SendMessageTimeoutA(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer),
-                                   SMTO_ABORTIFHUNG, kTextTimeoutMs, &copied)) {
-            if (::GetLastError() == ERROR_TIMEOUT || ::IsWindow(hwnd)) hungThreads_[thread] = ::GetTickCount();
+        if (!::SendMessageTimeoutA(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                                   kTextTimeoutMs, &copied)) {
+            if (::IsWindow(hwnd)) {
+                if (const DWORD thread = ::GetWindowThreadProcessId(hwnd, nullptr))
+                    hungThreads_[thread] = ::GetTickCount();
+            }
             return {};
         }
         buffer[255] = '\0';

@@ -3,15 +3,26 @@
 #include "resources/resource_names.h"
 #include "shell/error_report.h"
 
+#include <unordered_map>
 #include <vector>
 
 namespace vantrel::win32 {
 
 namespace {
 
-// The form object of a window is kept in a window property, so the window's
-// user data stays free and reads 0 like any untouched window's.
-constexpr const char* kFormProperty = "VantrelForm";
+// The form object of each form window. Kept here rather than in the window
+// (its user data stays free and reads 0 like any untouched window's), and
+// found without a round trip to the window system for every message.
+std::unordered_map<HWND, Form*>& FormsByWindow() {
+    static std::unordered_map<HWND, Form*> forms;
+    return forms;
+}
+
+Form* FormOf(HWND hwnd) {
+    const auto& forms = FormsByWindow();
+    const auto it = forms.find(hwnd);
+    return it == forms.end() ? nullptr : it->second;
+}
 
 HINSTANCE g_instance = nullptr;
 HWND g_applicationWindow = nullptr;
@@ -80,7 +91,7 @@ Form::Form(const char* className) : className_(className) { RegisterFormClass();
 
 Form::~Form() {
     if (hwnd_) {
-        ::RemovePropA(hwnd_, kFormProperty);
+        FormsByWindow().erase(hwnd_);
         ::DestroyWindow(hwnd_);
     }
 }
@@ -164,7 +175,7 @@ void Form::DispatchLoopMessage(MSG& msg) {
     if (!target && msg.hwnd) {
         // The main loop: the form that holds the message's window translates it.
         HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
-        target = root ? static_cast<Form*>(::GetPropA(root, kFormProperty)) : nullptr;
+        target = root ? FormOf(root) : nullptr;
         if (target && !target->IsShowingModal() && ActiveModalForm()) target = nullptr;
     }
     if (target && target->PreTranslateMessage(msg)) return;
@@ -232,12 +243,12 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    Form* form = static_cast<Form*>(::GetPropA(hwnd, kFormProperty));
+    Form* form = FormOf(hwnd);
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
         form = static_cast<Form*>(create->lpCreateParams);
         form->hwnd_ = hwnd;
-        ::SetPropA(hwnd, kFormProperty, form);
+        FormsByWindow()[hwnd] = form;
     }
     if (!form) return ::DefWindowProcA(hwnd, message, wParam, lParam);
     LRESULT result = 0;

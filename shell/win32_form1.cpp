@@ -28,12 +28,18 @@ constexpr const char* kPanelClass = "TPanel";
 constexpr const char* kSplitterClass = "TSplitter";
 
 // Panels only hold controls: what their controls report goes on to the form.
+// Of the notifications only those the form answers go on: a rebuild's
+// deletion of every tree node would otherwise cross over once per node.
 LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_NOTIFY:
+    case WM_NOTIFY: {
+        const UINT code = reinterpret_cast<const NMHDR*>(lParam)->code;
+        if (code != TVN_SELCHANGEDA && code != TTN_GETDISPINFOA) return 0;
+        return ::SendMessageA(::GetParent(hwnd), message, wParam, lParam);
+    }
     case WM_COMMAND:
     case WM_CONTEXTMENU:
-        return ::SendMessageA(::GetAncestor(hwnd, GA_ROOT), message, wParam, lParam);
+        return ::SendMessageA(::GetParent(hwnd), message, wParam, lParam);
     default:
         return ::DefWindowProcA(hwnd, message, wParam, lParam);
     }
