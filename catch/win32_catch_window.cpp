@@ -27,9 +27,6 @@ constexpr int kMinHeight = 188;
 constexpr int kToolBarHeight = 29;
 constexpr int kButtonHeight = 23;
 constexpr int kButtonWidth = 23;
-// The log pane holds as much as the user lets it gather; the edit control's
-// own default bound (32 K characters) would silently stop the log.
-constexpr WPARAM kLogCapacity = 0x7FFFFFFE;
 
 }  // namespace
 
@@ -53,14 +50,13 @@ void TForm5ForHook::FormCreate() {
                             kButtonHeight, hints_);
     ::SendMessageA(ToolBar1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
 
-    Memo1 = AddControl("EDIT", "",
-                       WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | ES_AUTOVSCROLL |
-                           WS_TABSTOP,
-                       0, kToolBarHeight, 100, 100, ctl::Memo1, WS_EX_CLIENTEDGE);
+    LogView::Register();
+    Memo1 = AddControl(LogView::kClassName, "", WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, 0, kToolBarHeight, 100, 100,
+                       ctl::Memo1, WS_EX_CLIENTEDGE);
+    logView_ = LogView::Of(Memo1);
     memoFont_.reset(::CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New"));
     ::SendMessageA(Memo1, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_.get()), FALSE);
-    ::SendMessageA(Memo1, EM_SETLIMITTEXT, kLogCapacity, 0);
     ::SetWindowTextA(Memo1, std::string(kLogHeader).c_str());
 
     saveDirectory_ = ProgramDir;
@@ -115,7 +111,10 @@ void TForm5ForHook::SetCatching(bool catching) {
 
 void TForm5ForHook::ToolButton2Click() {
     if (catching_ || !view_) return;
-    if (SetMyHook(hwnd(), ToHwnd(SelectedWindow)) == 0) {
+    const HWND watched = ToHwnd(SelectedWindow);
+    DWORD owner = 0;
+    watchingOwnWindow_ = ::GetWindowThreadProcessId(watched, &owner) != 0 && owner == ::GetCurrentProcessId();
+    if (SetMyHook(hwnd(), watched) == 0) {
         MessageBoxFor(hwnd(), "Unable to set hook\r(VANTREL.DLL)", kApplicationTitle, MB_ICONERROR);
         return;
     }
@@ -151,16 +150,19 @@ void TForm5ForHook::Hiderepetitions1Click() {
 void TForm5ForHook::MenuCatchClearClick() { ::SetWindowTextA(Memo1, std::string(kLogHeader).c_str()); }
 
 void TForm5ForHook::AppendLine(const std::string& line) {
-    // Appending at the end costs the same however long the log has grown.
-    const std::string text = "\r\n" + line;
-    const LRESULT end = ::SendMessageA(Memo1, WM_GETTEXTLENGTH, 0, 0);
-    ::SendMessageA(Memo1, EM_SETSEL, static_cast<WPARAM>(end), end);
-    ::SendMessageA(Memo1, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-    ::SendMessageA(Memo1, EM_SCROLLCARET, 0, 0);
-    // Paint now, while the report is handled: a repaint left for later would
-    // itself be reported when the log pane is the watched window, and log a
-    // line that asks for the next repaint, without end.
-    ::UpdateWindow(Memo1);
+    if (!logView_) return;
+    logView_->Append(line);
+    if (watchingOwnWindow_) {
+        // Paint now, while the report is handled: a repaint left for later
+        // would itself be reported when the watched window is one of ours
+        // (the log pane above all), and log a line that asks for the next
+        // repaint, without end.
+        logView_->UpdateNow();
+    } else {
+        // Another program's window: the screen catches up once the reports
+        // pause, however many lines came in meanwhile.
+        logView_->RequestUpdate();
+    }
 }
 
 LRESULT TForm5ForHook::InpMessage() {
@@ -195,11 +197,7 @@ void TForm5ForHook::MenuCatchSaveClick() {
         if (MessageBoxFor(hwnd(), question, "Warning", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
     }
 
-    const int length = ::GetWindowTextLengthA(Memo1);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const int got = ::GetWindowTextA(Memo1, text.data(), length + 1);
-    text.resize(static_cast<size_t>(got < 0 ? 0 : got));
-    const std::string bytes = LogFileBytes(text);
+    const std::string bytes = LogFileBytes(logView_ ? std::string_view(logView_->Buffer().Text()) : kLogHeader);
 
     FileHandle out(::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                  nullptr));

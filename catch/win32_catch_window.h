@@ -3,6 +3,7 @@
 // window, which VANTREL.DLL reports through the shared record.
 
 #include "catch/catch_log.h"
+#include "catch/win32_log_view.h"
 #include "platform/win32_handles.h"
 #include "shell/win32_form.h"
 
@@ -48,7 +49,12 @@ private:
     HMENU Menu() const { return ::GetMenu(hwnd()); }
 
     CatchLog log_;
+    LogView* logView_ = nullptr;  // the view behind Memo1, which it owns
     bool catching_ = false;
+    // The watched window belongs to this program (the log pane itself, the
+    // main window...): its lines are painted while their report is handled.
+    // Found once per Start.
+    bool watchingOwnWindow_ = false;
     // The shared record, held from the showing of the window to its closing.
     KernelHandle mapping_;
     MappedView view_;
