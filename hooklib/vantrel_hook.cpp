@@ -22,24 +22,26 @@ namespace {
 // The shared record: the same name, size and layout as the program's.
 constexpr const char* kMappingName = "Vantrel - Mapped File for Hook {3F6D2A17-9B4E-4C81-A5D0-7E29C4B81F63}";
 constexpr DWORD kRecordSize = 44;
-// Serialises the writers of the record across threads and processes.
-constexpr const char* kWriterMutexName = "Vantrel - Hook Writer {3F6D2A17-9B4E-4C81-A5D0-7E29C4B81F63}";
 constexpr UINT kHookNotifyMessage = WM_USER + 133;
 // How long a host thread waits for the writer lock and for vantrel.exe to
 // handle a report before it gives the report up and goes on.
 constexpr DWORD kWriterWaitMs = 3000;
 constexpr UINT kNotifyTimeoutMs = 3000;
+// A writer lock held longer than any report can take was left by a thread or
+// process that ended while reporting; the next writer takes it over.
+constexpr DWORD kStaleLockMs = kNotifyTimeoutMs + 2000;
 
 // The record as both sides see it. The first 16 bytes are the library's own:
-// they tell every instance of the library where to report and what to watch.
+// they tell every instance of the library where to report and what to watch,
+// and hold the writers' lock.
 // From offset 16 on it is the 32-bit MSG layout, every field 32 bits wide,
 // whatever the width of the process's own handles (window handles and hook
 // handles carry 32 significant bits).
 struct Record {
     volatile LONG notifyWindow;   // handle of the Catch Messages window; 0 = not catching
     volatile LONG watchedWindow;  // handle of the watched window
-    volatile LONG callWndHook;    // hook handles, for CallNextHookEx in every process
-    volatile LONG getMessageHook;
+    volatile LONG lockOwner;      // thread that writes the record now; 0 = free
+    volatile LONG lockTime;       // when it took the lock (GetTickCount)
     DWORD hwnd;                   // offset 16
     DWORD message;
     DWORD wParam;
@@ -56,7 +58,6 @@ DWORD g_reportingSlot = TLS_OUT_OF_INDEXES;  // per thread: a report is being ha
 // This process's view of the record and its writer lock, opened on first use.
 HANDLE g_mapping = nullptr;
 Record* g_record = nullptr;
-HANDLE g_writerMutex = nullptr;
 
 // The hooks set by this process (only vantrel.exe sets them).
 HHOOK g_ownCallWndHook = nullptr;
@@ -86,10 +87,36 @@ void CloseRecord() {
     g_mapping = nullptr;
 }
 
-HANDLE WriterMutex() {
-    if (!g_writerMutex) g_writerMutex = ::CreateMutexA(nullptr, FALSE, kWriterMutexName);
-    return g_writerMutex;
+// The writers' lock lives in the record itself: taking it and giving it back
+// costs no round trip to the system while nobody else holds it, which is
+// nearly always, so a report costs little more than its notification.
+bool LockRecord(Record* record) {
+    const LONG self = static_cast<LONG>(::GetCurrentThreadId());
+    const DWORD start = ::GetTickCount();
+    for (unsigned spin = 0;; ++spin) {
+        if (::InterlockedCompareExchange(&record->lockOwner, self, 0) == 0) {
+            ::InterlockedExchange(&record->lockTime, static_cast<LONG>(::GetTickCount()));
+            return true;
+        }
+        const LONG owner = record->lockOwner;
+        const LONG taken = record->lockTime;
+        if (owner != 0 && ::GetTickCount() - static_cast<DWORD>(taken) > kStaleLockMs) {
+            // Take over a lock left behind only if it stays unchanged for a
+            // moment: a writer that has just taken it writes its time first.
+            ::Sleep(50);
+            if (record->lockOwner == owner && record->lockTime == taken &&
+                ::InterlockedCompareExchange(&record->lockOwner, self, owner) == owner) {
+                ::InterlockedExchange(&record->lockTime, static_cast<LONG>(::GetTickCount()));
+                return true;
+            }
+        }
+        if (::GetTickCount() - start > kWriterWaitMs) return false;
+        if (spin < 100) YieldProcessor();
+        else ::Sleep(spin < 400 ? 0 : 1);
+    }
 }
+
+void UnlockRecord(Record* record) { ::InterlockedExchange(&record->lockOwner, 0); }
 
 bool IsReporting() {
     return g_reportingSlot != TLS_OUT_OF_INDEXES && ::TlsGetValue(g_reportingSlot) != nullptr;
@@ -110,10 +137,7 @@ void Report(HWND hwnd, const MSG& message) {
     if (!record) return;
     const HWND notify = ToWindow(record->notifyWindow);
     if (!notify || ToWindow(record->watchedWindow) != hwnd) return;
-    HANDLE mutex = WriterMutex();
-    if (!mutex) return;
-    const DWORD wait = ::WaitForSingleObject(mutex, kWriterWaitMs);
-    if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED) return;
+    if (!LockRecord(record)) return;
     SetReporting(true);
     // Catching may have stopped while this thread waited for its turn.
     if (ToWindow(record->notifyWindow) == notify && ToWindow(record->watchedWindow) == hwnd) {
@@ -130,7 +154,7 @@ void Report(HWND hwnd, const MSG& message) {
                               &result);
     }
     SetReporting(false);
-    ::ReleaseMutex(mutex);
+    UnlockRecord(record);
 }
 
 // True when hwnd is the watched window and a report is wanted: the cheap test
@@ -141,9 +165,6 @@ bool IsWatched(HWND hwnd) {
     return record && record->notifyWindow != 0 && ToWindow(record->watchedWindow) == hwnd;
 }
 
-HHOOK SharedHook(volatile LONG Record::*field) {
-    return g_record ? reinterpret_cast<HHOOK>(static_cast<INT_PTR>(g_record->*field)) : nullptr;
-}
 
 // Sent messages, seen in the receiving thread before the window procedure.
 LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -162,7 +183,9 @@ LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
             Report(sent->hwnd, message);
         }
     }
-    return ::CallNextHookEx(SharedHook(&Record::callWndHook), code, wParam, lParam);
+    // The system passes the message on to the next hook by itself; the
+    // hook handle argument is ignored.
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 // Posted messages, reported when they are taken off the queue (not when a
@@ -172,7 +195,7 @@ LRESULT CALLBACK GetMsgProc(int code, WPARAM wParam, LPARAM lParam) {
         const MSG* posted = reinterpret_cast<const MSG*>(lParam);
         if (IsWatched(posted->hwnd)) Report(posted->hwnd, *posted);
     }
-    return ::CallNextHookEx(SharedHook(&Record::getMessageHook), code, wParam, lParam);
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 }  // namespace
@@ -189,8 +212,6 @@ BOOL WINAPI SetMyHook(HWND notifyWindow, HWND watched) {
         RemoveMyHook();
         return FALSE;
     }
-    ::InterlockedExchange(&record->callWndHook, FromHandle(g_ownCallWndHook));
-    ::InterlockedExchange(&record->getMessageHook, FromHandle(g_ownGetMessageHook));
     // Reporting begins once the notify window is known.
     ::InterlockedExchange(&record->notifyWindow, FromHandle(notifyWindow));
     return TRUE;
@@ -207,10 +228,6 @@ BOOL WINAPI RemoveMyHook() {
     if (g_ownGetMessageHook) ::UnhookWindowsHookEx(g_ownGetMessageHook);
     g_ownCallWndHook = nullptr;
     g_ownGetMessageHook = nullptr;
-    if (g_record) {
-        ::InterlockedExchange(&g_record->callWndHook, 0);
-        ::InterlockedExchange(&g_record->getMessageHook, 0);
-    }
     // The program releases its shared record after this call: let go of ours
     // too, so the next showing of its window starts from a fresh record.
     CloseRecord();
@@ -230,8 +247,6 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
             if (reserved) break;
             if (g_ownCallWndHook || g_ownGetMessageHook) RemoveMyHook();
             CloseRecord();
-            if (g_writerMutex) ::CloseHandle(g_writerMutex);
-            g_writerMutex = nullptr;
             if (g_reportingSlot != TLS_OUT_OF_INDEXES) ::TlsFree(g_reportingSlot);
             g_reportingSlot = TLS_OUT_OF_INDEXES;
             break;
