@@ -183,31 +183,15 @@ protected:
         return text;
     }
 
-    // Saves through the real Save dialog: types the path and presses Save.
+    // Saves through the real Save dialog: types the path and presses Save;
+    // replaceAnswer answers the replace question, which must then come.
     void SaveAs(const std::string& path, int replaceAnswer = 0) {
-        Command(cmd::MenuCatchSave);
-        HWND dialog = App().WaitForWindow("#32770");
-        ASSERT_NE(dialog, nullptr);
-        HWND edit = nullptr;
-        for (HWND e : ChildrenOf(dialog, "Edit"))
-            if (::IsWindowVisible(e)) { edit = e; break; }
-        ASSERT_NE(edit, nullptr) << "file name field of the Save dialog";
-        ASSERT_TRUE(SetWindowTextRemote(edit, path));
-        ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
-        if (replaceAnswer) {
-            HWND question = nullptr;
-            WaitFor([&] {
-                for (HWND w : App().Windows())
-                    if (w != dialog && ::IsWindowVisible(w) && ClassNameOf(w) == "#32770" &&
-                        WindowText(w) == "Warning")
-                        question = w;
-                return question != nullptr;
-            }, kWaitTimeout, "the replace question");
-            ASSERT_NE(question, nullptr);
-            EXPECT_EQ(StaticText(question), path + " already exist.\rDo you want to replace them?");
-            ASSERT_TRUE(ClickDialogButton(question, replaceAnswer));
-        }
-        ASSERT_TRUE(App().WaitForWindowGone("#32770"));
+        const SaveOutcome outcome = SaveLogAs(App(), catch_, path, replaceAnswer);
+        EXPECT_EQ(outcome.problem, "");
+        ASSERT_TRUE(outcome.dialogShown);
+        ASSERT_TRUE(outcome.finished);
+        EXPECT_EQ(outcome.Box(), "");
+        if (replaceAnswer) EXPECT_EQ(outcome.question, path + " already exist.\rDo you want to replace them?");
     }
 
     static std::unique_ptr<Vantrel> app_;

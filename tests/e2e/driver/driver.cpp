@@ -159,6 +159,31 @@ std::string WindowText(HWND window, int timeoutMs) {
     return buffer;
 }
 
+std::string FullWindowText(HWND window, int timeoutMs) {
+    // The text may grow between the two messages: a read that filled all the
+    // room given is asked again with more.
+    std::size_t room = 0;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const std::optional<LRESULT> length = Send(window, WM_GETTEXTLENGTH, 0, 0, timeoutMs);
+        if (!length || *length < 0) {
+            return "";
+        }
+        room = std::max(room * 2, static_cast<std::size_t>(*length) + 4097);
+        std::string buffer(room, '\0');
+        DWORD_PTR copied = 0;
+        if (!::SendMessageTimeoutA(window, WM_GETTEXT, static_cast<WPARAM>(buffer.size()),
+                                   reinterpret_cast<LPARAM>(buffer.data()), SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                                   static_cast<UINT>(timeoutMs), &copied)) {
+            return "";
+        }
+        if (copied + 1 < buffer.size()) {
+            buffer.resize(std::min<std::size_t>(copied, std::char_traits<char>::length(buffer.c_str())));
+            return buffer;
+        }
+    }
+    throw DriverError("the text of a window kept growing past every buffer offered");
+}
+
 bool SetWindowTextRemote(HWND window, const std::string& text, int timeoutMs) {
     DWORD_PTR result = 0;
     return ::SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
@@ -878,6 +903,143 @@ bool Vantrel::SelectPropertyRow(const std::string& name) const {
     }
     ADD_FAILURE() << "no property row \"" << name << "\"";
     return false;
+}
+
+// ---- Saving the Catch Messages log -----------------------------------------------------
+
+namespace {
+
+std::vector<HWND> VisibleBoxesOf(const Vantrel& app) {
+    std::vector<HWND> boxes;
+    for (HWND w : app.Windows()) {
+        if (::IsWindowVisible(w) && ClassNameOf(w) == "#32770") {
+            boxes.push_back(w);
+        }
+    }
+    return boxes;
+}
+
+// The file name field of a Save dialog: its visible, enabled edit field.
+HWND FileNameFieldOf(HWND dialog) {
+    for (HWND edit : ChildrenOf(dialog, "Edit")) {
+        if (::IsWindowVisible(edit) && ::IsWindowEnabled(edit)) {
+            return edit;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+SaveOutcome SaveLogAs(const Vantrel& app, HWND catchWindow, const std::string& path, int replaceAnswer,
+                      int timeoutMs) {
+    SaveOutcome outcome;
+    const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    auto timeLeft = [&] { return ::GetTickCount64() < deadline; };
+    auto note = [&](const std::string& problem) {
+        if (!outcome.problem.empty()) outcome.problem += "; ";
+        outcome.problem += problem;
+    };
+
+    if (!VisibleBoxesOf(app).empty()) {
+        note("a box of Vantrel was already open before Save as");
+        return outcome;
+    }
+    if (!Post(catchWindow, WM_COMMAND, MAKEWPARAM(cmd::MenuCatchSave, 0), 0)) {
+        note("Save as could not be posted to the Catch Messages window");
+        return outcome;
+    }
+
+    // The Save dialog counts as come only with its file name field: a box
+    // that is still being built has none yet.
+    HWND dialog = nullptr;
+    HWND field = nullptr;
+    while (!field && timeLeft()) {
+        for (HWND box : VisibleBoxesOf(app)) {
+            if ((field = FileNameFieldOf(box)) != nullptr) {
+                dialog = box;
+                break;
+            }
+        }
+        if (!field) ::Sleep(50);
+    }
+    if (!field) {
+        note("no Save dialog with a file name field came");
+        return outcome;
+    }
+    bool typed = false;
+    while (!typed && timeLeft()) {
+        typed = SetWindowTextRemote(field, path) && WindowText(field) == path;
+        if (!typed) ::Sleep(50);
+    }
+    if (!typed || !ClickDialogButton(dialog, IDOK)) {
+        note("the file name could not be typed into the Save dialog or Save not pressed");
+        ClickDialogButton(dialog, IDCANCEL);
+        return outcome;
+    }
+    outcome.dialogShown = true;
+
+    // Vantrel's thread answers a sent message only from a message loop: the
+    // Save dialog's, a box's, or the Catch Messages window's own once the
+    // command is done. While it creates and writes the file it answers
+    // nothing, so an answer with no box visible, twice, is the end.
+    std::vector<HWND> answered;
+    int quiet = 0;
+    while (timeLeft()) {
+        const bool answers = Send(catchWindow, WM_NULL, 0, 0, 2000).has_value();
+        const std::vector<HWND> boxes = VisibleBoxesOf(app);
+        if (boxes.empty()) {
+            if (answers && ++quiet >= 2) {
+                outcome.finished = true;
+                break;
+            }
+            ::Sleep(100);
+            continue;
+        }
+        quiet = 0;
+        bool dialogOpen = false;
+        for (HWND box : boxes) {
+            if (box == dialog) {
+                dialogOpen = true;
+                continue;
+            }
+            if (std::find(answered.begin(), answered.end(), box) != answered.end()) continue;
+            const std::string caption = WindowText(box);
+            const std::string text = StaticText(box);
+            if (caption.empty() && text.empty()) continue;  // still being built
+            answered.push_back(box);
+            if (caption == "Warning" && outcome.question.empty() && ::GetDlgItem(box, IDYES)) {
+                outcome.question = text;
+                if (!replaceAnswer) note("an unexpected replace question, answered No");
+                ClickDialogButton(box, replaceAnswer ? replaceAnswer : IDNO);
+            } else {
+                if (outcome.reportCaption.empty() && outcome.report.empty()) {
+                    outcome.reportCaption = caption;
+                    outcome.report = text;
+                } else {
+                    note("another box: " + caption + ": " + text);
+                }
+                ClickDialogButton(box, ::GetDlgItem(box, IDOK) ? IDOK : IDCANCEL);
+            }
+        }
+        // A box that came while the Save dialog stayed open is the dialog's
+        // own complaint about the name: the dialog waits for another name,
+        // so the save is given up.
+        if (dialogOpen && !outcome.report.empty()) {
+            ::Sleep(300);
+            if (::IsWindowVisible(dialog) && FileNameFieldOf(dialog)) {
+                note("the Save dialog refused the name");
+                ClickDialogButton(dialog, IDCANCEL);
+            }
+            dialog = nullptr;
+        }
+        ::Sleep(100);
+    }
+    if (!outcome.finished) {
+        note("Save as did not finish within " + std::to_string(timeoutMs) + " ms");
+        for (HWND box : VisibleBoxesOf(app)) ClickDialogButton(box, box == dialog ? IDCANCEL : IDOK);
+    }
+    return outcome;
 }
 
 // ---- The window fixture ------------------------------------------------------------------

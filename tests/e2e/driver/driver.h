@@ -70,6 +70,9 @@ std::string ValueText(uint32_t value, bool hex);
 
 // WM_GETTEXT through SendMessageTimeout; "" when the window does not answer.
 std::string WindowText(HWND window, int timeoutMs = kMessageTimeout);
+// The whole text, however long (WM_GETTEXTLENGTH, then WM_GETTEXT with room
+// for it); "" when the window does not answer.
+std::string FullWindowText(HWND window, int timeoutMs = kMessageTimeout);
 // WM_SETTEXT through SendMessageTimeout.
 bool SetWindowTextRemote(HWND window, const std::string& text, int timeoutMs = kMessageTimeout);
 std::string ClassNameOf(HWND window);
@@ -281,6 +284,32 @@ private:
     HWND main_ = nullptr;
     bool hex_ = false;
 };
+
+// ---- Saving the Catch Messages log --------------------------------------------
+
+// What one "Save as..." of the Catch Messages window came to.
+struct SaveOutcome {
+    bool dialogShown = false;   // the Save dialog came up and took the file name
+    std::string question;       // text of the replace question, "" when none was asked
+    std::string reportCaption;  // caption and text of the first other box that came
+    std::string report;         //   (an error report), "" when none came
+    bool finished = false;      // Vantrel was back in the Catch Messages window, no box left
+    std::string problem;        // what went wrong in driving the save, "" when nothing
+
+    // "caption: text" of the box that came, "" when none.
+    std::string Box() const { return reportCaption.empty() && report.empty() ? "" : reportCaption + ": " + report; }
+};
+
+// Runs "Save as..." of the Catch Messages window catchWindow through the real
+// Save dialog: waits for the dialog and its file name field, types the path,
+// presses Save, answers the replace question with replaceAnswer (IDYES or
+// IDNO; with 0 an unexpected question is answered No and recorded), answers
+// every box that follows with OK and records the first. It returns only once
+// Vantrel has finished the command: its thread answers and no box of it is
+// visible, twice in a row (the error report comes after the Save dialog has
+// closed, so the moment between the two is no end). Bounded by timeoutMs.
+SaveOutcome SaveLogAs(const Vantrel& app, HWND catchWindow, const std::string& path, int replaceAnswer = 0,
+                      int timeoutMs = 60000);
 
 // ---- The window fixture ------------------------------------------------------
 
