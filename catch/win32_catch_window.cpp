@@ -159,8 +159,8 @@ void TForm5ForHook::AppendLine(const std::string& line) {
         // repaint, without end.
         logView_->UpdateNow();
     } else {
-        // Another program's window: the screen catches up once the reports
-        // pause, however many lines came in meanwhile.
+        // Another program's window: the screen catches up a moment later,
+        // once for however many lines came in meanwhile.
         logView_->RequestUpdate();
     }
 }

@@ -11,8 +11,14 @@ namespace vantrel::win32 {
 
 namespace {
 
-// The view's own request to bring the screen up to date, posted to itself.
-constexpr UINT kUpdateMessage = WM_USER + 0x300;
+// The view's own request to bring the screen up to date. A request posted
+// to the queue does not gather lines: a program that reports message after
+// message waits for each answer, so the queue falls idle between any two of
+// them and every line would be painted on its own (under Wine a repaint of
+// the pane costs some 10 ms, thirty times the report itself). A short timer
+// gathers all the lines of its interval into one repaint instead.
+constexpr UINT_PTR kUpdateTimer = 1;
+constexpr UINT kUpdateDelayMs = 100;
 // Pixels between the left edge and the first column, as a text control leaves.
 constexpr int kMargin = 2;
 constexpr int kWheelStep = 120;
@@ -81,7 +87,9 @@ LRESULT LogView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_GETFONT:
             return reinterpret_cast<LRESULT>(font_);
-        case kUpdateMessage:
+        case WM_TIMER:
+            if (wParam != kUpdateTimer) break;
+            ::KillTimer(window_, kUpdateTimer);
             updatePending_ = false;
             Follow();
             return 0;
@@ -145,11 +153,13 @@ void LogView::SetText(std::string_view text) {
 
 void LogView::RequestUpdate() {
     if (updatePending_) return;
-    updatePending_ = true;
-    ::PostMessageA(window_, kUpdateMessage, 0, 0);
+    updatePending_ = ::SetTimer(window_, kUpdateTimer, kUpdateDelayMs, nullptr) != 0;
+    // Without a timer the screen follows at once rather than not at all.
+    if (!updatePending_) Follow();
 }
 
 void LogView::UpdateNow() {
+    if (updatePending_) ::KillTimer(window_, kUpdateTimer);
     updatePending_ = false;
     Follow();
     ::UpdateWindow(window_);

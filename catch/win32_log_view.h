@@ -29,8 +29,8 @@ public:
     void Append(std::string_view line);
     // Replaces the log's text; the screen follows at once.
     void SetText(std::string_view text);
-    // Asks for the screen to follow the log once the program's queue is
-    // idle: one private message, however many lines come before it.
+    // Asks for the screen to follow the log shortly: one repaint for all the
+    // lines that come meanwhile.
     void RequestUpdate();
     // Brings the screen up to date now, painted before this returns.
     void UpdateNow();
