@@ -18,7 +18,7 @@ namespace {
 // the pane costs some 10 ms, thirty times the report itself). A short timer
 // gathers all the lines of its interval into one repaint instead.
 constexpr UINT_PTR kUpdateTimer = 1;
-constexpr UINT kUpdateDelayMs = 100;
+constexpr UINT kUpdateDelayMs = 200;
 // Pixels between the left edge and the first column, as a text control leaves.
 constexpr int kMargin = 2;
 constexpr int kWheelStep = 120;

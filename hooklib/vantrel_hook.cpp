@@ -1,11 +1,11 @@
 // VANTREL.DLL: reports the messages of one watched window to the Catch
 // Messages window of vantrel.exe.
 //
-// vantrel.exe sets two global hooks through SetMyHook, so this library is
-// loaded into every process with a message queue. A call-window-procedure
-// hook sees the messages sent to the watched window, a get-message hook the
-// posted ones as they are removed from the queue; each message is reported
-// once. A report is one write of the shared record followed by one
+// vantrel.exe sets two hooks through SetMyHook on the thread of the watched
+// window, so this library is loaded into that window's process. A
+// call-window-procedure hook sees the messages sent to the watched window
+// (from any thread or process), a get-message hook the posted ones as they
+// are removed from the queue; each message is reported once. A report is one write of the shared record followed by one
 // synchronous HookNotifyMessage to the notify window.
 //
 // The library runs inside other people's programs: it never blocks them for
@@ -177,9 +177,13 @@ LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
             message.wParam = sent->wParam;
             message.lParam = sent->lParam;
             // A sent message carries no time or position of its own: take
-            // the moment and the pointer as the window receives it.
+            // the moment it is received and the pointer position the thread
+            // last saw (asking the pointer itself would cost a round trip to
+            // the display for every message).
             message.time = ::GetTickCount();
-            ::GetCursorPos(&message.pt);
+            const DWORD position = ::GetMessagePos();
+            message.pt.x = static_cast<short>(LOWORD(position));
+            message.pt.y = static_cast<short>(HIWORD(position));
             Report(sent->hwnd, message);
         }
     }
@@ -206,8 +210,16 @@ BOOL WINAPI SetMyHook(HWND notifyWindow, HWND watched) {
     if (!record) return FALSE;
     ::InterlockedExchange(&record->notifyWindow, 0);
     ::InterlockedExchange(&record->watchedWindow, FromHandle(watched));
-    g_ownCallWndHook = ::SetWindowsHookExA(WH_CALLWNDPROC, CallWndProc, g_module, 0);
-    g_ownGetMessageHook = ::SetWindowsHookExA(WH_GETMESSAGE, GetMsgProc, g_module, 0);
+    // Every message of a window is handled by the thread that made it, so
+    // the hooks go into that thread alone: no other program on the desktop,
+    // nor Vantrel itself while it handles the reports, runs them.
+    const DWORD thread = ::GetWindowThreadProcessId(watched, nullptr);
+    if (thread == 0) {
+        RemoveMyHook();
+        return FALSE;
+    }
+    g_ownCallWndHook = ::SetWindowsHookExA(WH_CALLWNDPROC, CallWndProc, g_module, thread);
+    g_ownGetMessageHook = ::SetWindowsHookExA(WH_GETMESSAGE, GetMsgProc, g_module, thread);
     if (!g_ownCallWndHook || !g_ownGetMessageHook) {
         RemoveMyHook();
         return FALSE;
