@@ -28,6 +28,39 @@ constexpr int kToolBarHeight = 29;
 constexpr int kButtonHeight = 23;
 constexpr int kButtonWidth = 23;
 
+// Writes the log file. A file the user agreed to replace is written beside
+// it first and put in its place only once complete, so a write that fails
+// (a full disk) leaves the old log as it was instead of a cut-off one.
+void WriteLogFile(const std::string& name, const std::string& bytes, bool replacing) {
+    std::string target = name;
+    if (replacing) {
+        const std::size_t slash = name.find_last_of("\\/");
+        const std::string folder = slash == std::string::npos ? std::string(".") : name.substr(0, slash + 1);
+        char temporary[MAX_PATH] = {};
+        if (!::GetTempFileNameA(folder.c_str(), "vtl", 0, temporary)) throw VantrelError("Cannot create file " + name);
+        target = temporary;
+    }
+    {
+        FileHandle out(::CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                     nullptr));
+        if (!out) {
+            if (replacing) ::DeleteFileA(target.c_str());
+            throw VantrelError("Cannot create file " + name);
+        }
+        DWORD written = 0;
+        if (!::WriteFile(out.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+            written != bytes.size()) {
+            out.reset();
+            ::DeleteFileA(target.c_str());
+            throw VantrelError("Stream write error");
+        }
+    }
+    if (replacing && !::MoveFileExA(target.c_str(), name.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        ::DeleteFileA(target.c_str());
+        throw VantrelError("Cannot create file " + name);
+    }
+}
+
 }  // namespace
 
 TForm5ForHook::TForm5ForHook() : Form("TForm5ForHook") {
@@ -199,13 +232,7 @@ void TForm5ForHook::MenuCatchSaveClick() {
 
     const std::string bytes = LogFileBytes(logView_ ? std::string_view(logView_->Buffer().Text()) : kLogHeader);
 
-    FileHandle out(::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                 nullptr));
-    if (!out) throw VantrelError("Cannot create file " + name);
-    DWORD written = 0;
-    if (!::WriteFile(out.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size())
-        throw VantrelError("Stream write error");
+    WriteLogFile(name, bytes, attributes != INVALID_FILE_ATTRIBUTES);
 }
 
 void TForm5ForHook::RunCommand(int command) {

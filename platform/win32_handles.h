@@ -61,8 +61,12 @@ public:
     explicit FileHandle(HANDLE h) : handle_(h) {}
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() { if (handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_); }
+    ~FileHandle() { reset(); }
     HANDLE get() const { return handle_; }
+    void reset() {
+        if (handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
     explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
 
 private:
