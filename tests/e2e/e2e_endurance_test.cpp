@@ -706,7 +706,20 @@ TEST_F(CatchEnduranceTest, SaveAsOntoAFullSmallFileSystemReportsTheWriteErrorAnd
     EXPECT_EQ(Log(), before);
     std::printf("full file system: %llu bytes in all, a log of %zu bytes, report \"%s\"\n",
                 static_cast<unsigned long long>(totalBytes.QuadPart), before.size(), box.c_str());
+    // A cut-off file is not left behind.
+    EXPECT_EQ(::GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << path;
     ::DeleteFileA(path.c_str());
+
+    // An older log the user agreed to replace stays whole when the new one
+    // cannot be written.
+    const std::string older = folder + "\\older.txt";
+    ASSERT_TRUE(WriteFileBytes(older, "the older log\r\n")) << older;
+    const SaveOutcome replace = SaveAs(older, IDYES);
+    EXPECT_NE(replace.question, "");
+    EXPECT_EQ(replace.Box(), "Vantrel: Stream write error.");
+    EXPECT_EQ(ReadFileBytes(older), "the older log\r\n");
+    EXPECT_EQ(Log(), before);
+    ::DeleteFileA(older.c_str());
 }
 
 }  // namespace
