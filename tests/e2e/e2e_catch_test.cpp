@@ -25,17 +25,6 @@ namespace {
 const std::string kHeader =
     "  Time        |        Message                       |      wParam |      lParam | Position";
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t pos = 0;
-    while (pos <= text.size()) {
-        std::size_t end = text.find("\r\n", pos);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(pos, end - pos));
-        pos = end + 2;
-    }
-    return lines;
-}
 
 // The message number column of a log line (decimal or hexadecimal).
 unsigned LineMessage(const std::string& line, bool hex) {
@@ -146,14 +135,14 @@ protected:
         // state used here lets through.
         const unsigned marker = 0x400 + 0x77;
         WaitFor([&] {
-            for (const std::string& l : Lines(Log()))
+            for (const std::string& l : SplitLines(Log()))
                 if (LineMessage(l, hex) == 0x113) return true;
             return false;
         }, kWaitTimeout, "the timer message of the sequence");
         EXPECT_TRUE(fixture_->Command("post recorder " + std::to_string(marker) + " 0 0"));
         std::vector<std::string> lines;
         WaitFor([&] {
-            lines = Lines(Log());
+            lines = SplitLines(Log());
             for (const std::string& l : lines)
                 if (LineMessage(l, hex) == marker) return true;
             return false;
@@ -207,7 +196,7 @@ std::unique_ptr<Fixture> CatchTest::fixture_;
 
 TEST_F(CatchTest, LogsTheSequenceFiltersItHidesRepetitionsAndSavesIt) {
     Open();
-    const std::vector<std::string> first = Lines(Log());
+    const std::vector<std::string> first = SplitLines(Log());
     ASSERT_FALSE(first.empty());
     EXPECT_EQ(first[0], kHeader);
     Clear();
@@ -261,11 +250,11 @@ TEST_F(CatchTest, LogsTheSequenceFiltersItHidesRepetitionsAndSavesIt) {
     for (const char* m : {"0x113", "0x113", "0x401", "0x113", "0x477"})
         ASSERT_TRUE(fixture_->Command(std::string("post recorder ") + m + " 9 0"));
     ASSERT_TRUE(WaitFor([&] {
-        for (const std::string& l : Lines(Log()))
+        for (const std::string& l : SplitLines(Log()))
             if (LineMessage(l, false) == 0x477) return true;
         return false;
     }, kWaitTimeout, "the last posted message"));
-    EXPECT_EQ(SequenceLines(Lines(Log()), false), (std::vector<std::string>{
+    EXPECT_EQ(SequenceLines(SplitLines(Log()), false), (std::vector<std::string>{
         "|      275 - WM_TIMER                  |           9 |           0 |",
         "|     1025 - WM_USER+1                 |           9 |           0 |",
         "|      275 - WM_TIMER                  |           9 |           0 |",
@@ -354,13 +343,13 @@ TEST_F(CatchTest, WatchingItsOwnLogPaneNeitherFloodsNorFreezes) {
     // Messages to the pane are caught; the lines they add do not feed on themselves.
     ASSERT_TRUE(Send(pane, WM_USER + 5, 11, 12).has_value());
     ASSERT_TRUE(WaitFor([&] {
-        for (const std::string& l : Lines(Log()))
+        for (const std::string& l : SplitLines(Log()))
             if (LineMessage(l, false) == 0x405) return true;
         return false;
     }, kWaitTimeout, "the message sent to the log pane"));
     Pause(1500);
     ASSERT_TRUE(Send(catch_, WM_NULL, 0, 0, 5000).has_value()) << "Vantrel answers";
-    const std::size_t lines = Lines(Log()).size();
+    const std::size_t lines = SplitLines(Log()).size();
     EXPECT_LT(lines, 200u) << "the log pane fed on its own reports";
     Stop();
     Close();

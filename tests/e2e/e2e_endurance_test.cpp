@@ -39,17 +39,6 @@ constexpr unsigned kStormTarget = 1000000;
 // Messages of the storm's last, counted phase, each of which must be logged.
 constexpr unsigned kCountedMessages = 1000;
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t pos = 0;
-    while (pos <= text.size()) {
-        std::size_t end = text.find("\r\n", pos);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(pos, end - pos));
-        pos = end + 2;
-    }
-    return lines;
-}
 
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -470,7 +459,7 @@ protected:
         EXPECT_TRUE(watchedWindow.WaitIdle(30000));
         Stop();
         const std::string log = Log();
-        EXPECT_EQ(Lines(log).size(), 21u);
+        EXPECT_EQ(SplitLines(log).size(), 21u);
         return log;
     }
 
@@ -529,7 +518,7 @@ TEST_F(CatchEnduranceTest, StormWhileCatchingIsSwitchedKeepsEveryLineWellFormedA
     EXPECT_GT(commands, 10);
 
     // Every line left in the pane is well formed.
-    std::vector<std::string> lines = Lines(Log());
+    std::vector<std::string> lines = SplitLines(Log());
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines[0], kHeader);
     std::size_t bad = 0;
@@ -558,7 +547,7 @@ TEST_F(CatchEnduranceTest, StormWhileCatchingIsSwitchedKeepsEveryLineWellFormedA
     const ULONGLONG countedMs = ::GetTickCount64() - countedStart;
     Stop();
     const std::string text = Log();
-    lines = Lines(text);
+    lines = SplitLines(text);
     std::vector<unsigned long> counted;
     bad = 0;
     for (std::size_t i = 1; i < lines.size(); ++i) {

@@ -352,6 +352,10 @@ private:
     std::map<std::string, HWND> windows_;
 };
 
+// The lines of a text whose lines end in CR LF (a log pane's text): the
+// piece after the last CR LF is the last line.
+std::vector<std::string> SplitLines(const std::string& text);
+
 // One fixture program and one Vantrel shared by the tests of a suite. The
 // fixture starts first, so Vantrel's first tree lists its windows.
 struct Session {
