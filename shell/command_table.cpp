@@ -42,8 +42,6 @@ std::optional<Shortcut> ParseShortcut(std::string_view text) {
     return std::nullopt;
 }
 
-std::string_view ShortcutText(const MenuItemSpec& item) { return item.shortcut; }
-
 const MenuItemSpec* FindMenuItem(const std::vector<MenuSpec>& menus, int command) {
     for (const MenuSpec& menu : menus)
         for (const MenuItemSpec& item : menu.items)

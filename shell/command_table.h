@@ -55,9 +55,6 @@ struct Shortcut {
 // "Ctrl+F" -> {'F', ctrl}; "F3" -> {VK_F3}; "Ctrl+Ins" -> {VK_INSERT, ctrl}.
 std::optional<Shortcut> ParseShortcut(std::string_view text);
 
-// The text shown at the right of a menu item ("Ctrl+F", "F3", "Ctrl+Ins").
-std::string_view ShortcutText(const MenuItemSpec& item);
-
 // The main window's menu bar, tool bar and the property list's pop-up menu.
 const std::vector<MenuSpec>& MainMenuTable();
 const std::vector<ToolButtonSpec>& MainToolBarTable();

@@ -87,7 +87,6 @@ std::string ExecutableDirectory() {
     return slash == std::string::npos ? std::string() : full.substr(0, slash + 1);
 }
 
-HWND ItemWindow(HWND parent, int id) { return ::GetDlgItem(parent, id); }
 
 }  // namespace
 
