@@ -400,10 +400,14 @@ TEST_F(WindowCommandsTest, SetStyleChangingOnlyTheStyleWritesOnlyTheStyle) {
     ASSERT_TRUE(SetWindowTextRemote(::GetDlgItem(dialog, ctl::Edit1), std::to_string(newStyle)));
     Confirm(dialog, "TForm6");
 
+    // Writing a style sends the window its style-change messages, and while
+    // Vantrel waits for their answers it may answer the settling message
+    // first: wait for the effect itself.
+    EXPECT_TRUE(WaitFor([&] { return App().Property("Style") == std::to_string(newStyle); }, kWaitTimeout,
+                        "the list shows the new style"));
     EXPECT_EQ(StyleOf(target, GWL_STYLE), newStyle);
     EXPECT_EQ(StyleOf(target, GWL_EXSTYLE), exStyle);
     EXPECT_EQ(static_cast<uint32_t>(::GetWindowLongPtrA(target, GWLP_USERDATA)), 0u);
-    EXPECT_EQ(App().Property("Style"), std::to_string(newStyle));
 }
 
 TEST_F(WindowCommandsTest, SetStyleConversionErrorIsReportedAndKeepsEarlierWrites) {
