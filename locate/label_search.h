@@ -4,7 +4,7 @@
 // The tree itself is seen only through its node count and a label reader, so
 // the rules run the same on the tree control and on a list of labels.
 
-#include "tree/class_picture.h"  // LatinUpper: the same rule as the class pictures
+#include "base/text.h"  // LatinUpper: the same rule as the class pictures
 
 #include <functional>
 #include <string>

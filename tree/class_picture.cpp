@@ -1,5 +1,7 @@
 #include "tree/class_picture.h"
 
+#include "base/text.h"
+
 #include <array>
 #include <initializer_list>
 
@@ -56,13 +58,6 @@ const std::array<KeywordTest, 36>& KeywordTests() {
 }
 
 }  // namespace
-
-std::string LatinUpper(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return upper;
-}
 
 int PictureForClass(std::string_view className, bool isRoot) {
     const std::string upper = LatinUpper(className);

@@ -10,9 +10,6 @@ inline constexpr int kTreeImageCount = 37;
 inline constexpr int kRootDefaultImage = 32;   // a plain window with a title bar
 inline constexpr int kChildDefaultImage = 0;   // a question mark
 
-// Upper-cases the letters a to z only; every other character stays.
-std::string LatinUpper(std::string_view text);
-
 // Runs the keyword tests in order over the upper-cased class name; the last
 // test that hits decides. Without a hit a root node keeps 32 and a child 0.
 int PictureForClass(std::string_view className, bool isRoot);

@@ -1,6 +1,6 @@
 #include "tree/node_label.h"
 
-#include "windowops/value_text.h"
+#include "base/text.h"
 
 namespace vantrel {
 

@@ -1,6 +1,6 @@
 #include "windowops/int_conversion.h"
 
-#include "shell/error_report.h"
+#include "base/error.h"
 
 namespace vantrel {
 

@@ -14,7 +14,4 @@ std::string ValueText(std::uint32_t value, bool hexMode);
 // (0x80000000 reads -2147483648): the "Parent real" row.
 std::string SignedValueText(std::uint32_t value, bool hexMode);
 
-// 8 upper-case hexadecimal digits with leading zeros.
-std::string Hex8(std::uint32_t value);
-
 }  // namespace vantrel

@@ -1,3 +1,4 @@
+#include "base/error.h"
 #include "shell/error_report.h"
 #include "windowops/int_conversion.h"
 

@@ -16,21 +16,6 @@ NodeLabels Labels(const std::vector<std::string>& labels) {
 
 using Kind = SearchOutcome::Kind;
 
-TEST(LocateSearchText, UpperCasesTheLatinLettersOnly) {
-    EXPECT_EQ(LatinUpper("abcxyz ABC 09 {}[]`@"), "ABCXYZ ABC 09 {}[]`@");
-    // Accented and other 8-bit letters stay as they are (Latin-1 bytes).
-    const std::string accented = "\xE9t\xE9 \xFC\xDF\xE0";
-    EXPECT_EQ(LatinUpper(accented), "\xE9T\xE9 \xFC\xDF\xE0");
-    // Bytes above 127 are negative chars on most compilers: none may change.
-    std::string all;
-    for (int c = 1; c < 256; ++c) all.push_back(static_cast<char>(c));
-    const std::string upper = LatinUpper(all);
-    for (int c = 1; c < 256; ++c) {
-        const char expected = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : static_cast<char>(c);
-        EXPECT_EQ(upper[static_cast<size_t>(c - 1)], expected) << "character " << c;
-    }
-}
-
 TEST(LocateSearchText, IsUpperCasedAndCutTo255Characters) {
     EXPECT_EQ(MakeSearchText("{button}"), "{BUTTON}");
     EXPECT_EQ(MakeSearchText(""), "");

@@ -7,7 +7,7 @@
 // zeros and compare digit strings by length and then by text, so a mistake in
 // digit-by-digit accumulation or overflow checks cannot hide in both.
 
-#include "shell/error_report.h"
+#include "base/error.h"
 #include "windowops/int_conversion.h"
 #include "windowops/spin_field.h"
 

@@ -1,4 +1,4 @@
-#include "shell/error_report.h"
+#include "base/error.h"
 #include "tests/support/memory_desktop.h"
 #include "windowops/set_style.h"
 
