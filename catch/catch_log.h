@@ -4,33 +4,14 @@
 // the time stamp and line formats, and the steps that turn one record into
 // one log line or into nothing.
 
+#include "hooklib/hook_channel.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace vantrel {
-
-// The 44-byte shared record written by VANTREL.DLL. The first 16 bytes belong
-// to the library; from offset 16 on it is the platform's MSG structure.
-struct HookRecord {
-    std::uint32_t libraryArea[4];  // notify window, watched window, 8 bytes spare
-    std::uint32_t hwnd;
-    std::uint32_t message;
-    std::uint32_t wParam;
-    std::uint32_t lParam;
-    std::uint32_t time;
-    std::int32_t x;
-    std::int32_t y;
-};
-static_assert(sizeof(HookRecord) == 44, "the shared record is 44 bytes");
-
-// The name of the shared record, the same in the program and in the library.
-inline constexpr const char* kHookMappingName =
-    "Vantrel - Mapped File for Hook {3F6D2A17-9B4E-4C81-A5D0-7E29C4B81F63}";
-inline constexpr std::uint32_t kHookRecordSize = 44;
-// WM_USER + 133: the library announces a completed record with it.
-inline constexpr std::uint32_t HookNotifyMessage = 0x485;
 
 // The categories of CatchFilter, in the order of their buttons and items.
 enum class Category { Timer, Paint, Mouse, Keyboard, Cursor, Other };
