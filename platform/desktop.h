@@ -7,6 +7,10 @@
 // Every operation follows the platform's habit for a window that has vanished:
 // empty texts, zero values, failed queries as std::nullopt, changes that do
 // nothing. Nothing here throws.
+//
+// A change asked of a window of another thread waits for that thread only so
+// long: a hung program must not freeze Vantrel. Each change tells whether the
+// window answered.
 
 #include <cstdint>
 #include <optional>
@@ -60,6 +64,13 @@ inline constexpr std::uint32_t kExTopmost = 0x8;    // WS_EX_TOPMOST
 inline constexpr std::uint32_t kShowMinimized = 2;  // SW_SHOWMINIMIZED as a placement showCmd
 inline constexpr std::uint32_t kShowMaximized = 3;  // SW_SHOWMAXIMIZED as a placement showCmd
 
+// What became of a change asked of a window.
+enum class Reply {
+    Answered,     // done (for a vanished window: nothing to do)
+    NotAnswered,  // its thread did not answer in time; the change may still take effect later
+    Busy,         // an earlier change asked of its thread is still unanswered; this one was not asked
+};
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -84,14 +95,16 @@ public:
     virtual std::optional<Point> cursorPos() = 0;
     virtual Handle windowFromPoint(Point point) = 0;
 
-    // Changing.
-    virtual void show(Handle window, ShowCommand command) = 0;
-    virtual void enable(Handle window, bool enabled) = 0;
-    virtual void setTopmost(Handle window, bool topmost) = 0;  // no move, size or activation
-    virtual void requestClose(Handle window) = 0;              // WM_SYSCOMMAND SC_CLOSE, sent
-    virtual void setText(Handle window, const std::string& text) = 0;
-    virtual void setPlacement(Handle window, const Placement& placement) = 0;
-    virtual void setWindowLong(Handle window, LongIndex index, std::uint32_t value) = 0;
+    // Changing. requestClose waits for as long as the window's thread is
+    // alive, since the window may ask its own user first; every other change
+    // waits a short while only.
+    virtual Reply show(Handle window, ShowCommand command) = 0;
+    virtual Reply enable(Handle window, bool enabled) = 0;
+    virtual Reply setTopmost(Handle window, bool topmost) = 0;  // no move, size or activation
+    virtual Reply requestClose(Handle window) = 0;              // WM_SYSCOMMAND SC_CLOSE, sent
+    virtual Reply setText(Handle window, const std::string& text) = 0;
+    virtual Reply setPlacement(Handle window, const Placement& placement) = 0;
+    virtual Reply setWindowLong(Handle window, LongIndex index, std::uint32_t value) = 0;
 };
 
 }  // namespace vantrel

@@ -1,15 +1,59 @@
 #include "platform/win32_desktop.h"
 
-#include <iterator>
+#include "platform/win32_handles.h"
+
+#include <functional>
+#include <memory>
 #include <unordered_map>
+#include <utility>
 
 namespace vantrel::win32 {
 
 namespace {
 
-// A thread that let a WM_GETTEXT time out is not asked again for a while, so
-// a desktop with many windows of one hung program is walked at full speed.
-constexpr DWORD kHungThreadMemoryMs = 3000;
+// A change asked of another thread's window, run on a short-lived thread of
+// its own: cross-thread ShowWindow, EnableWindow, SetWindowPos, SetWindowText,
+// SetWindowPlacement, SetWindowLong and the close request are sends that wait
+// for the window's thread without limit, so Vantrel's thread only waits for
+// the worker, with a bound.
+struct Job {
+    std::function<void()> action;
+};
+
+DWORD WINAPI RunJob(LPVOID parameter) {
+    const std::unique_ptr<Job> job(static_cast<Job*>(parameter));
+    job->action();
+    return 0;
+}
+
+// Waits for a worker for at most ms, answering meanwhile the messages sent to
+// Vantrel's thread (other programs, and the system on the target's behalf,
+// keep talking to Vantrel's windows while they wait for it); posted messages
+// wait for the message loop, so no command starts inside this one. True when
+// the worker has ended.
+bool WaitAnswering(HANDLE worker, DWORD ms) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        const DWORD spent = ::GetTickCount() - start;
+        const DWORD left = spent >= ms ? 0 : ms - spent;
+        const DWORD woken = ::MsgWaitForMultipleObjects(1, &worker, FALSE, left, QS_SENDMESSAGE);
+        if (woken == WAIT_OBJECT_0) return true;
+        if (woken != WAIT_OBJECT_0 + 1) return false;
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+// A thread that answers a short probe is alive, however long it takes over a
+// request: it may be asking its own user. One that does not is hung; where
+// the system already knows so, it is not even asked.
+bool Answers(HWND hwnd) {
+    if (::IsHungAppWindow(hwnd)) return false;
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kTextTimeoutMs, &result) != 0;
+}
+
+void CALLBACK ProbeAnswered(HWND, UINT, ULONG_PTR thread, LRESULT);
 
 class Win32Desktop final : public Desktop {
 public:
@@ -22,22 +66,27 @@ public:
     std::string text(Handle window) override {
         HWND hwnd = ToHwnd(window);
         // Which thread a window belongs to costs a round trip of its own, so
-        // it is asked only while some thread is remembered as hung.
-        if (!hungThreads_.empty()) {
-            const DWORD now = ::GetTickCount();
-            for (auto it = hungThreads_.begin(); it != hungThreads_.end();)
-                it = now - it->second >= kHungThreadMemoryMs ? hungThreads_.erase(it) : std::next(it);
-            if (hungThreads_.count(::GetWindowThreadProcessId(hwnd, nullptr))) return {};
+        // it is asked only while some thread is remembered as not answering.
+        DWORD thread = 0;
+        if (!notAnswering_.empty()) {
+            thread = ::GetWindowThreadProcessId(hwnd, nullptr);
+            if (const auto it = notAnswering_.find(thread); it != notAnswering_.end()) {
+                // The probe went to a window that has gone since: it may never
+                // be answered, so this window carries the next one.
+                if (!::IsWindow(it->second)) Probe(thread, hwnd);
+                return {};
+            }
         }
         char buffer[260] = {};
         DWORD_PTR copied = 0;
         // A bounded send: a window whose thread does not answer must not
-        // freeze Vantrel; its text reads as empty.
+        // freeze Vantrel; its text reads as empty. SMTO_ABORTIFHUNG lets the
+        // system answer at once for a thread it already knows to be hung.
         if (!::SendMessageTimeoutA(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
                                    kTextTimeoutMs, &copied)) {
             if (::IsWindow(hwnd)) {
-                if (const DWORD thread = ::GetWindowThreadProcessId(hwnd, nullptr))
-                    hungThreads_[thread] = ::GetTickCount();
+                if (!thread) thread = ::GetWindowThreadProcessId(hwnd, nullptr);
+                if (thread) RememberNotAnswering(thread, hwnd);
             }
             return {};
         }
@@ -99,26 +148,35 @@ public:
         return ToHandle(::WindowFromPoint(POINT{point.x, point.y}));
     }
 
-    void show(Handle window, ShowCommand command) override {
-        ::ShowWindow(ToHwnd(window), static_cast<int>(command));
+    Reply show(Handle window, ShowCommand command) override {
+        const HWND hwnd = ToHwnd(window);
+        return Ask(hwnd, [hwnd, command] { ::ShowWindow(hwnd, static_cast<int>(command)); });
     }
 
-    void enable(Handle window, bool enabled) override { ::EnableWindow(ToHwnd(window), enabled ? TRUE : FALSE); }
-
-    void setTopmost(Handle window, bool topmost) override {
-        ::SetWindowPos(ToHwnd(window), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    Reply enable(Handle window, bool enabled) override {
+        const HWND hwnd = ToHwnd(window);
+        return Ask(hwnd, [hwnd, enabled] { ::EnableWindow(hwnd, enabled ? TRUE : FALSE); });
     }
 
-    void requestClose(Handle window) override {
-        ::SendMessageA(ToHwnd(window), WM_SYSCOMMAND, SC_CLOSE, 0);
+    Reply setTopmost(Handle window, bool topmost) override {
+        const HWND hwnd = ToHwnd(window);
+        return Ask(hwnd, [hwnd, topmost] {
+            ::SetWindowPos(hwnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                           SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+        });
     }
 
-    void setText(Handle window, const std::string& text) override {
-        ::SetWindowTextA(ToHwnd(window), text.c_str());
+    Reply requestClose(Handle window) override {
+        const HWND hwnd = ToHwnd(window);
+        return Ask(hwnd, [hwnd] { ::SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0); }, true);
     }
 
-    void setPlacement(Handle window, const Placement& p) override {
+    Reply setText(Handle window, const std::string& text) override {
+        const HWND hwnd = ToHwnd(window);
+        return Ask(hwnd, [hwnd, text] { ::SetWindowTextA(hwnd, text.c_str()); });
+    }
+
+    Reply setPlacement(Handle window, const Placement& p) override {
         WINDOWPLACEMENT wp{};
         wp.length = p.length;
         wp.flags = p.flags;
@@ -128,33 +186,117 @@ public:
         wp.rcNormalPosition = {p.normalPosition.left, p.normalPosition.top, p.normalPosition.right,
                                p.normalPosition.bottom};
         const HWND hwnd = ToHwnd(window);
-        if (!::SetWindowPlacement(hwnd, &wp) && ::IsWindow(hwnd) && !::IsIconic(hwnd) && !::IsZoomed(hwnd)) {
-            // Wine refuses SetWindowPlacement for a window of another process
-            // (FALSE, nothing changed) where Windows applies it. For a window
-            // shown normally the normal rectangle is then applied as its
-            // position and size, so the edit still takes effect there.
-            const RECT& r = wp.rcNormalPosition;
-            ::SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                           SWP_NOZORDER | SWP_NOACTIVATE);
-        }
+        return Ask(hwnd, [hwnd, wp] { ApplyPlacement(hwnd, wp); });
     }
 
-    void setWindowLong(Handle window, LongIndex index, std::uint32_t value) override {
-        if (index == LongIndex::Style || index == LongIndex::ExStyle)
-            ::SetWindowLongA(ToHwnd(window), static_cast<int>(index), static_cast<LONG>(value));
-        else
-            ::SetWindowLongPtrA(ToHwnd(window), static_cast<int>(index), static_cast<LONG_PTR>(value));
+    Reply setWindowLong(Handle window, LongIndex index, std::uint32_t value) override {
+        const HWND hwnd = ToHwnd(window);
+        return Ask(hwnd, [hwnd, index, value] {
+            if (index == LongIndex::Style || index == LongIndex::ExStyle)
+                ::SetWindowLongA(hwnd, static_cast<int>(index), static_cast<LONG>(value));
+            else
+                ::SetWindowLongPtrA(hwnd, static_cast<int>(index), static_cast<LONG_PTR>(value));
+        });
     }
+
+    // The probe of a thread remembered as not answering came back.
+    void ProbeCameBack(DWORD thread) { notAnswering_.erase(thread); }
 
 private:
-    std::unordered_map<DWORD, DWORD> hungThreads_;
+    static void ApplyPlacement(HWND hwnd, const WINDOWPLACEMENT& wp) {
+        if (::SetWindowPlacement(hwnd, &wp) || !::IsWindow(hwnd) || ::IsIconic(hwnd) || ::IsZoomed(hwnd)) return;
+        // Wine refuses SetWindowPlacement for a window of another process
+        // (FALSE, nothing changed) where Windows applies it. For a window
+        // shown normally the normal rectangle is then applied as its position
+        // and size, so the edit still takes effect there.
+        RECT r = wp.rcNormalPosition;
+        if (::GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) {
+            // SetWindowPos places a child in its parent's client coordinates,
+            // while Wine's placement of another process's window holds the
+            // window rectangle on the screen. Where the placement reads as the
+            // screen rectangle, the edited one is turned into the parent's
+            // coordinates, so a width-only edit keeps the control's place.
+            WINDOWPLACEMENT now{};
+            now.length = sizeof(now);
+            RECT screen;
+            if (::GetWindowPlacement(hwnd, &now) && ::GetWindowRect(hwnd, &screen) &&
+                ::EqualRect(&now.rcNormalPosition, &screen))
+                ::MapWindowPoints(HWND_DESKTOP, ::GetAncestor(hwnd, GA_PARENT), reinterpret_cast<POINT*>(&r), 2);
+        }
+        ::SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    // Makes one change: directly on a window of Vantrel's own thread, else on
+    // a worker waited for with a bound. A thread whose change is still under
+    // way gets no second one: a hung thread would only pile them up. With
+    // whileAlive the wait goes on for as long as the thread answers a probe.
+    Reply Ask(HWND hwnd, std::function<void()> action, bool whileAlive = false) {
+        const DWORD thread = ::GetWindowThreadProcessId(hwnd, nullptr);
+        if (thread == 0 || thread == ::GetCurrentThreadId()) {
+            action();
+            return Reply::Answered;
+        }
+        if (const auto it = pending_.find(thread); it != pending_.end()) {
+            if (::WaitForSingleObject(it->second.get(), 0) == WAIT_TIMEOUT) return Reply::Busy;
+            pending_.erase(it);
+        }
+        auto job = std::make_unique<Job>(Job{std::move(action)});
+        const HANDLE created = ::CreateThread(nullptr, 0, RunJob, job.get(), 0, nullptr);
+        if (!created) {
+            // No thread to spare: the change is made here, as a send would.
+            job->action();
+            return Reply::Answered;
+        }
+        job.release();
+        // Tracked from the start: a request sent to Vantrel while this one
+        // waits is refused rather than queued behind it.
+        const std::shared_ptr<void> worker(created, ::CloseHandle);
+        pending_[thread] = worker;
+        bool done = WaitAnswering(worker.get(), ::IsHungAppWindow(hwnd) ? 0 : kRequestTimeoutMs);
+        // A window that has gone no longer answers probes; its thread ends
+        // the request soon after, and is given one more while to do so.
+        for (int goneRounds = 0; !done && whileAlive && (::IsWindow(hwnd) ? Answers(hwnd) : goneRounds++ == 0);)
+            done = WaitAnswering(worker.get(), kRequestTimeoutMs);
+        if (!done) {
+            RememberNotAnswering(thread, hwnd);
+            return Reply::NotAnswered;
+        }
+        if (const auto it = pending_.find(thread); it != pending_.end() && it->second == worker) pending_.erase(it);
+        return Reply::Answered;
+    }
+
+    // A thread that let a request time out is not asked again (its windows
+    // read as empty texts at no cost) until it has answered a probe that
+    // costs the rebuild nothing: a WM_NULL whose answer comes back later
+    // through the message loop.
+    void RememberNotAnswering(DWORD thread, HWND hwnd) {
+        if (notAnswering_.count(thread)) return;
+        Probe(thread, hwnd);
+    }
+
+    void Probe(DWORD thread, HWND hwnd) {
+        notAnswering_[thread] = hwnd;
+        ::SendMessageCallbackA(hwnd, WM_NULL, 0, 0, ProbeAnswered, thread);
+    }
+
+    // By thread: the window the last probe went to.
+    std::unordered_map<DWORD, HWND> notAnswering_;
+    // By thread: the worker of the change still under way.
+    std::unordered_map<DWORD, std::shared_ptr<void>> pending_;
 };
 
-}  // namespace
-
-Desktop& TheDesktop() {
+Win32Desktop& TheWin32Desktop() {
     static Win32Desktop desktop;
     return desktop;
 }
+
+void CALLBACK ProbeAnswered(HWND, UINT, ULONG_PTR thread, LRESULT) {
+    TheWin32Desktop().ProbeCameBack(static_cast<DWORD>(thread));
+}
+
+}  // namespace
+
+Desktop& TheDesktop() { return TheWin32Desktop(); }
 
 }  // namespace vantrel::win32

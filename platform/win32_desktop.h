@@ -18,4 +18,10 @@ Desktop& TheDesktop();
 // reads as empty, in milliseconds.
 inline constexpr UINT kTextTimeoutMs = 1000;
 
+// How long a change asked of another thread's window may take before Vantrel
+// reports that the window did not answer, in milliseconds. A close request
+// waits on as long as the thread answers a probe (of kTextTimeoutMs) after each
+// such while: the window may be asking its own user.
+inline constexpr DWORD kRequestTimeoutMs = 2000;
+
 }  // namespace vantrel::win32

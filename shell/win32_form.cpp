@@ -26,9 +26,19 @@ Form* FormOf(HWND hwnd) {
 
 HINSTANCE g_instance = nullptr;
 HWND g_applicationWindow = nullptr;
+HWND g_mainForm = nullptr;
 std::vector<Form*> g_modalStack;
 
 LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) {
+        // Closing the application window (Close on its node, or on its task
+        // bar button once it is shown) ends the program as closing the main
+        // window does. Destroyed, it would take every form it owns with it
+        // and leave the process running without a window.
+        if (g_mainForm) ::SendMessageA(g_mainForm, WM_CLOSE, 0, 0);
+        else ::PostQuitMessage(0);
+        return 0;
+    }
     return ::DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
@@ -49,6 +59,7 @@ BOOL CALLBACK DisableThreadWindow(HWND hwnd, LPARAM param) {
 
 HINSTANCE Instance() { return g_instance; }
 HWND ApplicationWindow() { return g_applicationWindow; }
+HWND MainFormWindow() { return g_mainForm; }
 
 void CreateApplicationWindow(HINSTANCE instance) {
     g_instance = instance;
@@ -113,6 +124,7 @@ void Form::CreateFormWindow(const char* caption, DWORD style, DWORD exStyle, int
                             int height) {
     hwnd_ = ::CreateWindowExA(exStyle | WS_EX_CONTROLPARENT, className_.c_str(), caption, style, x, y,
                               width, height, g_applicationWindow, nullptr, g_instance, this);
+    if (!g_mainForm) g_mainForm = hwnd_;
 }
 
 void Form::SetClientSize(int width, int height) {
@@ -169,6 +181,21 @@ bool Form::PreTranslateMessage(MSG& msg) {
 
 Form* Form::ActiveModalForm() { return g_modalStack.empty() ? nullptr : g_modalStack.back(); }
 
+Form* Form::FromWindow(HWND window) { return FormOf(window); }
+
+void Form::RememberFocus() {
+    HWND focus = ::GetFocus();
+    if (focus && ::IsChild(hwnd_, focus)) lastFocus_ = focus;
+}
+
+bool Form::RestoreFocus() {
+    if (!lastFocus_ || !::IsChild(hwnd_, lastFocus_) || !::IsWindowVisible(lastFocus_) ||
+        !::IsWindowEnabled(lastFocus_))
+        return false;
+    ::SetFocus(lastFocus_);
+    return true;
+}
+
 void Form::DispatchLoopMessage(MSG& msg) {
     Form* target = ActiveModalForm();
     if (target && msg.hwnd && msg.hwnd != target->hwnd_ && !::IsChild(target->hwnd_, msg.hwnd)) target = nullptr;
@@ -220,6 +247,16 @@ int Form::ShowModal() {
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_ACTIVATE:
+        // The default gives the focus to the form itself, where no caret is.
+        if (LOWORD(wParam) == WA_INACTIVE) RememberFocus();
+        else if (!HIWORD(wParam) && RestoreFocus()) return 0;
+        break;
+    case WM_CANCELMODE:
+        // Sent first when the form is disabled (a modal window opens), which
+        // then takes the focus away before any deactivation.
+        RememberFocus();
+        break;
     case WM_CLOSE:
         // Dialog forms are hidden, never destroyed; the close box is Cancel.
         if (inModalLoop_) modalResult_ = kResultCancel;

@@ -47,6 +47,8 @@ public:
 
     // The form currently shown modally, innermost first; null when none.
     static Form* ActiveModalForm();
+    // The form whose window this is; null for any other window.
+    static Form* FromWindow(HWND window);
     // Processes one message as the program's loops do.
     static void DispatchLoopMessage(MSG& msg);
 
@@ -70,6 +72,14 @@ protected:
     // Dialog forms send Enter and Tab through the platform's dialog keys.
     bool dialogKeys_ = true;
 
+    // The control that had the focus when the form was last deactivated (or
+    // disabled, which takes the focus away first), given back when the form
+    // is activated again: switching to another program and back leaves the
+    // caret where the user left it.
+    void RememberFocus();
+    // Gives the remembered control the focus; false when there is none to give.
+    bool RestoreFocus();
+
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void RegisterFormClass();
@@ -78,12 +88,16 @@ private:
     HWND hwnd_ = nullptr;
     int modalResult_ = kResultNone;
     bool inModalLoop_ = false;
+    HWND lastFocus_ = nullptr;
     FontHandle font_;
 };
 
 // The hidden application window (class TApplication, caption "Vantrel"): the
 // owner of every form and the caption of the program's message boxes.
+// Closing it closes the main window, which ends the program.
 HWND ApplicationWindow();
+// The main window: the first form created.
+HWND MainFormWindow();
 void CreateApplicationWindow(HINSTANCE instance);
 HINSTANCE Instance();
 

@@ -34,7 +34,7 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     switch (message) {
     case WM_NOTIFY: {
         const UINT code = reinterpret_cast<const NMHDR*>(lParam)->code;
-        if (code != TVN_SELCHANGEDA && code != TTN_GETDISPINFOA) return 0;
+        if (code != TVN_SELCHANGEDA && code != TVN_SELCHANGINGA && code != TTN_GETDISPINFOA) return 0;
         return ::SendMessageA(::GetParent(hwnd), message, wParam, lParam);
     }
     case WM_COMMAND:
@@ -66,6 +66,23 @@ LRESULT CALLBACK SplitterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     default:
         return ::DefWindowProcA(hwnd, message, wParam, lParam);
     }
+}
+
+// The tree's own procedure, and whether the tree is taking the focus: Wine's
+// tree view selects its first node by itself when it gets the focus without a
+// selection, which would change the selected window behind the user's back.
+WNDPROC g_treeProc = nullptr;
+bool g_treeTakingFocus = false;
+
+LRESULT CALLBACK TreeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETFOCUS) {
+        const bool outer = g_treeTakingFocus;
+        g_treeTakingFocus = true;
+        const LRESULT result = ::CallWindowProcA(g_treeProc, hwnd, message, wParam, lParam);
+        g_treeTakingFocus = outer;
+        return result;
+    }
+    return ::CallWindowProcA(g_treeProc, hwnd, message, wParam, lParam);
 }
 
 void RegisterChildClass(const char* name, WNDPROC proc, LPCSTR cursor) {
@@ -140,6 +157,8 @@ void TForm1::BuildControls() {
     ::SendMessageA(TreeView1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
     ::SendMessageA(TreeView1, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(imageList2_.get()));
     ::SendMessageA(TreeView1, TVM_SETINDENT, kTreeIndent, 0);
+    g_treeProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(TreeView1, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TreeProc)));
 
     StatusBar1 = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN,
                                    0, 0, 0, 0, Panel2,
@@ -239,13 +258,17 @@ void TForm1::RunCommand(int command) {
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            RememberFocus();
+            return 0;
+        }
+        // The control that had the focus gets it back; the first time, the
+        // tree, first in the tab order.
+        if (!RestoreFocus()) ::SetFocus(TreeView1);
         // The program's active form changes only when the main window first
         // appears: dialogs are modal and give the activation straight back,
         // and switching applications keeps the active form.
-        // The tree takes the focus first: a tree that gets the focus while
-        // it has nodes but no selection would select its first node itself.
-        if (LOWORD(wParam) != WA_INACTIVE) ::SetFocus(TreeView1);
-        if (LOWORD(wParam) != WA_INACTIVE && !activatedOnce_) {
+        if (!activatedOnce_) {
             activatedOnce_ = true;
             RunGuarded([this] { FormActivate(); });
         }
@@ -295,6 +318,8 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT TForm1::OnNotify(NMHDR* header) {
     if (AnswerToolTip(header, hints_)) return 0;
+    // Getting the focus never selects a node: only the user or a command does.
+    if (header->hwndFrom == TreeView1 && header->code == TVN_SELCHANGINGA) return g_treeTakingFocus ? TRUE : FALSE;
     if (header->hwndFrom == TreeView1 && header->code == TVN_SELCHANGEDA) {
         if (changeHandlerAttached_) {
             HTREEITEM node = reinterpret_cast<NMTREEVIEWA*>(header)->itemNew.hItem;
@@ -361,5 +386,21 @@ void TForm1::SelectNode(int index) {
 }
 
 std::string TForm1::SelectedNodeText() const { return NodeLabel(SelectedNode()); }
+
+OwnWindow TForm1::OwnWindowOf(Handle window) const {
+    const HWND hwnd = ToHwnd(window);
+    DWORD process = 0;
+    if (!::GetWindowThreadProcessId(hwnd, &process) || process != ::GetCurrentProcessId()) return OwnWindow::None;
+    if (hwnd == ApplicationWindow()) return OwnWindow::ApplicationWindow;
+    const HWND root = ::GetAncestor(hwnd, GA_ROOT);
+    if (!Form::FromWindow(root)) return OwnWindow::Other;
+    if (root == this->hwnd()) return root == hwnd ? OwnWindow::MainWindow : OwnWindow::MainWindowControl;
+    return root == hwnd ? OwnWindow::Form : OwnWindow::FormControl;
+}
+
+void TForm1::ReportOutcome(const CommandOutcome& outcome) {
+    const std::string text = outcome.Report();
+    if (!text.empty()) MessageBoxFor(nullptr, text, kApplicationTitle, MB_OK | MB_ICONWARNING);
+}
 
 }  // namespace vantrel::win32

@@ -8,7 +8,9 @@
 
 #include "platform/desktop.h"
 #include "shell/win32_form.h"
+#include "tree/rebuild_gate.h"
 #include "tree/window_walk.h"
+#include "windowops/window_requests.h"
 
 #include <commctrl.h>
 
@@ -60,6 +62,12 @@ public:
     // Text of the selected node ("" when none): the Catch Messages caption.
     std::string SelectedNodeText() const;
 
+    // Which of Vantrel's own windows a window is, for the window commands.
+    OwnWindow OwnWindowOf(Handle window) const;
+    // Tells the user, in one box, why a window command stopped: a refusal on
+    // Vantrel's own window or a window that did not answer.
+    static void ReportOutcome(const CommandOutcome& outcome);
+
     // The node where a search goes on: an absolute index, -1 for none.
     int CurrentNode = -1;
 
@@ -86,6 +94,7 @@ private:
     void BuildControls();
     void LayoutControls();
     void RunCommand(int command);
+    void RebuildTree();
     void TreeView1Change(HTREEITEM node);
     LRESULT OnNotify(NMHDR* header);
     void OnSplitterDrag(int x);
@@ -103,6 +112,7 @@ private:
     std::map<int, std::string> hints_;
     std::vector<HTREEITEM> nodes_;  // absolute order
     bool changeHandlerAttached_ = true;
+    RebuildGate rebuildGate_;
     bool activatedOnce_ = false;
     int rightWidth_ = 188;
 };

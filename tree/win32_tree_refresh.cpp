@@ -11,6 +11,10 @@
 namespace vantrel::win32 {
 
 void TForm1::TreeRefresh() {
+    rebuildGate_.Run([this] { RebuildTree(); });
+}
+
+void TForm1::RebuildTree() {
     // Detached, so deleting and adding the nodes runs no property-list work;
     // the one selection at the end runs it once.
     changeHandlerAttached_ = false;

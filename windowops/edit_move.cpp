@@ -49,12 +49,17 @@ Placement PlacementToWrite(const Placement& read, const EditMoveValues& v) {
     return p;
 }
 
-EditMoveRefresh ApplyEditMove(Desktop& desktop, Handle window, const EditMoveRead& read,
+EditMoveOutcome ApplyEditMove(Desktop& desktop, Handle window, const EditMoveRead& read,
                               const std::string& enteredText, const EditMoveValues& entered) {
+    EditMoveOutcome outcome;
     const bool textChanged = enteredText != read.text;
-    if (textChanged) desktop.setText(window, enteredText);
-    if (PlacementChanged(read.placement, entered)) desktop.setPlacement(window, PlacementToWrite(read.placement, entered));
-    return textChanged ? EditMoveRefresh::Tree : EditMoveRefresh::PropertyList;
+    if (textChanged) {
+        outcome.refresh = EditMoveRefresh::Tree;
+        outcome.reply = desktop.setText(window, enteredText);
+    }
+    if (outcome.reply == Reply::Answered && PlacementChanged(read.placement, entered))
+        outcome.reply = desktop.setPlacement(window, PlacementToWrite(read.placement, entered));
+    return outcome;
 }
 
 }  // namespace vantrel

@@ -5,6 +5,7 @@
 
 #include "platform/desktop.h"
 #include "windowops/spin_field.h"
+#include "windowops/window_requests.h"
 
 #include <array>
 #include <cstdint>
@@ -52,10 +53,17 @@ Placement PlacementToWrite(const Placement& read, const EditMoveValues& entered)
 
 enum class EditMoveRefresh { Tree, PropertyList };
 
+struct EditMoveOutcome {
+    EditMoveRefresh refresh = EditMoveRefresh::PropertyList;
+    Reply reply = Reply::Answered;  // of the write that was not answered, else Answered
+};
+
 // Writes what the user changed after OK: the text (compared exactly) by
-// setText, then the placement only when a value changed. Tells which refresh
-// follows: the tree when the text changed, since nodes show window texts.
-EditMoveRefresh ApplyEditMove(Desktop& desktop, Handle window, const EditMoveRead& read,
+// setText, then the placement only when a value changed. A write the window
+// does not answer ends the command there: the placement does not queue up
+// behind an unanswered text. Tells which refresh follows: the tree when the
+// text changed, since nodes show window texts.
+EditMoveOutcome ApplyEditMove(Desktop& desktop, Handle window, const EditMoveRead& read,
                               const std::string& enteredText, const EditMoveValues& entered);
 
 }  // namespace vantrel

@@ -21,12 +21,16 @@ std::string StyleTextToConvert(const std::string& fieldText, bool hexMode) {
     return hexMode ? "$" + fieldText : fieldText;
 }
 
-void ApplySetStyle(Desktop& desktop, Handle window, const StyleValues& read, const StyleTexts& fields,
-                   bool hexMode) {
-    for (size_t i = 0; i < fields.size(); ++i) {
+CommandOutcome ApplySetStyle(Desktop& desktop, Handle window, const StyleValues& read, const StyleTexts& fields,
+                             bool hexMode, OwnWindow own) {
+    CommandOutcome outcome;
+    for (size_t i = 0; i < fields.size() && !outcome.Stopped(); ++i) {
         const std::uint32_t value = ConvertToInt32(StyleTextToConvert(fields[i], hexMode));
-        if (value != read[i]) desktop.setWindowLong(window, kStyleFieldIndexes[i], value);
+        if (value == read[i]) continue;
+        if (kStyleFieldIndexes[i] == LongIndex::Style) outcome.refusal = RefusalFor(own, StyleChange(read[i], value));
+        if (outcome.refusal.empty()) outcome.reply = desktop.setWindowLong(window, kStyleFieldIndexes[i], value);
     }
+    return outcome;
 }
 
 }  // namespace vantrel

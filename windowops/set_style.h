@@ -3,6 +3,7 @@
 // how the fields are written back.
 
 #include "platform/desktop.h"
+#include "windowops/window_requests.h"
 
 #include <array>
 #include <cstdint>
@@ -27,8 +28,10 @@ std::string StyleTextToConvert(const std::string& fieldText, bool hexMode);
 
 // Converts and writes the fields in order, each only when its value differs
 // from the one read. A field that is no valid number raises the conversion
-// error at once: earlier fields stay written, later ones are not touched.
-void ApplySetStyle(Desktop& desktop, Handle window, const StyleValues& read, const StyleTexts& fields,
-                   bool hexMode);
+// error at once: earlier fields stay written, later ones are not touched. A
+// write that is refused (a style that would hide or disable what may not be,
+// on Vantrel's own window) or not answered ends the command the same way.
+CommandOutcome ApplySetStyle(Desktop& desktop, Handle window, const StyleValues& read, const StyleTexts& fields,
+                             bool hexMode, OwnWindow own = OwnWindow::None);
 
 }  // namespace vantrel

@@ -86,10 +86,12 @@ void TForm1::EditMove1Click() {
     TForm2& dialog = Form2();
     dialog.Fill(read.text, DerivedValues(read.placement));
     if (dialog.ShowModal() != kResultOk) return;
-    if (ApplyEditMove(desktop, window, read, dialog.Text(), dialog.Values()) == EditMoveRefresh::Tree)
+    const EditMoveOutcome outcome = ApplyEditMove(desktop, window, read, dialog.Text(), dialog.Values());
+    if (outcome.refresh == EditMoveRefresh::Tree)
         TreeRefresh();
     else
         ShowProp(window);
+    ReportOutcome(CommandOutcome{outcome.reply, {}});
 }
 
 }  // namespace vantrel::win32

@@ -53,8 +53,9 @@ void TForm1::SetStyle1Click() {
     if (dialog.ShowModal() != kResultOk) return;
     // A field that is no valid number raises the conversion error here; the
     // fields before it stay written and the list is not refilled.
-    ApplySetStyle(desktop, window, read, dialog.Texts(), HexMode);
+    const CommandOutcome outcome = ApplySetStyle(desktop, window, read, dialog.Texts(), HexMode, OwnWindowOf(window));
     ShowProp(window);
+    ReportOutcome(outcome);
 }
 
 }  // namespace vantrel::win32

@@ -1,6 +1,8 @@
 // The window state commands of the main window. Each acts on the selected
 // window and refills the property list, whose refill also sets the check
-// marks and tool buttons again; "&Close" rebuilds the tree instead.
+// marks and tool buttons again; "&Close" rebuilds the tree instead. A command
+// refused on Vantrel's own window, or one the window did not answer, is
+// reported in one box after the refill.
 
 #include "platform/win32_desktop.h"
 #include "shell/command_ids.h"
@@ -16,8 +18,11 @@ namespace {
 // command runs; only the menu item's check mark, as the property list last
 // set it, decides the direction.
 void RunToggle(TForm1& form, StateCommand command, int menuItem) {
-    RunStateCommand(TheDesktop(), SelectedWindow, command, form.IsMenuChecked(menuItem));
-    form.ShowProp(SelectedWindow);
+    const Handle window = SelectedWindow;
+    const CommandOutcome outcome =
+        RunStateCommand(TheDesktop(), window, command, form.IsMenuChecked(menuItem), form.OwnWindowOf(window));
+    form.ShowProp(window);
+    TForm1::ReportOutcome(outcome);
 }
 
 }  // namespace
@@ -30,11 +35,16 @@ void TForm1::Restore1Click() { RunToggle(*this, StateCommand::Restore, cmd::Rest
 void TForm1::Maximize1Click() { RunToggle(*this, StateCommand::Maximize, cmd::Maximize1); }
 
 void TForm1::Close1Click() {
-    const bool sent = RunCloseCommand(TheDesktop(), SelectedWindow, [] {
-        return MessageBoxFor(ApplicationWindow(), "Are you sure?", "Closing window", MB_YESNO | MB_ICONWARNING) ==
-               IDYES;
-    });
-    if (sent) TreeRefresh();
+    const Handle window = SelectedWindow;
+    const CloseOutcome closed = RunCloseCommand(
+        TheDesktop(), window,
+        [] {
+            return MessageBoxFor(ApplicationWindow(), "Are you sure?", "Closing window", MB_YESNO | MB_ICONWARNING) ==
+                   IDYES;
+        },
+        OwnWindowOf(window));
+    if (closed.sent) TreeRefresh();
+    ReportOutcome(closed.outcome);
 }
 
 }  // namespace vantrel::win32

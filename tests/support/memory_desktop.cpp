@@ -62,9 +62,38 @@ Handle MemoryDesktop::related(Handle window, Relation relation) {
     return 0;
 }
 
+bool MemoryDesktop::isHung(Handle h) const {
+    const auto it = windows_.find(h);
+    return it != windows_.end() && hung_.count(it->second.ids.thread) != 0;
+}
+
+void MemoryDesktop::release(std::uint32_t thread) {
+    hung_.erase(thread);
+    if (auto it = waiting_.find(thread); it != waiting_.end()) {
+        const std::function<void()> apply = std::move(it->second);
+        waiting_.erase(it);
+        apply();
+    }
+}
+
+Reply MemoryDesktop::change(Handle window, std::string entry, std::function<void()> apply) {
+    if (isHung(window)) {
+        const std::uint32_t thread = windows_.at(window).ids.thread;
+        if (waiting_.count(thread)) return Reply::Busy;
+        journal.push_back(std::move(entry));
+        waiting_[thread] = [this, window, apply] {
+            if (windows_.count(window)) apply();
+        };
+        return Reply::NotAnswered;
+    }
+    journal.push_back(std::move(entry));
+    apply();
+    return Reply::Answered;
+}
+
 std::string MemoryDesktop::text(Handle window) {
     FakeWindow* w = find(window);
-    return w ? w->text.substr(0, 255) : std::string();
+    return w && !isHung(window) ? w->text.substr(0, 255) : std::string();
 }
 
 std::string MemoryDesktop::className(Handle window) {
@@ -121,55 +150,63 @@ Handle MemoryDesktop::windowFromPoint(Point point) {
     return it == pointMap.end() ? 0 : it->second;
 }
 
-void MemoryDesktop::show(Handle window, ShowCommand command) {
-    journal.push_back("show " + std::to_string(window) + " " + std::to_string(static_cast<int>(command)));
-    FakeWindow* w = find(window);
-    if (!w) return;
-    switch (command) {
-    case ShowCommand::Hide: w->visible = false; break;
-    case ShowCommand::Show: w->visible = true; break;
-    case ShowCommand::Minimize: w->visible = true; w->placement.showCmd = kShowMinimized; break;
-    case ShowCommand::ShowMaximized: w->visible = true; w->placement.showCmd = kShowMaximized; break;
-    case ShowCommand::Restore: w->visible = true; w->placement.showCmd = 1; break;
-    }
+Reply MemoryDesktop::show(Handle window, ShowCommand command) {
+    return change(window, "show " + std::to_string(window) + " " + std::to_string(static_cast<int>(command)), [=, this] {
+        FakeWindow* w = find(window);
+        if (!w) return;
+        switch (command) {
+        case ShowCommand::Hide: w->visible = false; break;
+        case ShowCommand::Show: w->visible = true; break;
+        case ShowCommand::Minimize: w->visible = true; w->placement.showCmd = kShowMinimized; break;
+        case ShowCommand::ShowMaximized: w->visible = true; w->placement.showCmd = kShowMaximized; break;
+        case ShowCommand::Restore: w->visible = true; w->placement.showCmd = 1; break;
+        }
+    });
 }
 
-void MemoryDesktop::enable(Handle window, bool enabled) {
-    journal.push_back("enable " + std::to_string(window) + " " + (enabled ? "1" : "0"));
-    if (FakeWindow* w = find(window)) w->enabled = enabled;
+Reply MemoryDesktop::enable(Handle window, bool enabled) {
+    return change(window, "enable " + std::to_string(window) + " " + (enabled ? "1" : "0"), [=, this] {
+        if (FakeWindow* w = find(window)) w->enabled = enabled;
+    });
 }
 
-void MemoryDesktop::setTopmost(Handle window, bool topmost) {
-    journal.push_back("topmost " + std::to_string(window) + " " + (topmost ? "1" : "0"));
-    if (FakeWindow* w = find(window)) w->exStyle = topmost ? (w->exStyle | kExTopmost) : (w->exStyle & ~kExTopmost);
+Reply MemoryDesktop::setTopmost(Handle window, bool topmost) {
+    return change(window, "topmost " + std::to_string(window) + " " + (topmost ? "1" : "0"), [=, this] {
+        if (FakeWindow* w = find(window))
+            w->exStyle = topmost ? (w->exStyle | kExTopmost) : (w->exStyle & ~kExTopmost);
+    });
 }
 
-void MemoryDesktop::requestClose(Handle window) {
-    journal.push_back("close " + std::to_string(window));
-    destroy(window);
+Reply MemoryDesktop::requestClose(Handle window) {
+    return change(window, "close " + std::to_string(window), [=, this] { destroy(window); });
 }
 
-void MemoryDesktop::setText(Handle window, const std::string& text) {
-    journal.push_back("setText " + std::to_string(window) + " " + text);
-    if (FakeWindow* w = find(window)) w->text = text;
+Reply MemoryDesktop::setText(Handle window, const std::string& text) {
+    return change(window, "setText " + std::to_string(window) + " " + text, [=, this] {
+        if (FakeWindow* w = find(window)) w->text = text;
+    });
 }
 
-void MemoryDesktop::setPlacement(Handle window, const Placement& placement) {
-    journal.push_back("setPlacement " + std::to_string(window));
-    if (FakeWindow* w = find(window)) w->placement = placement;
+Reply MemoryDesktop::setPlacement(Handle window, const Placement& placement) {
+    return change(window, "setPlacement " + std::to_string(window), [=, this] {
+        if (FakeWindow* w = find(window)) w->placement = placement;
+    });
 }
 
-void MemoryDesktop::setWindowLong(Handle window, LongIndex index, std::uint32_t value) {
-    journal.push_back("setWindowLong " + std::to_string(window) + " " +
-                      std::to_string(static_cast<int>(index)) + " " + std::to_string(value));
-    FakeWindow* w = find(window);
-    if (!w) return;
-    switch (index) {
-    case LongIndex::Style: w->style = value; break;
-    case LongIndex::ExStyle: w->exStyle = value; break;
-    case LongIndex::UserData: w->userData = value; break;
-    case LongIndex::HwndParent: w->owner = value; break;
-    }
+Reply MemoryDesktop::setWindowLong(Handle window, LongIndex index, std::uint32_t value) {
+    return change(window,
+                  "setWindowLong " + std::to_string(window) + " " + std::to_string(static_cast<int>(index)) + " " +
+                      std::to_string(value),
+                  [=, this] {
+                      FakeWindow* w = find(window);
+                      if (!w) return;
+                      switch (index) {
+                      case LongIndex::Style: w->style = value; break;
+                      case LongIndex::ExStyle: w->exStyle = value; break;
+                      case LongIndex::UserData: w->userData = value; break;
+                      case LongIndex::HwndParent: w->owner = value; break;
+                      }
+                  });
 }
 
 }  // namespace vantrel::testing

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -46,8 +47,15 @@ public:
     // test can change the desktop in the middle of a walk.
     std::function<void(Handle)> beforeQuery;
 
-    // Journal of changes: one line per change, such as "setText 5 abc".
+    // Journal of changes asked: one line per change, such as "setText 5 abc".
+    // A change refused as Busy was never asked and is not journaled.
     std::vector<std::string> journal;
+
+    // Plays a hung program: the windows of a hung thread read as empty text;
+    // the first change asked of one is not answered and waits, every later one
+    // is refused as Busy; release() lets the waiting change take effect.
+    void hang(std::uint32_t thread) { hung_.insert(thread); }
+    void release(std::uint32_t thread);
 
     Handle activeWindow() override { return active; }
     Handle related(Handle window, Relation relation) override;
@@ -62,19 +70,24 @@ public:
     ThreadProcess threadProcess(Handle window) override;
     std::optional<Point> cursorPos() override { return cursor; }
     Handle windowFromPoint(Point point) override;
-    void show(Handle window, ShowCommand command) override;
-    void enable(Handle window, bool enabled) override;
-    void setTopmost(Handle window, bool topmost) override;
-    void requestClose(Handle window) override;
-    void setText(Handle window, const std::string& text) override;
-    void setPlacement(Handle window, const Placement& placement) override;
-    void setWindowLong(Handle window, LongIndex index, std::uint32_t value) override;
+    Reply show(Handle window, ShowCommand command) override;
+    Reply enable(Handle window, bool enabled) override;
+    Reply setTopmost(Handle window, bool topmost) override;
+    Reply requestClose(Handle window) override;
+    Reply setText(Handle window, const std::string& text) override;
+    Reply setPlacement(Handle window, const Placement& placement) override;
+    Reply setWindowLong(Handle window, LongIndex index, std::uint32_t value) override;
 
 private:
     FakeWindow* find(Handle h);
+    bool isHung(Handle h) const;
+    // Journals a change and makes it, or leaves it waiting on a hung thread.
+    Reply change(Handle window, std::string entry, std::function<void()> apply);
     const std::vector<Handle>& siblings(Handle h) const;
     std::map<Handle, FakeWindow> windows_;
     std::vector<Handle> topLevel_;  // z-order, topmost first
+    std::set<std::uint32_t> hung_;
+    std::map<std::uint32_t, std::function<void()>> waiting_;  // by thread
 };
 
 }  // namespace vantrel::testing

@@ -37,7 +37,7 @@ TEST_F(EditMoveTest, FillingShowsTheRecordFieldByField) {
 
 TEST_F(EditMoveTest, OkWithoutChangeWritesNothingAndRefillsTheList) {
     const EditMoveRead read = ReadForEditMove(desktop, kWindow);
-    EXPECT_EQ(ApplyEditMove(desktop, kWindow, read, read.text, ShownValues(read.placement)),
+    EXPECT_EQ(ApplyEditMove(desktop, kWindow, read, read.text, ShownValues(read.placement)).refresh,
               EditMoveRefresh::PropertyList);
     EXPECT_TRUE(desktop.journal.empty());
 }
@@ -48,7 +48,7 @@ TEST_F(EditMoveTest, OnlyTheWidthChangedMovesTheRightEdgeOnly) {
     const EditMoveRead read = ReadForEditMove(desktop, kWindow);
     EditMoveValues entered = ShownValues(read.placement);
     entered[6] = 800;
-    EXPECT_EQ(ApplyEditMove(desktop, kWindow, read, read.text, entered), EditMoveRefresh::PropertyList);
+    EXPECT_EQ(ApplyEditMove(desktop, kWindow, read, read.text, entered).refresh, EditMoveRefresh::PropertyList);
     ASSERT_EQ(desktop.journal, (std::vector<std::string>{"setPlacement 498"}));
     const Placement& written = desktop.window(kWindow).placement;
     EXPECT_EQ(written.normalPosition, (Rect{100, 50, 900, 530}));
@@ -61,13 +61,13 @@ TEST_F(EditMoveTest, OnlyTheWidthChangedMovesTheRightEdgeOnly) {
 
 TEST_F(EditMoveTest, OnlyTheTextChangedSetsTheTextAndRebuildsTheTree) {
     const EditMoveRead read = ReadForEditMove(desktop, kWindow);
-    EXPECT_EQ(ApplyEditMove(desktop, kWindow, read, "notes", ShownValues(read.placement)), EditMoveRefresh::Tree);
+    EXPECT_EQ(ApplyEditMove(desktop, kWindow, read, "notes", ShownValues(read.placement)).refresh, EditMoveRefresh::Tree);
     EXPECT_EQ(desktop.journal, (std::vector<std::string>{"setText 498 notes"}));
 }
 
 TEST_F(EditMoveTest, AnEmptiedTextIsWritten) {
     const EditMoveRead read = ReadForEditMove(desktop, kWindow);
-    EXPECT_EQ(ApplyEditMove(desktop, kWindow, read, "", ShownValues(read.placement)), EditMoveRefresh::Tree);
+    EXPECT_EQ(ApplyEditMove(desktop, kWindow, read, "", ShownValues(read.placement)).refresh, EditMoveRefresh::Tree);
     EXPECT_EQ(desktop.journal, (std::vector<std::string>{"setText 498 "}));
 }
 
@@ -75,7 +75,7 @@ TEST_F(EditMoveTest, ALongTextLeftAloneIsNotWritten) {
     desktop.window(kWindow).text = std::string(300, 'a');
     const EditMoveRead read = ReadForEditMove(desktop, kWindow);
     EXPECT_EQ(read.text.size(), 255u);
-    EXPECT_EQ(ApplyEditMove(desktop, kWindow, read, read.text, ShownValues(read.placement)),
+    EXPECT_EQ(ApplyEditMove(desktop, kWindow, read, read.text, ShownValues(read.placement)).refresh,
               EditMoveRefresh::PropertyList);
     EXPECT_TRUE(desktop.journal.empty());
 }
@@ -133,7 +133,7 @@ TEST_F(EditMoveTest, AVanishedWindowShowsZerosAndWritesNothingUnlessEdited) {
     EXPECT_EQ(read.text, "");
     EXPECT_EQ(read.placement, Placement{});
     EXPECT_EQ(ShownValues(read.placement), EditMoveValues{});
-    EXPECT_EQ(ApplyEditMove(desktop, kWindow, read, "", ShownValues(read.placement)), EditMoveRefresh::PropertyList);
+    EXPECT_EQ(ApplyEditMove(desktop, kWindow, read, "", ShownValues(read.placement)).refresh, EditMoveRefresh::PropertyList);
     EXPECT_TRUE(desktop.journal.empty());
 }
 
@@ -141,10 +141,29 @@ TEST_F(EditMoveTest, TextAndPlacementChangedTogetherAreBothWrittenTextFirst) {
     const EditMoveRead read = ReadForEditMove(desktop, kWindow);
     EditMoveValues entered = ShownValues(read.placement);
     entered[0] = 0;
-    EXPECT_EQ(ApplyEditMove(desktop, kWindow, read, "Other", entered), EditMoveRefresh::Tree);
+    EXPECT_EQ(ApplyEditMove(desktop, kWindow, read, "Other", entered).refresh, EditMoveRefresh::Tree);
     EXPECT_EQ(desktop.journal, (std::vector<std::string>{"setText 498 Other", "setPlacement 498"}));
     // Moving the left edge keeps the width: right follows left.
     EXPECT_EQ(desktop.window(kWindow).placement.normalPosition, (Rect{0, 50, 640, 530}));
+}
+
+TEST_F(EditMoveTest, AnUnansweredTextEndsTheCommandBeforeThePlacement) {
+    desktop.window(kWindow).ids.thread = 9;
+    const EditMoveRead read = ReadForEditMove(desktop, kWindow);
+    desktop.hang(9);
+    EditMoveValues entered = ShownValues(read.placement);
+    entered[6] = 800;
+    const EditMoveOutcome outcome = ApplyEditMove(desktop, kWindow, read, "Other", entered);
+    EXPECT_EQ(outcome.reply, Reply::NotAnswered);
+    EXPECT_EQ(outcome.refresh, EditMoveRefresh::Tree);
+    EXPECT_EQ(desktop.journal, (std::vector<std::string>{"setText 498 Other"}));
+
+    // Only the placement changed, while the text still waits: refused at once.
+    EXPECT_EQ(ApplyEditMove(desktop, kWindow, read, read.text, entered).reply, Reply::Busy);
+    EXPECT_EQ(desktop.journal.size(), 1u);
+    desktop.release(9);
+    EXPECT_EQ(desktop.window(kWindow).text, "Other");
+    EXPECT_EQ(desktop.window(kWindow).placement.normalPosition, (Rect{100, 50, 740, 530}));
 }
 
 }  // namespace

@@ -106,4 +106,40 @@ TEST_F(SetStyleTest, EmptyUserDataAfterValidStylesWritesTheStylesThenFails) {
               (std::vector<std::string>{"setWindowLong 498 -16 114229248", "setWindowLong 498 -20 264"}));
 }
 
+TEST_F(SetStyleTest, AnUnansweredWriteEndsTheCommandThere) {
+    desktop.window(kWindow).ids.thread = 9;
+    desktop.hang(9);
+    const StyleValues read = ReadStyleValues(desktop, kWindow);
+    const StyleTexts fields{"1", "2", "3"};
+    EXPECT_EQ(ApplySetStyle(desktop, kWindow, read, fields, false).reply, Reply::NotAnswered);
+    EXPECT_EQ(desktop.journal, (std::vector<std::string>{"setWindowLong 498 -16 1"}));
+    // A bad field after the unanswered one is not even converted.
+    EXPECT_EQ(ApplySetStyle(desktop, kWindow, read, {"1", "x", "3"}, false).reply, Reply::Busy);
+    EXPECT_EQ(desktop.journal.size(), 1u);
+}
+
+TEST_F(SetStyleTest, AStyleThatWouldStrandTheUserIsRefusedOnVantrelsOwnWindows) {
+    constexpr std::uint32_t kVisible = 0x10000000, kDisabled = 0x08000000;
+    desktop.window(kWindow).style = kVisible;
+    const StyleValues read = ReadStyleValues(desktop, kWindow);
+    const auto style = [&](std::uint32_t value) {
+        return StyleTexts{std::to_string(value), std::to_string(read[1]), "99"};
+    };
+    // Hidden or disabled main window, hidden control of it: refused, nothing written.
+    for (auto [own, value] : {std::pair{OwnWindow::MainWindow, 0u}, std::pair{OwnWindow::MainWindow, kVisible | kDisabled},
+                              std::pair{OwnWindow::MainWindowControl, 0u}}) {
+        const CommandOutcome outcome = ApplySetStyle(desktop, kWindow, read, style(value), false, own);
+        EXPECT_FALSE(outcome.refusal.empty()) << static_cast<int>(own) << " " << value;
+        EXPECT_TRUE(desktop.journal.empty());
+    }
+    // What can be undone goes ahead: a disabled control, a hidden dialog, any other program's window.
+    for (auto [own, value] : {std::pair{OwnWindow::MainWindowControl, kVisible | kDisabled},
+                              std::pair{OwnWindow::Form, 0u}, std::pair{OwnWindow::None, 0u}}) {
+        desktop.journal.clear();
+        const CommandOutcome outcome = ApplySetStyle(desktop, kWindow, read, style(value), false, own);
+        EXPECT_FALSE(outcome.Stopped()) << outcome.Report();
+        EXPECT_EQ(desktop.journal.size(), 2u);
+    }
+}
+
 }  // namespace

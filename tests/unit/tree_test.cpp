@@ -3,9 +3,13 @@
 #include "tests/support/memory_desktop.h"
 #include "tree/class_picture.h"
 #include "tree/node_label.h"
+#include "tree/rebuild_gate.h"
 #include "tree/window_walk.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
 
 namespace vantrel {
 namespace {
@@ -169,6 +173,34 @@ TEST(Walk, DeepChildChainAndManyWindows) {
     EXPECT_EQ(r.nodes.size(), 41u + 1000u);
     EXPECT_EQ(r.currentNode, 40);
     EXPECT_EQ(r.nodes[40].parent, 39);
+}
+
+TEST(RebuildGate, ARebuildAskedForWhileOneRunsIsDoneOnceAfterIt) {
+    RebuildGate gate;
+    std::vector<std::string> events;
+    int depth = 0;
+    int asked = 0;
+    std::function<void()> rebuild = [&] {
+        events.push_back("start " + std::to_string(++depth));
+        // Two requests arrive while the first rebuild waits: one more, after it.
+        if (asked < 2) {
+            ++asked;
+            gate.Run(rebuild);
+            gate.Run(rebuild);
+        }
+        events.push_back("end " + std::to_string(depth--));
+    };
+    gate.Run(rebuild);
+    EXPECT_EQ(events, (std::vector<std::string>{"start 1", "end 1", "start 1", "end 1", "start 1", "end 1"}));
+    EXPECT_FALSE(gate.Running());
+}
+
+TEST(RebuildGate, ARebuildThatThrowsLeavesTheGateOpen) {
+    RebuildGate gate;
+    EXPECT_THROW(gate.Run([] { throw std::runtime_error("walk failed"); }), std::runtime_error);
+    int runs = 0;
+    gate.Run([&] { ++runs; });
+    EXPECT_EQ(runs, 1);
 }
 
 }  // namespace
