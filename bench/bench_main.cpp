@@ -10,9 +10,14 @@
 //  3. Log growth: the cost of a logged message with 200,000 lines in the log
 //     against the cost with an empty log.
 //  4. Vantrel's peak working set after the big tree and the big log.
+//  5. Hung windows: rebuilds of a small desktop with windows whose threads
+//     hang, first and later rebuilds (further apart than any time-out),
+//     against the same desktop answering; a slow but living window among them
+//     must still show its text, and the hung ones theirs once released.
 //
 // Options: --rounds <n> (default 5), --catch <messages> (default 100000),
-// --tree 0 (skip the tree rebuild), --log <lines> (default 200000).
+// --tree 0 (skip the tree rebuild), --log <lines> (default 200000),
+// --hung <windows> (default 10, on 2 threads; 0 skips part 5).
 
 #include "catch/catch_log.h"
 #include "shell/command_ids.h"
@@ -23,6 +28,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -180,6 +186,159 @@ private:
     HWND window_ = nullptr;
 };
 
+// Windows on threads of this process that stop taking messages on request,
+// and one window that takes 200 ms over each WM_GETTEXT but answers.
+class HangingWindows {
+public:
+    static constexpr UINT kHang = WM_APP + 7;
+    static constexpr DWORD kSlowMs = 200;
+
+    HangingWindows(int threads, int perThread) : release_(::CreateEventA(nullptr, TRUE, TRUE, nullptr)) {
+        Register("VantrelBenchHung", &Hung);
+        Register("VantrelBenchSlow", &Slow);
+        for (int t = 0; t <= threads; ++t) {
+            const bool slow = t == threads;
+            HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+            threads_.emplace_back([this, ready, slow, perThread, t] {
+                threadIds_[static_cast<size_t>(t)] = ::GetCurrentThreadId();
+                std::vector<HWND> mine;
+                for (int i = 0; i < (slow ? 1 : perThread); ++i) {
+                    const std::string text = slow ? "Bench slow" : "Bench hung " + std::to_string(t) + "." + std::to_string(i);
+                    mine.push_back(::CreateWindowExA(0, slow ? "VantrelBenchSlow" : "VantrelBenchHung", text.c_str(),
+                                                     WS_OVERLAPPEDWINDOW, 0, 0, 100, 80, nullptr, nullptr, nullptr,
+                                                     nullptr));
+                }
+                if (slow) slow_ = mine[0];
+                else hung_[static_cast<size_t>(t)] = mine;
+                ::SetEvent(ready);
+                MSG msg;
+                while (::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);
+                for (HWND w : mine) ::DestroyWindow(w);
+            });
+            ::WaitForSingleObject(ready, 30000);
+            ::CloseHandle(ready);
+        }
+    }
+    ~HangingWindows() {
+        ::SetEvent(release_);
+        for (DWORD id : threadIds_) ::PostThreadMessageA(id, WM_QUIT, 0, 0);
+        for (std::thread& t : threads_) t.join();
+        ::CloseHandle(release_);
+    }
+    void Hang() {
+        ::ResetEvent(release_);
+        for (const auto& windows : hung_) ::PostMessageA(windows.front(), kHang, 0, 0);
+        for (const auto& windows : hung_)
+            WaitOrThrow([&] { return !Send(windows.front(), WM_NULL, 0, 0, 200).has_value(); }, 30000,
+                        "a bench window to hang");
+    }
+    void Release() { ::SetEvent(release_); }
+    std::vector<HWND> Hung() const {
+        std::vector<HWND> all;
+        for (const auto& windows : hung_) all.insert(all.end(), windows.begin(), windows.end());
+        return all;
+    }
+    HWND Slow() const { return slow_; }
+
+private:
+    static void Register(const char* name, WNDPROC procedure) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = procedure;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.lpszClassName = name;
+        ::RegisterClassA(&wc);
+    }
+    static LRESULT CALLBACK Hung(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+        if (m == kHang) {
+            ::WaitForSingleObject(Self()->release_, 600000);
+            return 0;
+        }
+        return ::DefWindowProcA(w, m, wp, lp);
+    }
+    static LRESULT CALLBACK Slow(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+        if (m == WM_GETTEXT) ::Sleep(kSlowMs);
+        return ::DefWindowProcA(w, m, wp, lp);
+    }
+    static HangingWindows*& Self() {
+        static HangingWindows* self = nullptr;
+        return self;
+    }
+
+    struct Registered {
+        explicit Registered(HangingWindows* self) { Self() = self; }
+    } registered_{this};
+    HANDLE release_;
+    std::vector<std::thread> threads_;
+    std::array<DWORD, 16> threadIds_{};
+    std::array<std::vector<HWND>, 16> hung_;
+    HWND slow_ = nullptr;
+};
+
+// How the rebuild fares with hung windows on the desktop.
+void MeasureHungRebuilds(Vantrel& app, int hungWindows, int rounds) {
+    constexpr int kThreads = 2;
+    HangingWindows windows(kThreads, std::max(1, hungWindows / kThreads));
+    auto refresh = [&] {
+        const auto start = std::chrono::steady_clock::now();
+        if (!app.SendCommand(cmd::Refresh1, 600000)) throw DriverError("Refresh did not finish");
+        return Seconds(start);
+    };
+    auto textShown = [&](HWND window, const std::string& text) {
+        const auto nodes = app.Tree();
+        const int node = FindNodeOf(nodes, window, false);
+        return node >= 0 && nodes[static_cast<size_t>(node)].text.find(text) != std::string::npos;
+    };
+    app.ActivateMain();
+    refresh();
+    std::vector<double> answering;
+    for (int i = 0; i < rounds; ++i) answering.push_back(refresh());
+    const int nodes = TreeItemCount(app.TreeView());
+
+    windows.Hang();
+    const double first = refresh();
+    // Later rebuilds further apart than any memory of a time-out would last.
+    std::vector<double> later;
+    std::string laterText;
+    for (int i = 0; i < std::max(3, rounds); ++i) {
+        Pause(3500);
+        later.push_back(refresh());
+        char figure[32];
+        std::snprintf(figure, sizeof figure, "%s%.3f", i ? ", " : "", later.back());
+        laterText += figure;
+    }
+    const bool slowShown = textShown(windows.Slow(), "Bench slow");
+    bool hungEmpty = true;
+    for (HWND w : windows.Hung()) hungEmpty = hungEmpty && !textShown(w, "Bench hung");
+
+    windows.Release();
+    const auto released = std::chrono::steady_clock::now();
+    double back = -1, afterRelease = 0;
+    while (Seconds(released) < 30) {
+        afterRelease = refresh();
+        if (textShown(windows.Hung().front(), "Bench hung") && textShown(windows.Hung().back(), "Bench hung")) {
+            back = Seconds(released);
+            break;
+        }
+        Pause(100);
+    }
+
+    const double base = Median(answering);
+    const double added = Median(later) - base;
+    char backText[64] = "NOT within 30 s of their release";
+    if (back >= 0) std::snprintf(backText, sizeof backText, "%.1f s after their release", back);
+    std::printf("5. Rebuild with %zu hung windows on %d threads and one slow window (%lu ms per text) on a desktop "
+                "of %d nodes\n",
+                windows.Hung().size(), kThreads, static_cast<unsigned long>(HangingWindows::kSlowMs), nodes);
+    std::printf("        all answering %.3f s (median of %d); first rebuild after they hung %.3f s\n", base, rounds,
+                first);
+    std::printf("        later rebuilds, 3.5 s apart: %s s; median %.3f s, %.2f x the answering desktop\n",
+                laterText.c_str(), Median(later), Median(later) / base);
+    std::printf("        added by the hung windows after the first encounter: %+.3f s (target <= 0.1 s)\n", added);
+    std::printf("        slow window's text shown: %s; hung windows' texts empty: %s; their texts back %s "
+                "(that rebuild %.3f s)\n",
+                slowShown ? "yes" : "NO", hungEmpty ? "yes" : "NO", backText, afterRelease);
+}
+
 SIZE_T PeakWorkingSet(HANDLE process) {
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
@@ -244,12 +403,14 @@ int main(int argc, char** argv) {
     unsigned catchCount = 100000;
     bool tree = true;
     unsigned logLinesWanted = 200000;
+    int hungWindows = 10;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--rounds") rounds = std::max(1, std::atoi(argv[i + 1]));
         else if (option == "--catch") catchCount = static_cast<unsigned>(std::atoi(argv[i + 1]));
         else if (option == "--tree") tree = std::atoi(argv[i + 1]) != 0;
         else if (option == "--log") logLinesWanted = static_cast<unsigned>(std::atoi(argv[i + 1]));
+        else if (option == "--hung") hungWindows = std::max(0, std::atoi(argv[i + 1]));
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     try {
@@ -352,6 +513,12 @@ int main(int argc, char** argv) {
 
         command(cmd::MenuCatchClear);
         Post(catchWindow, WM_COMMAND, cmd::MenuCatchExit, 0);
+
+        // ---- 5. Hung windows ----
+        if (hungWindows > 0) {
+            app->WaitForWindowGone("TForm5ForHook", 60000);
+            MeasureHungRebuilds(*app, hungWindows, rounds);
+        }
         app->Stop();
     } catch (const std::exception& error) {
         std::printf("bench failed: %s\n", error.what());

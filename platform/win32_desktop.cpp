@@ -40,17 +40,17 @@ bool WaitAnswering(HANDLE worker, DWORD ms) {
         if (woken == WAIT_OBJECT_0) return true;
         if (woken != WAIT_OBJECT_0 + 1) return false;
         MSG msg;
-        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_SENDMESSAGE);
     }
 }
 
-// A thread that answers a short probe is alive, however long it takes over a
+// A thread that answers a probe is alive, however long it takes over a
 // request: it may be asking its own user. One that does not is hung; where
 // the system already knows so, it is not even asked.
 bool Answers(HWND hwnd) {
     if (::IsHungAppWindow(hwnd)) return false;
     DWORD_PTR result = 0;
-    return ::SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kTextTimeoutMs, &result) != 0;
+    return ::SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kRequestTimeoutMs, &result) != 0;
 }
 
 void CALLBACK ProbeAnswered(HWND, UINT, ULONG_PTR thread, LRESULT);
@@ -254,10 +254,14 @@ private:
         const std::shared_ptr<void> worker(created, ::CloseHandle);
         pending_[thread] = worker;
         bool done = WaitAnswering(worker.get(), ::IsHungAppWindow(hwnd) ? 0 : kRequestTimeoutMs);
-        // A window that has gone no longer answers probes; its thread ends
-        // the request soon after, and is given one more while to do so.
-        for (int goneRounds = 0; !done && whileAlive && (::IsWindow(hwnd) ? Answers(hwnd) : goneRounds++ == 0);)
+        for (int goneRounds = 0; !done && whileAlive;) {
+            // The close itself may destroy the window while it is probed: a
+            // window that has gone answers no probe, and its thread, which
+            // ends the request soon after, is given one more while to do so.
+            if (!Answers(hwnd) && (::IsWindow(hwnd) || goneRounds++ > 0)) break;
             done = WaitAnswering(worker.get(), kRequestTimeoutMs);
+        }
+        if (!done) done = ::WaitForSingleObject(worker.get(), 0) == WAIT_OBJECT_0;
         if (!done) {
             RememberNotAnswering(thread, hwnd);
             return Reply::NotAnswered;

@@ -19,9 +19,12 @@ Desktop& TheDesktop();
 inline constexpr UINT kTextTimeoutMs = 1000;
 
 // How long a change asked of another thread's window may take before Vantrel
-// reports that the window did not answer, in milliseconds. A close request
-// waits on as long as the thread answers a probe (of kTextTimeoutMs) after each
-// such while: the window may be asking its own user.
-inline constexpr DWORD kRequestTimeoutMs = 2000;
+// reports that the window did not answer, in milliseconds: the time the
+// system gives a thread before it counts it as hung. A living window may well
+// be busy for a while over a change (under Wine hiding a window of another
+// program waits up to two seconds for the display). A close request waits on
+// as long as the thread answers a probe of the same bound after each while:
+// the window may be asking its own user.
+inline constexpr DWORD kRequestTimeoutMs = 5000;
 
 }  // namespace vantrel::win32

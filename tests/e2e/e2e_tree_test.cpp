@@ -1,6 +1,7 @@
 // The main window and the window tree, worked from outside against the window
 // fixture: start-up, node labels, pictures, hierarchy, status bar counts, the
-// display mode, Refresh, and a rebuild past a window that does not answer.
+// display mode, Refresh, a rebuild past a window that does not answer, and a
+// Refresh sent while a rebuild waits for a slow window.
 
 #include "tests/e2e/driver/driver.h"
 
@@ -310,5 +311,57 @@ TEST(TreeWithHungWindow, RebuildFinishesAndTheHungWindowTextReadsEmpty) {
         EXPECT_EQ(nodes[index].text, HandleField(hung, false) + "  {VantrelFixtureTop}");
         EXPECT_GE(FindNodeOf(nodes, fixture->Window("ok"), false), 0);
     }
+    // Once the window answers again, its text comes back.
     fixture->Command("unhang");
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            if (!app->Refresh()) return false;
+            const auto nodes = app->Tree();
+            const int index = FindNodeOf(nodes, hung, false);
+            return index >= 0 && nodes[static_cast<size_t>(index)].text.find("Fixture hung") != std::string::npos;
+        },
+        kWaitTimeout, "the text of the window that answers again"));
+}
+
+TEST(TreeWithSlowWindow, ARefreshSentDuringARebuildIsDoneOnceAfterIt) {
+    auto fixture = Fixture::Start("--only main,slow");
+    auto app = Vantrel::Start();
+    auto slowTexts = [&] { return std::stoi(fixture->Command("slow-count").value_or("-1")); };
+    const int before = slowTexts();
+    ASSERT_GE(before, 1);
+
+    // The rebuild waits for the slow window's text; a Refresh sent meanwhile
+    // is taken at once and done after it, not inside it.
+    ASSERT_TRUE(app->ActivateMain());
+    ASSERT_TRUE(app->PostCommand(cmd::Refresh1));
+    ASSERT_TRUE(WaitFor([&] { return slowTexts() > before; }, kWaitTimeout, "the rebuild to ask the slow window"));
+    ASSERT_TRUE(app->SendCommand(cmd::Refresh1));
+    ASSERT_TRUE(fixture->Command("release-slow").has_value());
+    ASSERT_TRUE(WaitFor([&] { return slowTexts() == before + 2 && app->TreeComplete(); }, kWaitTimeout,
+                        "one more rebuild after the running one"));
+    Send(app->MainWindow(), WM_NULL, 0, 0);
+    EXPECT_EQ(slowTexts(), before + 2);
+
+    // One node per window, each under its parent, and the counts agree.
+    const auto nodes = app->Tree();
+    for (const auto& [name, window] : fixture->Windows()) {
+        if (name == "control") continue;
+        const std::string field = HandleField(window, false);
+        const auto count = std::count_if(nodes.begin(), nodes.end(), [&](const TreeNode& node) {
+            return node.text.compare(0, field.size(), field) == 0;
+        });
+        EXPECT_EQ(count, 1) << name;
+    }
+    const int host = FindNodeOf(nodes, fixture->Window("host"), false);
+    const int radio = FindNodeOf(nodes, fixture->Window("radio"), false);
+    ASSERT_GE(radio, 0);
+    EXPECT_EQ(nodes[static_cast<size_t>(radio)].parent, host);
+    const int slow = FindNodeOf(nodes, fixture->Window("slow"), false);
+    ASSERT_GE(slow, 0);
+    EXPECT_EQ(nodes[static_cast<size_t>(slow)].text, HandleField(fixture->Window("slow"), false) +
+                                                         "  Fixture slow  {VantrelFixtureSlow}");
+    const auto status = app->StatusTexts();
+    ASSERT_GE(status.size(), 2u);
+    EXPECT_EQ(status[0], " Windows: " + std::to_string(ChildrenOfNode(nodes, -1).size()));
+    EXPECT_EQ(status[1], " Total: " + std::to_string(nodes.size()));
 }

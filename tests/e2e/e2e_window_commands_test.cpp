@@ -1,8 +1,10 @@
 // The window commands from outside: show / hide, enable / disable, stay on
 // top, minimize / restore / maximize, close, the Edit / Move dialog and the
-// Set Style dialog, on windows of the fixture.
+// Set Style dialog, on windows of the fixture, on a window whose thread hangs
+// and on Vantrel's own windows; the focus when a window is activated again.
 
 #include "tests/e2e/driver/driver.h"
+#include "windowops/window_requests.h"
 
 #include <gtest/gtest.h>
 
@@ -36,9 +38,16 @@ HWND FocusIn(HWND dialog) {
 
 HWND SpinEdit(HWND dialog, int number) { return ::GetDlgItem(dialog, ctl::SpinEdit1 + number - 1); }
 
+// A window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND window) {
+    RECT r = WindowRect(window);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetAncestor(window, GA_PARENT), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 class WindowCommandsTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { session_.Start("--only main,minimized"); }
+    static void SetUpTestSuite() { session_.Start("--only main,minimized,hung,asking"); }
     static void TearDownTestSuite() { session_.Stop(); }
     void SetUp() override {
         ASSERT_TRUE(session_.app && session_.app->Running());
@@ -103,6 +112,33 @@ protected:
         ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
         ASSERT_TRUE(App().WaitForWindowGone(form));
         Settle();
+    }
+
+    // The text of the box Vantrel shows for a window command, answered with
+    // OK; "" (and a failure) when none comes.
+    std::string TakeBox() {
+        HWND box = App().WaitForWindow("#32770", "Vantrel");
+        if (!box) return "";
+        std::string text;
+        WaitFor([&] { return !(text = StaticText(box)).empty(); }, kWaitTimeout, "the text of Vantrel's box");
+        ClickDialogButton(box, IDOK);
+        App().WaitForWindowGone("#32770");
+        return text;
+    }
+    bool NoBox() { return App().FindWindowOfClass("#32770", "", true) == nullptr; }
+
+    // Vantrel is back in its message loop: a posted command takes effect (a
+    // thread waiting in a send still answers sent messages, so only a posted
+    // one tells). The display mode goes to hexadecimal and back.
+    bool AnswersAPostedCommand(HWND selected) {
+        for (bool hex : {true, false}) {
+            if (!App().PostCommand(hex ? cmd::Hexadecimal : cmd::Decimal)) return false;
+            const std::string handle = ValueText(HandleValue(selected), hex);
+            if (!WaitFor([&] { return App().Property("Handle") == handle; }, kWaitTimeout,
+                         std::string("a posted ") + (hex ? "Hexadecimal" : "Decimal") + " to take effect"))
+                return false;
+        }
+        return true;
     }
 
     static Session session_;
@@ -340,6 +376,30 @@ TEST_F(WindowCommandsTest, EditMoveChangingOnlyTheWidthMovesTheRightEdge) {
     EXPECT_EQ(App().Property("Width"), std::to_string(newWidth));
 }
 
+TEST_F(WindowCommandsTest, EditMoveChangingOnlyTheWidthOfAChildControlKeepsItsPlace) {
+    const auto created = Fix().Command("create-child panelchild main ZzPanel Panel");
+    ASSERT_TRUE(created.has_value());
+    HWND child = HandleFromValue(static_cast<uint32_t>(std::stoul(*created)));
+    ASSERT_TRUE(App().Refresh());
+    ASSERT_TRUE(App().SelectWindow(child));
+    const RECT before = RectInParent(child);
+    const int newWidth = before.right - before.left + 37;
+    HWND dialog = OpenEditMove();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(SetWindowTextRemote(SpinEdit(dialog, 7), std::to_string(newWidth)));
+    Confirm(dialog, "TForm2");
+
+    WaitFor([&] { return RectInParent(child).right - RectInParent(child).left == newWidth; }, kWaitTimeout,
+            "the control to take its new width");
+    const RECT after = RectInParent(child);
+    EXPECT_EQ(after.left, before.left) << "the control moved";
+    EXPECT_EQ(after.top, before.top) << "the control moved";
+    EXPECT_EQ(after.right - after.left, newWidth);
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+    EXPECT_EQ(App().Property("Width"), std::to_string(newWidth));
+    Fix().Command("destroy panelchild");
+}
+
 TEST_F(WindowCommandsTest, EditMoveChangingOnlyTheTextRebuildsTheTree) {
     HWND target = NewTarget("edittext");
     ASSERT_NE(target, nullptr);
@@ -454,6 +514,239 @@ TEST_F(WindowCommandsTest, SetStyleCancelWritesNothing) {
     ASSERT_TRUE(App().WaitForWindowGone("TForm6"));
     Settle();
     EXPECT_EQ(StyleOf(target, GWL_STYLE), style);
+}
+
+// ---- A window that does not answer ----------------------------------------------
+
+TEST_F(WindowCommandsTest, AHungWindowLeavesEveryCommandAnsweringAndRequestsDoNotPileUp) {
+    HWND hung = Fix().Window("hung");
+    ASSERT_TRUE(App().Refresh());
+    ASSERT_TRUE(App().SelectWindow(hung));
+    const RECT rect = WindowRect(hung);
+    const uint32_t style = StyleOf(hung, GWL_STYLE);
+    struct Unhang {
+        Fixture& fixture;
+        ~Unhang() { fixture.Command("unhang"); }
+    } unhang{Fix()};
+    ASSERT_TRUE(Fix().Command("hang"));
+    ASSERT_TRUE(WaitFor([&] { return !Send(hung, WM_NULL, 0, 0, 300).has_value(); }, kWaitTimeout,
+                        "the fixture window to hang"));
+
+    // The first request waits a while, then says so once, and Vantrel goes on.
+    ASSERT_TRUE(App().PostCommand(cmd::Show1));
+    EXPECT_EQ(TakeBox(), kNotAnsweredText);
+    EXPECT_TRUE(AnswersAPostedCommand(hung));
+
+    // Every later request to the same thread is refused at once rather than
+    // queued behind it: the state commands, Close, the Edit / Move write and
+    // the Set Style write.
+    for (int command : {cmd::Enable1, cmd::Stayontop1, cmd::Minimize1, cmd::Restore1, cmd::Maximize1}) {
+        ASSERT_TRUE(App().PostCommand(command));
+        EXPECT_EQ(TakeBox(), kBusyText) << "command " << command;
+    }
+    ASSERT_TRUE(App().PostCommand(cmd::Close1));
+    HWND question = App().WaitForWindow("#32770", "Closing window");
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(ClickDialogButton(question, IDYES));
+    EXPECT_EQ(TakeBox(), kBusyText) << "Close";
+    HWND dialog = OpenEditMove();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(SetWindowTextRemote(SpinEdit(dialog, 7), std::to_string(rect.right - rect.left + 20)));
+    ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
+    EXPECT_EQ(TakeBox(), kBusyText) << "Edit / Move";
+    dialog = OpenSetStyle();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(SetWindowTextRemote(::GetDlgItem(dialog, ctl::Edit1), std::to_string(style ^ WS_MAXIMIZEBOX)));
+    ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
+    EXPECT_EQ(TakeBox(), kBusyText) << "Set Style";
+    EXPECT_TRUE(AnswersAPostedCommand(hung));
+
+    // Released, the request that waited takes effect and none of the refused
+    // ones does; the window's text reads again, and the next request goes
+    // through without a box.
+    ASSERT_TRUE(Fix().Command("unhang"));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(hung); }, kWaitTimeout, "the waiting Hide to take effect"));
+    EXPECT_TRUE(::IsWindowEnabled(hung));
+    EXPECT_EQ(StyleOf(hung, GWL_EXSTYLE) & WS_EX_TOPMOST, 0u);
+    EXPECT_FALSE(::IsIconic(hung) || ::IsZoomed(hung));
+    EXPECT_EQ(StyleOf(hung, GWL_STYLE) & WS_MAXIMIZEBOX, style & WS_MAXIMIZEBOX);
+    EXPECT_EQ(WindowRect(hung).right - WindowRect(hung).left, rect.right - rect.left);
+    ASSERT_TRUE(WaitFor([&] { return App().Refresh() && App().Property("Text") == "Fixture hung"; }, kWaitTimeout,
+                        "the text of the window that answers again"));
+    EXPECT_EQ(App().Property("Visible"), "No");
+    ASSERT_TRUE(App().PostCommand(cmd::Show1));
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(hung); }, kWaitTimeout, "Show to take effect"));
+    Settle();
+    EXPECT_TRUE(NoBox());
+
+    // Close on a hung window gives up once the window answers no probe; the
+    // close still comes when the window answers again.
+    ASSERT_TRUE(Fix().Command("hang"));
+    ASSERT_TRUE(WaitFor([&] { return !Send(hung, WM_NULL, 0, 0, 300).has_value(); }, kWaitTimeout,
+                        "the fixture window to hang again"));
+    ASSERT_TRUE(App().PostCommand(cmd::Close1));
+    question = App().WaitForWindow("#32770", "Closing window");
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(ClickDialogButton(question, IDYES));
+    EXPECT_EQ(TakeBox(), kNotAnsweredText) << "Close";
+    EXPECT_TRUE(AnswersAPostedCommand(hung));
+    EXPECT_TRUE(::IsWindow(hung));
+    ASSERT_TRUE(Fix().Command("unhang"));
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(hung) || !::IsWindowVisible(hung); }, kWaitTimeout,
+                        "the waiting close to take effect"));
+}
+
+TEST_F(WindowCommandsTest, CloseWaitsWhileTheWindowAsksItsOwnUser) {
+    HWND asking = Fix().Window("asking");
+    ASSERT_TRUE(App().Refresh());
+    ASSERT_TRUE(App().SelectWindow(asking));
+    ASSERT_TRUE(App().PostCommand(cmd::Close1));
+    HWND question = App().WaitForWindow("#32770", "Closing window");
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(ClickDialogButton(question, IDYES));
+
+    // The window asks its user; Vantrel waits well past its while, finding
+    // the window alive each time it probes, and reports nothing.
+    HWND own = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (own = FindTopLevel(Fix().ProcessId(), "#32770", "Fixture asking", true)); },
+                        kWaitTimeout, "the window's own question"));
+    ASSERT_TRUE(WaitFor([&] { return std::stoi(Fix().Command("asking-probes").value_or("0")) >= 2; }, 60000,
+                        "Vantrel to probe the asking window twice"));
+    EXPECT_TRUE(NoBox()) << StaticText(App().FindWindowOfClass("#32770", "", true));
+    ASSERT_TRUE(ClickDialogButton(own, IDYES));
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(asking); }, kWaitTimeout, "the asking window closed"));
+    ASSERT_TRUE(WaitFor([&] { return App().TreeComplete() && FindNodeOf(App().Tree(), asking, false) < 0; },
+                        kWaitTimeout, "the rebuilt tree without the closed window"));
+    EXPECT_TRUE(NoBox());
+}
+
+// ---- Vantrel's own windows ------------------------------------------------------
+
+TEST_F(WindowCommandsTest, OwnWindowsRefuseWhatWouldStrandTheUserAndKeepWhatCanBeUndone) {
+    ASSERT_TRUE(App().Refresh());
+    HWND main = App().MainWindow();
+    HWND tree = App().TreeView();
+    HWND list = App().ListView();
+    HWND statusBar = App().StatusBar();
+    HWND editMoveText = ::GetDlgItem(App().FindWindowOfClass("TForm2"), ctl::Edit1);
+    ASSERT_NE(editMoveText, nullptr);
+
+    ASSERT_TRUE(App().SelectWindow(main));
+    ASSERT_TRUE(App().PostCommand(cmd::Show1));
+    EXPECT_EQ(TakeBox(), "Vantrel does not hide its main window: there would be no way to show it again.");
+    ASSERT_TRUE(App().PostCommand(cmd::Enable1));
+    EXPECT_EQ(TakeBox(), "Vantrel does not disable its main window: there would be no way to enable it again.");
+    EXPECT_TRUE(::IsWindowVisible(main));
+    EXPECT_TRUE(::IsWindowEnabled(main));
+
+    for (HWND control : {list, tree}) {
+        ASSERT_TRUE(App().SelectWindow(control));
+        ASSERT_TRUE(App().PostCommand(cmd::Show1));
+        EXPECT_EQ(TakeBox(), "Vantrel does not hide a control of its main window: there would be no way to show it "
+                             "again.");
+        // Refused before the question is asked.
+        ASSERT_TRUE(App().PostCommand(cmd::Close1));
+        EXPECT_EQ(TakeBox(), "Vantrel does not close this window of its own: it could not be brought back.");
+        EXPECT_TRUE(::IsWindow(control) && ::IsWindowVisible(control));
+    }
+    ASSERT_TRUE(App().SelectWindow(editMoveText));
+    ASSERT_TRUE(App().PostCommand(cmd::Close1));
+    EXPECT_EQ(TakeBox(), "Vantrel does not close this window of its own: it could not be brought back.");
+    EXPECT_TRUE(::IsWindow(editMoveText));
+
+    // Disabling a control can be undone: done, and undone.
+    ASSERT_TRUE(App().SelectWindow(statusBar));
+    ASSERT_TRUE(App().SendCommand(cmd::Enable1));
+    EXPECT_FALSE(::IsWindowEnabled(statusBar));
+    ASSERT_TRUE(App().SendCommand(cmd::Enable1));
+    EXPECT_TRUE(::IsWindowEnabled(statusBar));
+    EXPECT_TRUE(NoBox());
+}
+
+// ---- Focus ---------------------------------------------------------------------
+
+TEST_F(WindowCommandsTest, FocusComesBackAfterSwitchingToAnotherProgramAndBack) {
+    HWND elsewhere = Fix().Window("main");
+    auto awayAndBack = [&](HWND window) {
+        return Activate(elsewhere) && Activate(window);
+    };
+
+    // Edit / Move: the caret in Normal Top stays there, and typing goes there.
+    ASSERT_NE(NewTarget("focusme"), nullptr);
+    HWND dialog = OpenEditMove();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(Activate(dialog));
+    ASSERT_TRUE(WaitFor([&] { return FocusIn(dialog) == ::GetDlgItem(dialog, ctl::Edit1); }, kWaitTimeout, "Edit1"));
+    PressKey(VK_TAB);
+    PressKey(VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusIn(dialog) == SpinEdit(dialog, 2); }, kWaitTimeout, "Normal Top"));
+    ASSERT_TRUE(awayAndBack(dialog));
+    EXPECT_TRUE(WaitFor([&] { return FocusIn(dialog) == SpinEdit(dialog, 2); }, kWaitTimeout,
+                        "the focus back in Normal Top"));
+    Send(SpinEdit(dialog, 2), EM_SETSEL, 0, -1);
+    TypeText("123");
+    EXPECT_TRUE(WaitFor([&] { return WindowText(SpinEdit(dialog, 2)) == "123"; }, kWaitTimeout, "typed text"));
+    ASSERT_TRUE(ClickDialogButton(dialog, IDCANCEL));
+    ASSERT_TRUE(App().WaitForWindowGone("TForm2"));
+
+    // Set Style: the caret in User Data (tab order Edit1, OK, Cancel, Edit2, Edit3).
+    dialog = OpenSetStyle();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(Activate(dialog));
+    ASSERT_TRUE(WaitFor([&] { return FocusIn(dialog) == ::GetDlgItem(dialog, ctl::Edit1); }, kWaitTimeout, "Edit1"));
+    for (int i = 0; i < 4; ++i) PressKey(VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusIn(dialog) == ::GetDlgItem(dialog, ctl::Edit3); }, kWaitTimeout, "Edit3"));
+    ASSERT_TRUE(awayAndBack(dialog));
+    EXPECT_TRUE(WaitFor([&] { return FocusIn(dialog) == ::GetDlgItem(dialog, ctl::Edit3); }, kWaitTimeout,
+                        "the focus back in User Data"));
+    ASSERT_TRUE(ClickDialogButton(dialog, IDCANCEL));
+    ASSERT_TRUE(App().WaitForWindowGone("TForm6"));
+
+    // The main window, with a tree that has no selection (the selected
+    // window closed elsewhere): coming back selects nothing and changes no
+    // row; the list, when it had the focus, gets it back.
+    HWND gone = NewTarget("focusgone");
+    ASSERT_NE(gone, nullptr);
+    ASSERT_TRUE(Fix().Command("destroy focusgone"));
+    ASSERT_TRUE(App().Refresh());
+    ASSERT_EQ(App().SelectedNodeIndex(), -1);
+    const std::string handle = ValueText(HandleValue(gone), false);
+    HWND main = App().MainWindow();
+    for (HWND control : {App().TreeView(), App().ListView()}) {
+        ASSERT_TRUE(App().ActivateMain());
+        if (FocusIn(main) != control) PressKey(VK_TAB);
+        ASSERT_TRUE(WaitFor([&] { return FocusIn(main) == control; }, kWaitTimeout, "the focus in " + ClassNameOf(control)));
+        ASSERT_TRUE(awayAndBack(main));
+        EXPECT_TRUE(WaitFor([&] { return FocusIn(main) == control; }, kWaitTimeout,
+                            "the focus back in " + ClassNameOf(control)));
+        Settle();
+        EXPECT_EQ(App().SelectedNodeIndex(), -1) << "coming back selected a node";
+        EXPECT_EQ(App().Property("Handle"), handle);
+    }
+}
+
+// Closing the application window ends the program, as closing the main window
+// does: by Close on its node, and by its own close command once it is shown.
+TEST(ApplicationWindow, ClosingItEndsTheProgram) {
+    for (bool shownFirst : {false, true}) {
+        auto app = Vantrel::Start();
+        HWND application = app->FindWindowOfClass("TApplication");
+        ASSERT_NE(application, nullptr);
+        ASSERT_TRUE(app->SelectWindow(application));
+        if (shownFirst) {
+            ASSERT_TRUE(app->SendCommand(cmd::Show1));
+            ASSERT_TRUE(::IsWindowVisible(application));
+            ASSERT_TRUE(Post(application, WM_SYSCOMMAND, SC_CLOSE, 0));
+        } else {
+            ASSERT_TRUE(app->PostCommand(cmd::Close1));
+            HWND question = app->WaitForWindow("#32770", "Closing window");
+            ASSERT_NE(question, nullptr);
+            ASSERT_TRUE(ClickDialogButton(question, IDYES));
+        }
+        EXPECT_EQ(::WaitForSingleObject(app->Process(), 30000), static_cast<DWORD>(WAIT_OBJECT_0))
+            << "vantrel.exe lives on after its application window was closed"
+            << (shownFirst ? " by its own close command" : " by Close");
+    }
 }
 
 }  // namespace
