@@ -18,7 +18,7 @@
 //
 // Options: --rounds <n> (default 5), --catch <messages> (default 100000),
 // --tree 0 (skip the tree rebuild), --log <lines> (default 200000),
-// --hung <windows> (default 10, half of each kind; 0 skips part 5).
+// --hung <windows> (default 10, half of each kind; 0 skips the hung windows).
 
 #include "catch/catch_log.h"
 #include "shell/command_ids.h"
