@@ -16,6 +16,7 @@
 #include "hooklib/hook_rules.h"
 
 #include <atomic>
+#include <string>
 
 namespace vantrel::hook {
 namespace {
@@ -26,11 +27,14 @@ HINSTANCE g_module = nullptr;
 // meanwhile are not reported, so watching one of vantrel.exe's own windows
 // never feeds on itself).
 DWORD g_reportingSlot = TLS_OUT_OF_INDEXES;
-// Per thread: the message this library's procedure is passing along the hook
-// chain. Hooks left behind by a Vantrel that was killed stay set and call this
-// same library again further down the chain; they see the mark and let the
-// message pass unreported, so one message gives one report.
-DWORD g_chainSlot = TLS_OUT_OF_INDEXES;
+// Per thread: the message a procedure of the library is passing along the
+// hook chain. Hooks left behind by a Vantrel or a companion that was killed
+// stay set and call the library again further down the chain; they see the
+// mark and let the message pass unreported, so one message gives one report.
+// Those hooks may be of another build of the library (VANTREL.DLL beside
+// VANTREL32.DLL), so the slot is one per process, found through a small named
+// object of the process, whichever build allocated it first.
+std::atomic<DWORD> g_chainSlot{TLS_OUT_OF_INDEXES};
 
 HANDLE g_mapping = nullptr;
 HookRecord* g_record = nullptr;
@@ -61,29 +65,57 @@ struct ChainMark {
     }
 };
 
-ChainMark* CurrentMark() {
-    return g_chainSlot == TLS_OUT_OF_INDEXES ? nullptr : static_cast<ChainMark*>(::TlsGetValue(g_chainSlot));
+// The process's chain slot, allocated by the first build of the library that
+// asks and kept for the life of the process (the named object too).
+DWORD ChainSlot() {
+    DWORD slot = g_chainSlot.load();
+    if (slot != TLS_OUT_OF_INDEXES) return slot;
+    const std::string name = "Vantrel hook chain mark " + std::to_string(::GetCurrentProcessId());
+    HANDLE mapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(std::uint32_t),
+                                          name.c_str());
+    if (!mapping) return TLS_OUT_OF_INDEXES;
+    auto* shared = static_cast<std::uint32_t*>(::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    if (!shared) {
+        ::CloseHandle(mapping);
+        return TLS_OUT_OF_INDEXES;
+    }
+    // The word holds the slot plus one, 0 until a build has allocated it.
+    std::atomic_ref<std::uint32_t> word(*shared);
+    std::uint32_t known = word.load();
+    if (!known) {
+        const DWORD allocated = ::TlsAlloc();
+        if (allocated == TLS_OUT_OF_INDEXES) return TLS_OUT_OF_INDEXES;
+        if (word.compare_exchange_strong(known, allocated + 1)) known = allocated + 1;
+        else ::TlsFree(allocated);
+    }
+    g_chainSlot.store(known - 1);
+    return known - 1;
+}
+
+ChainMark* CurrentMark(DWORD slot) {
+    return slot == TLS_OUT_OF_INDEXES ? nullptr : static_cast<ChainMark*>(::TlsGetValue(slot));
 }
 
 // Marks a message for as long as this procedure passes it along the chain.
 class MarkInChain {
 public:
     MarkInChain(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-        : mark_{hwnd, message, wParam, lParam, CurrentMark()} {
-        if (g_chainSlot != TLS_OUT_OF_INDEXES) ::TlsSetValue(g_chainSlot, &mark_);
+        : slot_(ChainSlot()), mark_{hwnd, message, wParam, lParam, CurrentMark(slot_)} {
+        if (slot_ != TLS_OUT_OF_INDEXES) ::TlsSetValue(slot_, &mark_);
     }
     ~MarkInChain() {
-        if (g_chainSlot != TLS_OUT_OF_INDEXES) ::TlsSetValue(g_chainSlot, mark_.outer);
+        if (slot_ != TLS_OUT_OF_INDEXES) ::TlsSetValue(slot_, mark_.outer);
     }
     MarkInChain(const MarkInChain&) = delete;
     MarkInChain& operator=(const MarkInChain&) = delete;
 
 private:
+    DWORD slot_;
     ChainMark mark_;
 };
 
 bool MarkedInChain(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    const ChainMark* mark = CurrentMark();
+    const ChainMark* mark = CurrentMark(ChainSlot());
     return mark && mark->Same(hwnd, message, wParam, lParam);
 }
 
@@ -293,7 +325,6 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
         case DLL_PROCESS_ATTACH:
             g_module = instance;
             g_reportingSlot = ::TlsAlloc();
-            g_chainSlot = ::TlsAlloc();
             ::DisableThreadLibraryCalls(instance);
             break;
         case DLL_PROCESS_DETACH:
@@ -301,9 +332,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
             if (reserved) break;
             RemoveThreadHooks();
             CloseRecord();
+            // The chain slot stays: other builds of the library may use it.
             if (g_reportingSlot != TLS_OUT_OF_INDEXES) ::TlsFree(g_reportingSlot);
-            if (g_chainSlot != TLS_OUT_OF_INDEXES) ::TlsFree(g_chainSlot);
-            g_reportingSlot = g_chainSlot = TLS_OUT_OF_INDEXES;
+            g_reportingSlot = TLS_OUT_OF_INDEXES;
             break;
         default:
             break;
