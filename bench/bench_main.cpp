@@ -10,9 +10,13 @@
 //  3. Log growth: the cost of a logged message with 200,000 lines in the log
 //     against the cost with an empty log.
 //  4. Vantrel's peak working set after the big tree and the big log.
+//  5. Catching through the hook companion: the same bursts caught by a
+//     Vantrel whose library sets the hook itself and by one that has its
+//     companion set it (the test switch), alternating.
 //
-// Options: --rounds <n> (default 5), --catch <messages> (default 100000),
-// --tree 0 (skip the tree rebuild), --log <lines> (default 200000).
+// Options: --rounds <n> (default 5), --catch <messages> (default 100000; 0
+// skips parts 2 to 4), --tree 0 (skip the tree rebuild), --log <lines>
+// (default 200000), --companion <messages> (default 20000; 0 skips part 5).
 
 #include "catch/catch_log.h"
 #include "shell/command_ids.h"
@@ -237,6 +241,48 @@ std::string DismissMessageBox(Vantrel& app) {
     return "";
 }
 
+// 5. The catch path through the companion against the direct path: two
+// Vantrels side by side, one with the test switch, catching the same bursts
+// in turn (only one catches at a time).
+void MeasureCompanion(unsigned count, int rounds) {
+    Windows source(0);
+    std::unique_ptr<Vantrel> direct = Vantrel::Start();
+    std::unique_ptr<Vantrel> through;
+    ::SetEnvironmentVariableA("VANTREL_HOOK_COMPANION", "1");
+    try {
+        through = Vantrel::Start();
+    } catch (...) {
+        ::SetEnvironmentVariableA("VANTREL_HOOK_COMPANION", nullptr);
+        throw;
+    }
+    ::SetEnvironmentVariableA("VANTREL_HOOK_COMPANION", nullptr);
+    const CatchSession sessions[2] = {CatchSession::Open(*direct, source.Watched()),
+                                      CatchSession::Open(*through, source.Watched())};
+    auto command = [](const CatchSession& s, int id) {
+        Send(s.window, WM_COMMAND, static_cast<WPARAM>(id), 0, 600000);
+    };
+    std::vector<double> times[2];
+    long lines[2] = {0, 0};
+    for (int round = 0; round < rounds; ++round) {
+        for (int kind = 0; kind < 2; ++kind) {
+            const CatchSession& s = sessions[kind];
+            command(s, cmd::MenuCatchClear);
+            std::string box;
+            if (!s.Start(&box)) throw DriverError("Start refused (" + box + ")");
+            times[kind].push_back(source.Burst(kSendBurst, count, nullptr));
+            command(s, cmd::MenuCatchStop);
+            lines[kind] = static_cast<long>(Send(s.memo, EM_GETLINECOUNT, 0, 0, 600000).value_or(0)) - 1;
+        }
+    }
+    std::printf("5. Catching through the companion, %u messages (medians of %d rounds, alternating): %ld and %ld "
+                "lines logged per round\n", count, rounds, lines[0], lines[1]);
+    std::printf("        direct %.3f s, through the companion %.3f s, ratio %.2f (target <= 1.1)\n",
+                Median(times[0]) / 1e6, Median(times[1]) / 1e6, Median(times[1]) / Median(times[0]));
+    for (const CatchSession& s : sessions) Post(s.window, WM_COMMAND, cmd::MenuCatchExit, 0);
+    through->Stop();
+    direct->Stop();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -244,12 +290,14 @@ int main(int argc, char** argv) {
     unsigned catchCount = 100000;
     bool tree = true;
     unsigned logLinesWanted = 200000;
+    unsigned companionCount = 20000;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--rounds") rounds = std::max(1, std::atoi(argv[i + 1]));
         else if (option == "--catch") catchCount = static_cast<unsigned>(std::atoi(argv[i + 1]));
         else if (option == "--tree") tree = std::atoi(argv[i + 1]) != 0;
         else if (option == "--log") logLinesWanted = static_cast<unsigned>(std::atoi(argv[i + 1]));
+        else if (option == "--companion") companionCount = static_cast<unsigned>(std::atoi(argv[i + 1]));
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     try {
@@ -268,6 +316,7 @@ int main(int argc, char** argv) {
                     (big.limit / big.nodes) / (small.limit / small.nodes));
         }
 
+        if (catchCount > 0) {
         // ---- 2. Message catching ----
         Windows source(0);
         Sink sink;
@@ -352,7 +401,11 @@ int main(int argc, char** argv) {
 
         command(cmd::MenuCatchClear);
         Post(catchWindow, WM_COMMAND, cmd::MenuCatchExit, 0);
+        }
         app->Stop();
+
+        // ---- 5. Catching through the companion ----
+        if (companionCount > 0) MeasureCompanion(companionCount, rounds);
     } catch (const std::exception& error) {
         std::printf("bench failed: %s\n", error.what());
         return 1;
