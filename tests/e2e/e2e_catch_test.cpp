@@ -5,6 +5,7 @@
 // Save as through the real Save dialog, closing and opening again, and the
 // hexadecimal mode.
 
+#include "hooklib/hook_channel.h"
 #include "tests/e2e/driver/driver.h"
 
 #include <gtest/gtest.h>
@@ -366,6 +367,22 @@ TEST_F(CatchTest, WatchingItsOwnLogPaneNeitherFloodsNorFreezes) {
     Close();
 }
 
+// The report number the hook library wrote last into the shared record.
+std::uint32_t ReportNumber() {
+    HANDLE mapping = ::OpenFileMappingA(FILE_MAP_READ, FALSE, kHookMappingName);
+    if (!mapping) {
+        ADD_FAILURE() << "no shared record";
+        return 0;
+    }
+    std::uint32_t number = 0;
+    if (const void* view = ::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, kHookRecordSize)) {
+        number = static_cast<const HookRecord*>(view)->sequence;
+        ::UnmapViewOfFile(view);
+    }
+    ::CloseHandle(mapping);
+    return number;
+}
+
 // Sets the test switch that sends catching through the companion of Vantrel's
 // own bitness, for the programs started while it lives.
 class CompanionSwitch {
@@ -433,13 +450,19 @@ TEST_F(CatchTest, SecondVantrelIsRefusedWhileTheFirstCatchesAndStartsOnceItStops
     ASSERT_TRUE(first.Stop());
     ASSERT_TRUE(first.Close());
 
-    // A Vantrel killed mid-catch and started again: one line per message.
+    // A Vantrel killed mid-catch and started again: one line per message,
+    // and one report number for each line.
     for (int run = 0; run < 2; ++run) {
         auto again = Vantrel::Start();
         CatchSession session = CatchSession::Open(*again, Recorder());
         ASSERT_TRUE(session.Clear());
+        const std::uint32_t before = ReportNumber();
         ASSERT_TRUE(session.Start());
         EXPECT_EQ(CatchFixtureSequence(session, *fixture_), ExpectedSequenceLines(registered_)) << "run " << run;
+        if (run == 1) {
+            ASSERT_TRUE(session.Stop());
+            EXPECT_EQ(ReportNumber() - before, SplitLines(session.Log()).size() - 1);
+        }
         again->Kill();
     }
 }
