@@ -13,10 +13,15 @@
 //  5. Catching through the hook companion: the same bursts caught by a
 //     Vantrel whose library sets the hook itself and by one that has its
 //     companion set it (the test switch), alternating.
+//  6. Catching a program of the other bitness: bursts from the other
+//     bitness's bench windows against bursts from this bitness's, each caught
+//     by a Vantrel of its own, alternating.
 //
 // Options: --rounds <n> (default 5), --catch <messages> (default 100000; 0
 // skips parts 2 to 4), --tree 0 (skip the tree rebuild), --log <lines>
-// (default 200000), --companion <messages> (default 20000; 0 skips part 5).
+// (default 200000), --companion <messages> (default 20000; 0 skips part 5),
+// --other-bitness <messages> (default 0: skipped; bench/run.sh runs it in a
+// 64-bit session of its own where the machine runs both kinds).
 
 #include "catch/catch_log.h"
 #include "shell/command_ids.h"
@@ -31,8 +36,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 using namespace vantrel::e2e;
@@ -65,10 +72,11 @@ std::string HereDir() {
 // The bench's own window fixture process.
 class Windows {
 public:
-    explicit Windows(int count) {
+    // exe: the bench windows of another build (the other bitness's).
+    explicit Windows(int count, const std::string& exe = "") {
         out_ = HereDir() + "bench-windows-" + std::to_string(::GetCurrentProcessId()) + ".txt";
         ::DeleteFileA(out_.c_str());
-        std::string command = "\"" + HereDir() + "vantrel_bench_windows.exe\" --out \"" + out_ + "\" --windows " +
+        std::string command = "\"" + (exe.empty() ? HereDir() + "vantrel_bench_windows.exe" : exe) + "\" --out \"" + out_ + "\" --windows " +
                               std::to_string(count);
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
@@ -241,9 +249,38 @@ std::string DismissMessageBox(Vantrel& app) {
     return "";
 }
 
+// Catches the same bursts with two Vantrels side by side, in turn (only one
+// catches at a time): the first watching a, the second watching b. Returns
+// the medians in microseconds and prints the lines logged per round.
+std::pair<double, double> CompareCatching(Vantrel& first, const Windows& a, Vantrel& second, const Windows& b,
+                                          unsigned count, int rounds, bool byFind) {
+    const CatchSession sessions[2] = {CatchSession::Open(first, a.Watched(), byFind),
+                                      CatchSession::Open(second, b.Watched(), byFind)};
+    const Windows* sources[2] = {&a, &b};
+    auto command = [](const CatchSession& s, int id) {
+        Send(s.window, WM_COMMAND, static_cast<WPARAM>(id), 0, 600000);
+    };
+    std::vector<double> times[2];
+    long lines[2] = {0, 0};
+    for (int round = 0; round < rounds; ++round) {
+        for (int kind = 0; kind < 2; ++kind) {
+            const CatchSession& s = sessions[kind];
+            command(s, cmd::MenuCatchClear);
+            std::string box;
+            if (!s.Start(&box)) throw DriverError("Start refused (" + box + ")");
+            times[kind].push_back(sources[kind]->Burst(kSendBurst, count, nullptr));
+            command(s, cmd::MenuCatchStop);
+            lines[kind] = static_cast<long>(Send(s.memo, EM_GETLINECOUNT, 0, 0, 600000).value_or(0)) - 1;
+        }
+    }
+    std::printf("   %u messages, medians of %d rounds, alternating: %ld and %ld lines logged per round\n", count,
+                rounds, lines[0], lines[1]);
+    for (const CatchSession& s : sessions) Post(s.window, WM_COMMAND, cmd::MenuCatchExit, 0);
+    return {Median(times[0]), Median(times[1])};
+}
+
 // 5. The catch path through the companion against the direct path: two
-// Vantrels side by side, one with the test switch, catching the same bursts
-// in turn (only one catches at a time).
+// Vantrels, one with the test switch, catching the same window.
 void MeasureCompanion(unsigned count, int rounds) {
     Windows source(0);
     std::unique_ptr<Vantrel> direct = Vantrel::Start();
@@ -256,31 +293,42 @@ void MeasureCompanion(unsigned count, int rounds) {
         throw;
     }
     ::SetEnvironmentVariableA("VANTREL_HOOK_COMPANION", nullptr);
-    const CatchSession sessions[2] = {CatchSession::Open(*direct, source.Watched()),
-                                      CatchSession::Open(*through, source.Watched())};
-    auto command = [](const CatchSession& s, int id) {
-        Send(s.window, WM_COMMAND, static_cast<WPARAM>(id), 0, 600000);
-    };
-    std::vector<double> times[2];
-    long lines[2] = {0, 0};
-    for (int round = 0; round < rounds; ++round) {
-        for (int kind = 0; kind < 2; ++kind) {
-            const CatchSession& s = sessions[kind];
-            command(s, cmd::MenuCatchClear);
-            std::string box;
-            if (!s.Start(&box)) throw DriverError("Start refused (" + box + ")");
-            times[kind].push_back(source.Burst(kSendBurst, count, nullptr));
-            command(s, cmd::MenuCatchStop);
-            lines[kind] = static_cast<long>(Send(s.memo, EM_GETLINECOUNT, 0, 0, 600000).value_or(0)) - 1;
-        }
-    }
-    std::printf("5. Catching through the companion, %u messages (medians of %d rounds, alternating): %ld and %ld "
-                "lines logged per round\n", count, rounds, lines[0], lines[1]);
-    std::printf("        direct %.3f s, through the companion %.3f s, ratio %.2f (target <= 1.1)\n",
-                Median(times[0]) / 1e6, Median(times[1]) / 1e6, Median(times[1]) / Median(times[0]));
-    for (const CatchSession& s : sessions) Post(s.window, WM_COMMAND, cmd::MenuCatchExit, 0);
+    std::printf("5. Catching through the companion (test switch) against the direct path\n");
+    const auto [directUs, throughUs] = CompareCatching(*direct, source, *through, source, count, rounds, false);
+    std::printf("        direct %.3f s, through the companion %.3f s, ratio %.2f (target <= 1.1)\n", directUs / 1e6,
+                throughUs / 1e6, throughUs / directUs);
     through->Stop();
     direct->Stop();
+}
+
+// 6. Catching a program of the other bitness (through the companion of that
+// bitness) against one of Vantrel's own bitness: needs a session that runs
+// both kinds and the other bitness's bench windows (bench/run.sh runs it).
+void MeasureOtherBitness(unsigned count, int rounds) {
+    const std::string otherExe = VANTREL_BENCH_OTHER_WINDOWS;
+    std::string path = otherExe;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    if (!path.empty() && path[0] == '\\') path = "Z:" + path;
+    if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        std::printf("6. Catching the other bitness: skipped, no bench windows of the other bitness in this build\n");
+        return;
+    }
+    std::unique_ptr<Windows> other;
+    try {
+        other = std::make_unique<Windows>(0, path);
+    } catch (const std::exception& error) {
+        std::printf("6. Catching the other bitness: skipped, this session does not run them (%s)\n", error.what());
+        return;
+    }
+    Windows same(0);
+    std::unique_ptr<Vantrel> first = Vantrel::Start();
+    std::unique_ptr<Vantrel> second = Vantrel::Start();
+    std::printf("6. Catching a program of the other bitness (through its companion) against one of the same bitness\n");
+    const auto [sameUs, otherUs] = CompareCatching(*first, same, *second, *other, count, rounds, true);
+    std::printf("        same bitness %.3f s, other bitness %.3f s, ratio %.2f\n", sameUs / 1e6, otherUs / 1e6,
+                otherUs / sameUs);
+    second->Stop();
+    first->Stop();
 }
 
 }  // namespace
@@ -291,6 +339,7 @@ int main(int argc, char** argv) {
     bool tree = true;
     unsigned logLinesWanted = 200000;
     unsigned companionCount = 20000;
+    unsigned otherCount = 0;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--rounds") rounds = std::max(1, std::atoi(argv[i + 1]));
@@ -298,6 +347,7 @@ int main(int argc, char** argv) {
         else if (option == "--tree") tree = std::atoi(argv[i + 1]) != 0;
         else if (option == "--log") logLinesWanted = static_cast<unsigned>(std::atoi(argv[i + 1]));
         else if (option == "--companion") companionCount = static_cast<unsigned>(std::atoi(argv[i + 1]));
+        else if (option == "--other-bitness") otherCount = static_cast<unsigned>(std::atoi(argv[i + 1]));
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     try {
@@ -406,6 +456,9 @@ int main(int argc, char** argv) {
 
         // ---- 5. Catching through the companion ----
         if (companionCount > 0) MeasureCompanion(companionCount, rounds);
+
+        // ---- 6. Catching the other bitness ----
+        if (otherCount > 0) MeasureOtherBitness(otherCount, rounds);
     } catch (const std::exception& error) {
         std::printf("bench failed: %s\n", error.what());
         return 1;

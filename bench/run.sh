@@ -21,9 +21,24 @@ fi
 [ "${1:-}" = "--" ] && shift
 
 cmake -S "$source_dir" -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE="$source_dir/$toolchain" \
-    -DCMAKE_BUILD_TYPE=Release -DVANTREL_E2E=ON -DVANTREL_CROSS_E2E=OFF >/dev/null
-cmake --build "$build_dir" -j2 --target vantrel_bench vantrel_companion >/dev/null
+    -DCMAKE_BUILD_TYPE=Release -DVANTREL_E2E=ON -DVANTREL_CROSS_E2E=ON >/dev/null
+cmake --build "$build_dir" -j2 --target vantrel_bench vantrel_companion other_bitness >/dev/null
 
 echo "Machine: $(nproc) CPUs, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'),"\
      "$(/usr/lib/wine/wine64 --version 2>/dev/null || wine --version), $arch build, pinned to CPU 0"
 VANTREL_PIN_CPU=1 bash scripts/with-wine.sh "$build_dir" wine "$build_dir/bench/vantrel_bench.exe" "$@"
+
+# Catching a 64-bit program with the 32-bit Vantrel needs a 64-bit session,
+# where both kinds run side by side: a second session of its own runs that
+# part alone (--other-bitness N messages, default 20000; 0 skips it).
+other=20000
+previous=""
+for option in "$@"; do
+    [ "$previous" = "--other-bitness" ] && other=$option
+    previous=$option
+done
+if [ "$arch" = win32 ] && [ "$other" != 0 ] && [ -x /usr/lib/wine/wine64 ]; then
+    mkdir -p "$build_dir/cross-bitness"
+    VANTREL_PIN_CPU=1 VANTREL_WINE_ARCH=win64 bash scripts/with-wine.sh "$build_dir/cross-bitness" \
+        wine "$build_dir/bench/vantrel_bench.exe" "$@" --tree 0 --catch 0 --companion 0 --other-bitness "$other"
+fi
