@@ -18,8 +18,8 @@
 //     by a Vantrel of its own, alternating.
 //
 // Options: --rounds <n> (default 5), --catch <messages> (default 100000; 0
-// skips parts 2 to 4), --tree 0 (skip the tree rebuild), --log <lines>
-// (default 200000), --companion <messages> (default 20000; 0 skips part 5),
+// skips measures 2 to 4), --tree 0 (skip the tree rebuild), --log <lines>
+// (default 200000), --companion <messages> (default 20000; 0 skips measure 5),
 // --other-bitness <messages> (default 0: skipped; bench/run.sh runs it in a
 // 64-bit session of its own where the machine runs both kinds).
 

@@ -30,7 +30,7 @@ VANTREL_PIN_CPU=1 bash scripts/with-wine.sh "$build_dir" wine "$build_dir/bench/
 
 # Catching a 64-bit program with the 32-bit Vantrel needs a 64-bit session,
 # where both kinds run side by side: a second session of its own runs that
-# part alone (--other-bitness N messages, default 20000; 0 skips it).
+# measure alone (--other-bitness N messages, default 20000; 0 skips it).
 other=20000
 previous=""
 for option in "$@"; do
