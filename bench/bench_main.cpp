@@ -15,10 +15,19 @@
 //     (further apart than any memory of a time-out), against the same desktop
 //     answering; a slow but living window among them must still show its
 //     text, and the hung ones theirs once released.
+//  6. Catching through the hook companion: the same bursts caught by a
+//     Vantrel whose library sets the hook itself and by one that has its
+//     companion set it (the test switch), alternating.
+//  7. Catching a program of the other bitness: bursts from the other
+//     bitness's bench windows against bursts from this bitness's, each caught
+//     by a Vantrel of its own, alternating.
 //
-// Options: --rounds <n> (default 5), --catch <messages> (default 100000),
-// --tree 0 (skip the tree rebuild), --log <lines> (default 200000),
-// --hung <windows> (default 10, half of each kind; 0 skips the hung windows).
+// Options: --rounds <n> (default 5), --catch <messages> (default 100000; 0
+// skips measures 2 to 4), --tree 0 (skip the tree rebuild), --log <lines>
+// (default 200000), --hung <windows> (default 10, half of each kind; 0 skips
+// measure 5), --companion <messages> (default 20000; 0 skips measure 6),
+// --other-bitness <messages> (default 0: skipped; bench/run.sh runs it in a
+// 64-bit session of its own where the machine runs both kinds).
 
 #include "catch/catch_log.h"
 #include "shell/command_ids.h"
@@ -33,8 +42,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 using namespace vantrel::e2e;
@@ -67,10 +78,11 @@ std::string HereDir() {
 // The bench's own window fixture process.
 class Windows {
 public:
-    explicit Windows(int count) {
+    // exe: the bench windows of another build (the other bitness's).
+    explicit Windows(int count, const std::string& exe = "") {
         out_ = HereDir() + "bench-windows-" + std::to_string(::GetCurrentProcessId()) + ".txt";
         ::DeleteFileA(out_.c_str());
-        std::string command = "\"" + HereDir() + "vantrel_bench_windows.exe\" --out \"" + out_ + "\" --windows " +
+        std::string command = "\"" + (exe.empty() ? HereDir() + "vantrel_bench_windows.exe" : exe) + "\" --out \"" + out_ + "\" --windows " +
                               std::to_string(count);
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
@@ -435,6 +447,88 @@ std::string DismissMessageBox(Vantrel& app) {
     return "";
 }
 
+// Catches the same bursts with two Vantrels side by side, in turn (only one
+// catches at a time): the first watching a, the second watching b. Returns
+// the medians in microseconds and prints the lines logged per round.
+std::pair<double, double> CompareCatching(Vantrel& first, const Windows& a, Vantrel& second, const Windows& b,
+                                          unsigned count, int rounds, bool byFind) {
+    const CatchSession sessions[2] = {CatchSession::Open(first, a.Watched(), byFind),
+                                      CatchSession::Open(second, b.Watched(), byFind)};
+    const Windows* sources[2] = {&a, &b};
+    auto command = [](const CatchSession& s, int id) {
+        Send(s.window, WM_COMMAND, static_cast<WPARAM>(id), 0, 600000);
+    };
+    std::vector<double> times[2];
+    long lines[2] = {0, 0};
+    for (int round = 0; round < rounds; ++round) {
+        for (int kind = 0; kind < 2; ++kind) {
+            const CatchSession& s = sessions[kind];
+            command(s, cmd::MenuCatchClear);
+            std::string box;
+            if (!s.Start(&box)) throw DriverError("Start refused (" + box + ")");
+            times[kind].push_back(sources[kind]->Burst(kSendBurst, count, nullptr));
+            command(s, cmd::MenuCatchStop);
+            lines[kind] = static_cast<long>(Send(s.memo, EM_GETLINECOUNT, 0, 0, 600000).value_or(0)) - 1;
+        }
+    }
+    std::printf("   %u messages, medians of %d rounds, alternating: %ld and %ld lines logged per round\n", count,
+                rounds, lines[0], lines[1]);
+    for (const CatchSession& s : sessions) Post(s.window, WM_COMMAND, cmd::MenuCatchExit, 0);
+    return {Median(times[0]), Median(times[1])};
+}
+
+// 5. The catch path through the companion against the direct path: two
+// Vantrels, one with the test switch, catching the same window.
+void MeasureCompanion(unsigned count, int rounds) {
+    Windows source(0);
+    std::unique_ptr<Vantrel> direct = Vantrel::Start();
+    std::unique_ptr<Vantrel> through;
+    ::SetEnvironmentVariableA("VANTREL_HOOK_COMPANION", "1");
+    try {
+        through = Vantrel::Start();
+    } catch (...) {
+        ::SetEnvironmentVariableA("VANTREL_HOOK_COMPANION", nullptr);
+        throw;
+    }
+    ::SetEnvironmentVariableA("VANTREL_HOOK_COMPANION", nullptr);
+    std::printf("6. Catching through the companion (test switch) against the direct path\n");
+    const auto [directUs, throughUs] = CompareCatching(*direct, source, *through, source, count, rounds, false);
+    std::printf("        direct %.3f s, through the companion %.3f s, ratio %.2f (target <= 1.1)\n", directUs / 1e6,
+                throughUs / 1e6, throughUs / directUs);
+    through->Stop();
+    direct->Stop();
+}
+
+// 6. Catching a program of the other bitness (through the companion of that
+// bitness) against one of Vantrel's own bitness: needs a session that runs
+// both kinds and the other bitness's bench windows (bench/run.sh runs it).
+void MeasureOtherBitness(unsigned count, int rounds) {
+    const std::string otherExe = VANTREL_BENCH_OTHER_WINDOWS;
+    std::string path = otherExe;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    if (!path.empty() && path[0] == '\\') path = "Z:" + path;
+    if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        std::printf("7. Catching the other bitness: skipped, no bench windows of the other bitness in this build\n");
+        return;
+    }
+    std::unique_ptr<Windows> other;
+    try {
+        other = std::make_unique<Windows>(0, path);
+    } catch (const std::exception& error) {
+        std::printf("7. Catching the other bitness: skipped, this session does not run them (%s)\n", error.what());
+        return;
+    }
+    Windows same(0);
+    std::unique_ptr<Vantrel> first = Vantrel::Start();
+    std::unique_ptr<Vantrel> second = Vantrel::Start();
+    std::printf("7. Catching a program of the other bitness (through its companion) against one of the same bitness\n");
+    const auto [sameUs, otherUs] = CompareCatching(*first, same, *second, *other, count, rounds, true);
+    std::printf("        same bitness %.3f s, other bitness %.3f s, ratio %.2f\n", sameUs / 1e6, otherUs / 1e6,
+                otherUs / sameUs);
+    second->Stop();
+    first->Stop();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -443,6 +537,8 @@ int main(int argc, char** argv) {
     bool tree = true;
     unsigned logLinesWanted = 200000;
     int hungWindows = 10;
+    unsigned companionCount = 20000;
+    unsigned otherCount = 0;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--rounds") rounds = std::max(1, std::atoi(argv[i + 1]));
@@ -450,6 +546,8 @@ int main(int argc, char** argv) {
         else if (option == "--tree") tree = std::atoi(argv[i + 1]) != 0;
         else if (option == "--log") logLinesWanted = static_cast<unsigned>(std::atoi(argv[i + 1]));
         else if (option == "--hung") hungWindows = std::max(0, std::atoi(argv[i + 1]));
+        else if (option == "--companion") companionCount = static_cast<unsigned>(std::atoi(argv[i + 1]));
+        else if (option == "--other-bitness") otherCount = static_cast<unsigned>(std::atoi(argv[i + 1]));
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     try {
@@ -468,6 +566,7 @@ int main(int argc, char** argv) {
                     (big.limit / big.nodes) / (small.limit / small.nodes));
         }
 
+        if (catchCount > 0) {
         // ---- 2. Message catching ----
         Windows source(0);
         Sink sink;
@@ -552,6 +651,7 @@ int main(int argc, char** argv) {
 
         command(cmd::MenuCatchClear);
         Post(catchWindow, WM_COMMAND, cmd::MenuCatchExit, 0);
+        }
 
         // ---- 5. Hung windows ----
         if (hungWindows > 0) {
@@ -559,6 +659,12 @@ int main(int argc, char** argv) {
             MeasureHungRebuilds(*app, hungWindows, rounds);
         }
         app->Stop();
+
+        // ---- 6. Catching through the companion ----
+        if (companionCount > 0) MeasureCompanion(companionCount, rounds);
+
+        // ---- 7. Catching the other bitness ----
+        if (otherCount > 0) MeasureOtherBitness(otherCount, rounds);
     } catch (const std::exception& error) {
         std::printf("bench failed: %s\n", error.what());
         return 1;

@@ -21,6 +21,8 @@
 //               measuring the program's side where no hook can be set).
 //   kQuit       ends the program.
 
+#include "hooklib/hook_channel.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -34,9 +36,7 @@ namespace {
 constexpr UINT kSendBurst = WM_APP + 1;
 constexpr UINT kQuit = WM_APP + 2;
 constexpr UINT kRecordBurst = WM_APP + 3;
-constexpr char kMappingName[] = "Vantrel - Mapped File for Hook {3F6D2A17-9B4E-4C81-A5D0-7E29C4B81F63}";
 constexpr UINT kBurstMessage = WM_USER + 0x100;
-constexpr UINT kNotifyMessage = WM_USER + 133;
 
 HINSTANCE g_instance = nullptr;
 HWND g_watched = nullptr;
@@ -49,11 +49,12 @@ LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     if (message == kSendBurst || message == kRecordBurst) {
         HWND sink = reinterpret_cast<HWND>(lParam);
         HANDLE mapping = nullptr;
-        std::uint32_t* record = nullptr;
+        vantrel::HookRecord* record = nullptr;
         if (message == kRecordBurst) {
-            mapping = ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kMappingName);
+            mapping = ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, vantrel::kHookMappingName);
             if (!mapping) return -1;
-            record = static_cast<std::uint32_t*>(::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 44));
+            record = static_cast<vantrel::HookRecord*>(
+                ::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, vantrel::kHookRecordSize));
             if (!record) {
                 ::CloseHandle(mapping);
                 return -1;
@@ -68,15 +69,16 @@ LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             if (record) {
                 POINT point{};
                 ::GetCursorPos(&point);
-                record[4] = static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(g_watched));
-                record[5] = kBurstMessage;
-                record[6] = i;
-                record[7] = count - i;
-                record[8] = ::GetTickCount();
-                record[9] = static_cast<std::uint32_t>(point.x);
-                record[10] = static_cast<std::uint32_t>(point.y);
+                record->hwnd = static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(g_watched));
+                record->message = kBurstMessage;
+                record->wParam = i;
+                record->lParam = count - i;
+                record->time = ::GetTickCount();
+                record->x = point.x;
+                record->y = point.y;
+                ++record->sequence;
             }
-            if (sink) ::SendMessageA(sink, kNotifyMessage, 0, 0);
+            if (sink) ::SendMessageA(sink, vantrel::HookNotifyMessage, 0, 0);
         }
         ::QueryPerformanceCounter(&end);
         if (record) ::UnmapViewOfFile(record);

@@ -75,4 +75,33 @@ const CategoryControls* CategoryOfCommand(int command) {
     return nullptr;
 }
 
+std::string StartFailureText(std::uint32_t lastError) {
+    std::string text = "Unable to set hook\r(VANTREL.DLL)";
+    const char* reason = nullptr;
+    switch (static_cast<HookFailure>(lastError)) {
+        case HookFailure::NoWindow:
+            reason = "The selected window no longer exists.";
+            break;
+        case HookFailure::OtherCatching:
+            reason = "Another Vantrel is catching messages now: press Stop in its Catch Messages window "
+                     "(or end that Vantrel), then Start here again.";
+            break;
+        case HookFailure::NoCompanion:
+            reason = "The hook companion for programs of the other bitness (vantrel64.exe or vantrel32.exe "
+                     "with its library, beside VANTREL.DLL) is missing, could not start or has ended.";
+            break;
+        case HookFailure::NoEntry:
+            reason = "The system does not let the hook library into the program of this window.";
+            break;
+        case HookFailure::NoAnswer:
+            reason = "The window did not answer within a second: its program may be busy or hung.";
+            break;
+        case HookFailure::NoRecord:
+            reason = "The shared memory of the hook cannot be opened.";
+            break;
+    }
+    if (reason) text += std::string("\r") + reason;
+    return text;
+}
+
 }  // namespace vantrel

@@ -5,6 +5,8 @@
 #include "catch/catch_log.h"
 #include "shell/command_table.h"
 
+#include <cstdint>
+#include <string>
 #include <vector>
 
 namespace vantrel {
@@ -23,5 +25,10 @@ const CategoryControls (&CategoryTable())[kCategoryCount];
 
 // The category of a check button or menu item command, if it is one.
 const CategoryControls* CategoryOfCommand(int command);
+
+// The box of a Start that failed: "Unable to set hook\r(VANTREL.DLL)" and,
+// when the hook library named the reason (SetMyHook's last-error code, a
+// HookFailure), one plain sentence under it.
+std::string StartFailureText(std::uint32_t lastError);
 
 }  // namespace vantrel

@@ -148,7 +148,9 @@ void TForm5ForHook::ToolButton2Click() {
     DWORD owner = 0;
     watchingOwnWindow_ = ::GetWindowThreadProcessId(watched, &owner) != 0 && owner == ::GetCurrentProcessId();
     if (SetMyHook(hwnd(), watched) == 0) {
-        MessageBoxFor(hwnd(), "Unable to set hook\r(VANTREL.DLL)", kApplicationTitle, MB_ICONERROR);
+        // The library leaves the reason, where it can tell one, as the last error.
+        const DWORD reason = ::GetLastError();
+        MessageBoxFor(hwnd(), StartFailureText(reason), kApplicationTitle, MB_ICONERROR);
         return;
     }
     SetCatching(true);

@@ -1,269 +1,290 @@
-// VANTREL.DLL: reports the messages of one watched window to the Catch
-// Messages window of vantrel.exe.
+// VANTREL.DLL: the two operations vantrel.exe calls, SetMyHook and RemoveMyHook.
 //
-// vantrel.exe sets two hooks through SetMyHook on the thread of the watched
-// window, so this library is loaded into that window's process. A
-// call-window-procedure hook sees the messages sent to the watched window
-// (from any thread or process), a get-message hook the posted ones as they
-// are removed from the queue; each message is reported once. A report is one write of the shared record followed by one
-// synchronous HookNotifyMessage to the notify window.
+// SetMyHook sets the hooks on the watched window's thread. A process of the
+// other bitness cannot load this library, so there the companion of that
+// bitness (vantrel64.exe with VANTREL64.DLL beside a 32-bit VANTREL.DLL,
+// vantrel32.exe with VANTREL32.DLL beside a 64-bit one) sets them with its own
+// build of the library; it is started by the first Start that needs it and
+// kept until vantrel.exe ends. Either way Start then proves that the library
+// runs in the watched thread: a handshake message sent to the watched window
+// is acknowledged by the hook procedure there through the shared record.
+// Only then is the notify window written, and reporting begins. When
+// anything fails, SetMyHook removes what it set and returns zero, with the
+// reason (a HookFailure) as the thread's last-error code.
 //
-// The library runs inside other people's programs: it never blocks them for
-// long and never fails them. When anything is missing (no shared record, no
-// writer lock) the message is passed on untouched.
+// The record is shared by every Vantrel that runs: one that catches owns it
+// through its notify window, and another one is refused while that window
+// lives. Stop clears only the owner's own words.
 
 #define VANTREL_HOOK_BUILDING
 #include "hooklib/vantrel_hook.h"
 
-#include <cstdint>
+#include "hooklib/hook_core.h"
+#include "hooklib/hook_rules.h"
 
+#include <string>
+
+namespace vantrel::hook {
 namespace {
 
-// The shared record: the same name, size and layout as the program's.
-constexpr const char* kMappingName = "Vantrel - Mapped File for Hook {3F6D2A17-9B4E-4C81-A5D0-7E29C4B81F63}";
-constexpr DWORD kRecordSize = 44;
-constexpr UINT kHookNotifyMessage = WM_USER + 133;
-// How long a host thread waits for the writer lock and for vantrel.exe to
-// handle a report before it gives the report up and goes on.
-constexpr DWORD kWriterWaitMs = 3000;
-constexpr UINT kNotifyTimeoutMs = 3000;
-// A writer lock held longer than any report can take was left by a thread or
-// process that ended while reporting; the next writer takes it over.
-constexpr DWORD kStaleLockMs = kNotifyTimeoutMs + 2000;
+// What this process's Start has set up.
+std::uint32_t g_ownNotify = 0;   // the notify window this process wrote into the record
+std::uint32_t g_ownWatched = 0;  // the window it watches
+Route g_route = Route::Direct;
+bool g_hooked = false;
 
-// The record as both sides see it. The first 16 bytes are the library's own:
-// they tell every instance of the library where to report and what to watch,
-// and hold the writers' lock.
-// From offset 16 on it is the 32-bit MSG layout, every field 32 bits wide,
-// whatever the width of the process's own handles (window handles and hook
-// handles carry 32 significant bits).
-struct Record {
-    volatile LONG notifyWindow;   // handle of the Catch Messages window; 0 = not catching
-    volatile LONG watchedWindow;  // handle of the watched window
-    volatile LONG lockOwner;      // thread that writes the record now; 0 = free
-    volatile LONG lockTime;       // when it took the lock (GetTickCount)
-    DWORD hwnd;                   // offset 16
-    DWORD message;
-    DWORD wParam;
-    DWORD lParam;
-    DWORD time;
-    LONG x;
-    LONG y;
-};
-static_assert(sizeof(Record) == kRecordSize, "the shared record is 44 bytes");
+// A companion program this library has started, one per bitness.
+struct Companion {
+    HANDLE process = nullptr;
+    DWORD processId = 0;
+    HWND window = nullptr;
 
-HINSTANCE g_module = nullptr;
-DWORD g_reportingSlot = TLS_OUT_OF_INDEXES;  // per thread: a report is being handled
-
-// This process's view of the record and its writer lock, opened on first use.
-HANDLE g_mapping = nullptr;
-Record* g_record = nullptr;
-
-// The hooks set by this process (only vantrel.exe sets them).
-HHOOK g_ownCallWndHook = nullptr;
-HHOOK g_ownGetMessageHook = nullptr;
-
-HWND ToWindow(LONG value) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(value)); }
-LONG FromHandle(const void* handle) { return static_cast<LONG>(reinterpret_cast<INT_PTR>(handle)); }
-
-Record* OpenRecord() {
-    if (g_record) return g_record;
-    HANDLE mapping = ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kMappingName);
-    if (!mapping) return nullptr;
-    void* view = ::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, kRecordSize);
-    if (!view) {
-        ::CloseHandle(mapping);
-        return nullptr;
+    bool Alive() const {
+        return process && ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT && ::IsWindow(window);
     }
-    g_mapping = mapping;
-    g_record = static_cast<Record*>(view);
-    return g_record;
+    void Forget() {
+        if (process) ::CloseHandle(process);
+        process = nullptr;
+        processId = 0;
+        window = nullptr;
+    }
+};
+Companion g_companions[2];  // 32-bit, 64-bit
+
+Companion& CompanionOf(Route route) { return g_companions[RouteBits(route) == 64 ? 1 : 0]; }
+
+BOOL Fail(HookFailure failure) {
+    ::SetLastError(static_cast<DWORD>(failure));
+    return FALSE;
 }
 
-void CloseRecord() {
-    if (g_record) ::UnmapViewOfFile(g_record);
-    if (g_mapping) ::CloseHandle(g_mapping);
-    g_record = nullptr;
-    g_mapping = nullptr;
+std::string LibraryFolder() {
+    char path[MAX_PATH * 2] = {};
+    const DWORD length = ::GetModuleFileNameA(LibraryModule(), path, sizeof path);
+    std::string text(path, length);
+    return text.substr(0, text.find_last_of("\\/") + 1);
 }
 
-// The writers' lock lives in the record itself: taking it and giving it back
-// costs no round trip to the system while nobody else holds it, which is
-// nearly always, so a report costs little more than its notification.
-bool LockRecord(Record* record) {
-    const LONG self = static_cast<LONG>(::GetCurrentThreadId());
+bool Is64BitProcess() { return sizeof(void*) == 8; }
+
+bool IsWow64(HANDLE process, bool& wow64) {
+    using IsWow64Function = BOOL(WINAPI*)(HANDLE, PBOOL);
+    const auto isWow64 = reinterpret_cast<IsWow64Function>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
+    BOOL answer = FALSE;
+    if (!isWow64 || !isWow64(process, &answer)) return false;
+    wow64 = answer != FALSE;
+    return true;
+}
+
+Route RouteFor(DWORD processId) {
+    bool selfWow64 = false;
+    const bool os64 = Is64BitProcess() || (IsWow64(::GetCurrentProcess(), selfWow64) && selfWow64);
+    std::optional<bool> targetWow64;
+    if (HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId)) {
+        bool wow64 = false;
+        if (IsWow64(process, wow64)) targetWow64 = wow64;
+        ::CloseHandle(process);
+    }
+    char value[8] = {};
+    const DWORD length = ::GetEnvironmentVariableA(kCompanionSwitch, value, sizeof value);
+    const bool throughCompanion = length == 1 && value[0] == '1';
+    return ChooseRoute(Is64BitProcess(), os64, targetWow64, throughCompanion);
+}
+
+// The companion's message-only window, once the companion has made it.
+HWND FindCompanionWindow(DWORD processId) {
+    for (HWND window = ::FindWindowExA(HWND_MESSAGE, nullptr, kCompanionClass, nullptr); window;
+         window = ::FindWindowExA(HWND_MESSAGE, window, kCompanionClass, nullptr)) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == processId) return window;
+    }
+    return nullptr;
+}
+
+// Starts the companion of the route's bitness unless it runs already.
+bool StartCompanion(Companion& companion, Route route) {
+    if (companion.Alive()) return true;
+    if (companion.process) ::TerminateProcess(companion.process, 1);
+    companion.Forget();
+    const std::string program = LibraryFolder() + CompanionProgram(RouteBits(route));
+    if (::GetFileAttributesA(program.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+    std::string commandLine = "\"" + program + "\" " + std::to_string(::GetCurrentProcessId());
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          LibraryFolder().c_str(), &startup, &info))
+        return false;
+    ::CloseHandle(info.hThread);
+    companion.process = info.hProcess;
+    companion.processId = info.dwProcessId;
     const DWORD start = ::GetTickCount();
-    for (unsigned spin = 0;; ++spin) {
-        if (::InterlockedCompareExchange(&record->lockOwner, self, 0) == 0) {
-            ::InterlockedExchange(&record->lockTime, static_cast<LONG>(::GetTickCount()));
+    while (!(companion.window = FindCompanionWindow(companion.processId))) {
+        // The wait is on the companion itself: one that ends is given up at once.
+        if (::WaitForSingleObject(companion.process, 20) == WAIT_OBJECT_0 ||
+            ::GetTickCount() - start > kCompanionStartMs) {
+            ::TerminateProcess(companion.process, 1);
+            companion.Forget();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool AskCompanion(Companion& companion, UINT request, WPARAM argument) {
+    if (!companion.Alive()) return false;
+    DWORD_PTR answer = 0;
+    if (::SendMessageTimeoutA(companion.window, request, argument, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                              kCompanionRequestMs, &answer) && answer == 1)
+        return true;
+    // A companion that does not do what it is asked is of no further use:
+    // the next Start starts a new one.
+    ::TerminateProcess(companion.process, 1);
+    companion.Forget();
+    return false;
+}
+
+void RemoveHooks() {
+    if (!g_hooked) return;
+    if (g_route == Route::Direct) RemoveThreadHooks();
+    else AskCompanion(CompanionOf(g_route), kCompanionRemoveHooks, 0);
+    g_hooked = false;
+}
+
+// True when the window is the live notify window of another running Vantrel
+// (a window of another process, of the same class as ours, whose process has
+// not ended).
+bool IsOtherLiveCatcher(std::uint32_t value, HWND ours) {
+    const HWND window = ValueWindow(value);
+    if (!::IsWindow(window)) return false;
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    if (!processId || processId == ::GetCurrentProcessId()) return false;
+    char theirs[128] = {}, mine[128] = {};
+    ::GetClassNameA(window, theirs, sizeof theirs);
+    ::GetClassNameA(ours, mine, sizeof mine);
+    if (std::string(theirs) != mine) return false;
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process) return ::GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD code = 0;
+    const bool alive = ::GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    ::CloseHandle(process);
+    return alive;
+}
+
+// Takes the record for this process while nobody else lives in it: the notify
+// word goes to 0 (reporting of a Vantrel that has gone stops) and the watched
+// word to the pending form of the watched window.
+bool ClaimRecord(HookRecord& record, HWND notifyWindow, std::uint32_t watched) {
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const std::uint32_t current = Load(record.notifyWindow);
+        if (current && IsOtherLiveCatcher(current, notifyWindow)) return false;
+        if (CompareExchange(record.notifyWindow, current, 0)) {
+            Store(record.watchedWindow, PendingWindow(watched));
             return true;
         }
-        const LONG owner = record->lockOwner;
-        const LONG taken = record->lockTime;
-        if (owner != 0 && ::GetTickCount() - static_cast<DWORD>(taken) > kStaleLockMs) {
-            // Take over a lock left behind only if it stays unchanged for a
-            // moment: a writer that has just taken it writes its time first.
-            ::Sleep(50);
-            if (record->lockOwner == owner && record->lockTime == taken &&
-                ::InterlockedCompareExchange(&record->lockOwner, self, owner) == owner) {
-                ::InterlockedExchange(&record->lockTime, static_cast<LONG>(::GetTickCount()));
-                return true;
-            }
-        }
-        if (::GetTickCount() - start > kWriterWaitMs) return false;
-        if (spin < 100) YieldProcessor();
-        else ::Sleep(spin < 400 ? 0 : 1);
     }
+    return false;
 }
 
-void UnlockRecord(Record* record) { ::InterlockedExchange(&record->lockOwner, 0); }
-
-bool IsReporting() {
-    return g_reportingSlot != TLS_OUT_OF_INDEXES && ::TlsGetValue(g_reportingSlot) != nullptr;
-}
-
-void SetReporting(bool on) {
-    if (g_reportingSlot != TLS_OUT_OF_INDEXES)
-        ::TlsSetValue(g_reportingSlot, on ? reinterpret_cast<void*>(1) : nullptr);
-}
-
-// Hands one message of the watched window to vantrel.exe and waits until its
-// handler has read the record. Messages raised on this thread while a report
-// is handled (the watched window is one of vantrel.exe's own, its log pane
-// included) are not reported again, so watching never feeds on itself.
-void Report(HWND hwnd, const MSG& message) {
-    if (IsReporting()) return;
-    Record* record = OpenRecord();
-    if (!record) return;
-    const HWND notify = ToWindow(record->notifyWindow);
-    if (!notify || ToWindow(record->watchedWindow) != hwnd) return;
-    if (!LockRecord(record)) return;
-    SetReporting(true);
-    // Catching may have stopped while this thread waited for its turn.
-    if (ToWindow(record->notifyWindow) == notify && ToWindow(record->watchedWindow) == hwnd) {
-        record->hwnd = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(message.hwnd));
-        record->message = message.message;
-        record->wParam = static_cast<DWORD>(message.wParam);
-        record->lParam = static_cast<DWORD>(message.lParam);
-        record->time = message.time;
-        record->x = message.pt.x;
-        record->y = message.pt.y;
-        ::MemoryBarrier();
-        DWORD_PTR result = 0;
-        ::SendMessageTimeoutA(notify, kHookNotifyMessage, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kNotifyTimeoutMs,
-                              &result);
+// Sends the handshake to the watched window and tells what came of it.
+BOOL Handshake(HookRecord& record, HWND watched, std::uint32_t watchedValue) {
+    if (::GetWindowThreadProcessId(watched, nullptr) == ::GetCurrentThreadId()) {
+        // One of Vantrel's own windows, hooked by a companion: a thread learns
+        // of hooks that another process set on it when it next looks at its
+        // queue (so under Wine), and the handshake is a call within this thread.
+        MSG nothing;
+        ::PeekMessageA(&nothing, nullptr, HandshakeMessage(), HandshakeMessage(), PM_NOREMOVE);
     }
-    SetReporting(false);
-    UnlockRecord(record);
+    DWORD_PTR answer = 0;
+    const BOOL sent = ::SendMessageTimeoutA(watched, HandshakeMessage(), 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                                            kHandshakeMs, &answer);
+    const DWORD error = ::GetLastError();
+    if (Load(record.watchedWindow) == watchedValue) return TRUE;
+    if (sent) return Fail(HookFailure::NoEntry);
+    if (!::IsWindow(watched) || error == ERROR_INVALID_WINDOW_HANDLE) return Fail(HookFailure::NoWindow);
+    return Fail(HookFailure::NoAnswer);
 }
 
-// True when hwnd is the watched window and a report is wanted: the cheap test
-// every hooked message of every process goes through.
-bool IsWatched(HWND hwnd) {
-    if (!hwnd || IsReporting()) return false;
-    Record* record = OpenRecord();
-    return record && record->notifyWindow != 0 && ToWindow(record->watchedWindow) == hwnd;
-}
-
-
-// Sent messages, seen in the receiving thread before the window procedure.
-LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION && lParam) {
-        const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (IsWatched(sent->hwnd)) {
-            MSG message{};
-            message.hwnd = sent->hwnd;
-            message.message = sent->message;
-            message.wParam = sent->wParam;
-            message.lParam = sent->lParam;
-            // A sent message carries no time or position of its own: take
-            // the moment it is received and the pointer position the thread
-            // last saw (asking the pointer itself would cost a round trip to
-            // the display for every message).
-            message.time = ::GetTickCount();
-            const DWORD position = ::GetMessagePos();
-            message.pt.x = static_cast<short>(LOWORD(position));
-            message.pt.y = static_cast<short>(HIWORD(position));
-            Report(sent->hwnd, message);
-        }
-    }
-    // The system passes the message on to the next hook by itself; the
-    // hook handle argument is ignored.
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-// Posted messages, reported when they are taken off the queue (not when a
-// queue is only looked at), so each is reported once.
-LRESULT CALLBACK GetMsgProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION && wParam == PM_REMOVE && lParam) {
-        const MSG* posted = reinterpret_cast<const MSG*>(lParam);
-        if (IsWatched(posted->hwnd)) Report(posted->hwnd, *posted);
-    }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+// Undoes a Start that did not come through: the hooks, and the record's words
+// as long as they are still this attempt's.
+BOOL Abandon(HookRecord& record, std::uint32_t watchedValue, DWORD failure) {
+    RemoveHooks();
+    if (!CompareExchange(record.watchedWindow, PendingWindow(watchedValue), 0))
+        CompareExchange(record.watchedWindow, watchedValue, 0);
+    CloseRecord();
+    ::SetLastError(failure);
+    return FALSE;
 }
 
 }  // namespace
+}  // namespace vantrel::hook
 
 BOOL WINAPI SetMyHook(HWND notifyWindow, HWND watched) {
-    if (g_ownCallWndHook || g_ownGetMessageHook) return FALSE;
-    Record* record = OpenRecord();
-    if (!record) return FALSE;
-    ::InterlockedExchange(&record->notifyWindow, 0);
-    ::InterlockedExchange(&record->watchedWindow, FromHandle(watched));
-    // Every message of a window is handled by the thread that made it, so
-    // the hooks go into that thread alone: no other program on the desktop,
-    // nor Vantrel itself while it handles the reports, runs them.
-    const DWORD thread = ::GetWindowThreadProcessId(watched, nullptr);
-    if (thread == 0) {
-        RemoveMyHook();
-        return FALSE;
+    using namespace vantrel::hook;
+    using vantrel::HookFailure;
+    using vantrel::HookRecord;
+    if (g_ownNotify) RemoveMyHook();
+    DWORD processId = 0;
+    const DWORD thread = ::GetWindowThreadProcessId(watched, &processId);
+    if (!thread || !::IsWindow(watched)) return Fail(HookFailure::NoWindow);
+    HookRecord* record = OpenRecord();
+    if (!record) return Fail(HookFailure::NoRecord);
+    const std::uint32_t watchedValue = WindowValue(watched);
+    if (!ClaimRecord(*record, notifyWindow, watchedValue)) {
+        CloseRecord();
+        return Fail(HookFailure::OtherCatching);
     }
-    g_ownCallWndHook = ::SetWindowsHookExA(WH_CALLWNDPROC, CallWndProc, g_module, thread);
-    g_ownGetMessageHook = ::SetWindowsHookExA(WH_GETMESSAGE, GetMsgProc, g_module, thread);
-    if (!g_ownCallWndHook || !g_ownGetMessageHook) {
-        RemoveMyHook();
-        return FALSE;
+
+    g_route = RouteFor(processId);
+    if (g_route == Route::Direct) {
+        // Every message of a window is handled by the thread that made it, so
+        // the hooks go into that thread alone: no other program on the
+        // desktop, nor Vantrel itself while it handles the reports, runs them.
+        g_hooked = SetThreadHooks(thread);
+        if (!g_hooked) return Abandon(*record, watchedValue, static_cast<DWORD>(HookFailure::NoEntry));
+    } else {
+        Companion& companion = CompanionOf(g_route);
+        if (!StartCompanion(companion, g_route))
+            return Abandon(*record, watchedValue, static_cast<DWORD>(HookFailure::NoCompanion));
+        g_hooked = AskCompanion(companion, kCompanionSetHooks, thread);
+        if (!g_hooked) return Abandon(*record, watchedValue, static_cast<DWORD>(HookFailure::NoCompanion));
     }
-    // Reporting begins once the notify window is known.
-    ::InterlockedExchange(&record->notifyWindow, FromHandle(notifyWindow));
+
+    if (!Handshake(*record, watched, watchedValue)) {
+        const DWORD failure = ::GetLastError();
+        // A companion that died meanwhile is the reason, whatever the window did.
+        const bool companionGone = g_route != Route::Direct && !CompanionOf(g_route).Alive();
+        return Abandon(*record, watchedValue,
+                       companionGone ? static_cast<DWORD>(HookFailure::NoCompanion) : failure);
+    }
+    // Reporting begins once the notify window is known, unless another
+    // Vantrel took the record in the meantime.
+    if (!CompareExchange(record->notifyWindow, 0, WindowValue(notifyWindow)))
+        return Abandon(*record, watchedValue, static_cast<DWORD>(HookFailure::OtherCatching));
+    g_ownNotify = WindowValue(notifyWindow);
+    g_ownWatched = watchedValue;
     return TRUE;
 }
 
 BOOL WINAPI RemoveMyHook() {
-    if (g_record) {
-        // Instances in other processes stop reporting at once, even before
-        // the system has unloaded the library from them.
-        ::InterlockedExchange(&g_record->notifyWindow, 0);
-        ::InterlockedExchange(&g_record->watchedWindow, 0);
+    using namespace vantrel::hook;
+    if (g_ownNotify) {
+        // The record's words are cleared only while they are this process's:
+        // Stop in one Vantrel never ends another's catching. Instances in
+        // other processes stop reporting at once, even before the hooks go.
+        if (vantrel::HookRecord* record = OpenRecord()) {
+            if (CompareExchange(record->notifyWindow, g_ownNotify, 0))
+                CompareExchange(record->watchedWindow, g_ownWatched, 0);
+        }
     }
-    if (g_ownCallWndHook) ::UnhookWindowsHookEx(g_ownCallWndHook);
-    if (g_ownGetMessageHook) ::UnhookWindowsHookEx(g_ownGetMessageHook);
-    g_ownCallWndHook = nullptr;
-    g_ownGetMessageHook = nullptr;
+    g_ownNotify = 0;
+    g_ownWatched = 0;
+    RemoveHooks();
     // The program releases its shared record after this call: let go of ours
     // too, so the next showing of its window starts from a fresh record.
     CloseRecord();
-    return TRUE;
-}
-
-// The loader looks the entry point up by its C name.
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
-    switch (reason) {
-        case DLL_PROCESS_ATTACH:
-            g_module = instance;
-            g_reportingSlot = ::TlsAlloc();
-            ::DisableThreadLibraryCalls(instance);
-            break;
-        case DLL_PROCESS_DETACH:
-            // At process end the system releases everything itself.
-            if (reserved) break;
-            if (g_ownCallWndHook || g_ownGetMessageHook) RemoveMyHook();
-            CloseRecord();
-            if (g_reportingSlot != TLS_OUT_OF_INDEXES) ::TlsFree(g_reportingSlot);
-            g_reportingSlot = TLS_OUT_OF_INDEXES;
-            break;
-        default:
-            break;
-    }
     return TRUE;
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds vantrel.exe and VANTREL.DLL and runs Vantrel
+# Installs what is missing, builds vantrel.exe and VANTREL.DLL (with the hook
+# companions of both bitnesses) and runs Vantrel
 # under Wine: on the current X display when there is one (until you close it),
 # otherwise on a private Xvfb display, where it saves a screenshot to
 # build/vantrel-screenshot.png and ends.
@@ -10,12 +11,12 @@ bash scripts/install-deps.sh
 
 # The product: 32-bit Windows binaries.
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target vantrel vantrel_hook
+cmake --build --preset win32 --target vantrel vantrel_hook other_bitness
 arch=$(bash scripts/wine-arch.sh)
 if [ "$arch" != win32 ]; then
     echo "run: this machine runs only 64-bit Wine; running the 64-bit build of the same sources" >&2
     cmake --preset "$arch" >/dev/null
-    cmake --build --preset "$arch" --target vantrel vantrel_hook
+    cmake --build --preset "$arch" --target vantrel vantrel_hook other_bitness
 fi
 build="build/$arch"
 

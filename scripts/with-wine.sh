@@ -15,7 +15,9 @@
 # Machines whose kernel cannot run 32-bit Linux programs cannot run 32-bit Wine
 # at all; there the session uses 64-bit Wine and a 64-bit prefix, and the build
 # folder must hold a 64-bit cross build (toolchain cmake/mingw-x86_64.cmake).
-# VANTREL_WINE_ARCH=win32|win64 forces the choice.
+# VANTREL_WINE_ARCH=win32|win64 forces the choice. A 64-bit session on a
+# machine that has 32-bit Wine as well runs programs of both bitnesses side by
+# side (the cross-bitness suite uses one).
 #
 # VANTREL_USE_DISPLAY=1 runs on the caller's DISPLAY instead of a private Xvfb.
 #
@@ -60,9 +62,14 @@ else
     loader=$wine64_loader
 fi
 
-# A 32-bit program cannot run in a 64-bit-only session: say so plainly instead
-# of leaving Wine's loader error to be puzzled over.
-if [ "$arch" = win64 ] && [ "${1:-}" = wine ] && [ -f "${2:-}" ]; then
+# A 64-bit session runs 32-bit programs too where 32-bit Wine runs (the 64-bit
+# loader hands them to it). Where it does not, a 32-bit program cannot run:
+# say so plainly instead of leaving Wine's loader error to be puzzled over.
+runs32=0
+if [ -x "$wine32_loader" ] && "$wine32_loader" --version >/dev/null 2>&1; then
+    runs32=1
+fi
+if [ "$arch" = win64 ] && [ "$runs32" = 0 ] && [ "${1:-}" = wine ] && [ -f "${2:-}" ]; then
     pe_offset=$(od -An -t u4 -j 60 -N 4 "$2" 2>/dev/null | tr -d ' ')
     machine=$(od -An -t x2 -j $((pe_offset + 4)) -N 2 "$2" 2>/dev/null | tr -d ' ')
     if [ "$machine" = 014c ]; then

@@ -5,6 +5,7 @@
 // Save as through the real Save dialog, closing and opening again, and the
 // hexadecimal mode.
 
+#include "hooklib/hook_channel.h"
 #include "tests/e2e/driver/driver.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +51,7 @@ class CatchTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         app_ = Vantrel::Start();
-        fixture_ = Fixture::Start("--only recorder");
+        fixture_ = Fixture::Start("--only recorder,hung");
     }
     static void TearDownTestSuite() {
         if (fixture_) fixture_->Stop();
@@ -65,6 +66,17 @@ protected:
     }
     void TearDown() override {
         if (catch_ && ::IsWindowVisible(catch_)) Close();
+        // A test that failed half-way may leave a box or a Catch Messages window open.
+        if (!app_) return;
+        if (HWND box = App().FindWindowOfClass("#32770", "", true)) {
+            ClickDialogButton(box, IDOK);
+            App().WaitForWindowGone("#32770");
+        }
+        if (HWND open = App().FindWindowOfClass("TForm5ForHook", "", true)) {
+            Post(open, WM_COMMAND, cmd::MenuCatchExit, 0);
+            App().WaitForWindowGone("TForm5ForHook");
+        }
+        if (fixture_) fixture_->Command("unhang");
     }
 
     Vantrel& App() { return *app_; }
@@ -353,6 +365,168 @@ TEST_F(CatchTest, WatchingItsOwnLogPaneNeitherFloodsNorFreezes) {
     EXPECT_LT(lines, 200u) << "the log pane fed on its own reports";
     Stop();
     Close();
+}
+
+// The report number the hook library wrote last into the shared record.
+std::uint32_t ReportNumber() {
+    HANDLE mapping = ::OpenFileMappingA(FILE_MAP_READ, FALSE, kHookMappingName);
+    if (!mapping) {
+        ADD_FAILURE() << "no shared record";
+        return 0;
+    }
+    std::uint32_t number = 0;
+    if (const void* view = ::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, kHookRecordSize)) {
+        number = static_cast<const HookRecord*>(view)->sequence;
+        ::UnmapViewOfFile(view);
+    }
+    ::CloseHandle(mapping);
+    return number;
+}
+
+// Sets the test switch that sends catching through the companion of Vantrel's
+// own bitness, for the programs started while it lives.
+class CompanionSwitch {
+public:
+    CompanionSwitch() { ::SetEnvironmentVariableA("VANTREL_HOOK_COMPANION", "1"); }
+    ~CompanionSwitch() { ::SetEnvironmentVariableA("VANTREL_HOOK_COMPANION", nullptr); }
+    CompanionSwitch(const CompanionSwitch&) = delete;
+    CompanionSwitch& operator=(const CompanionSwitch&) = delete;
+};
+
+TEST_F(CatchTest, StartOnAWindowThatDoesNotAnswerSaysSoAndLeavesNothingSet) {
+    HWND hung = fixture_->Window("hung");
+    CatchSession session = CatchSession::Open(App(), hung);
+    ASSERT_TRUE(fixture_->Command("hang"));
+    std::string box;
+    EXPECT_FALSE(session.Start(&box));
+    EXPECT_NE(box.find("Unable to set hook\r(VANTREL.DLL)\rThe window did not answer"), std::string::npos) << box;
+    EXPECT_TRUE(session.Enabled(cmd::MenuCatchRun));
+    EXPECT_FALSE(session.Enabled(cmd::MenuCatchStop));
+    ASSERT_TRUE(fixture_->Command("unhang"));
+    ASSERT_TRUE(session.Close());
+    // Nothing of that Start is left in the way: the next one catches as ever,
+    // and the window that did not answer then is not reported.
+    CatchSession next = CatchSession::Open(App(), Recorder());
+    ASSERT_TRUE(next.Clear());
+    ASSERT_TRUE(next.Start());
+    ASSERT_TRUE(fixture_->Command("send hung 0x4AB 0 0"));
+    EXPECT_EQ(CatchFixtureSequence(next, *fixture_), ExpectedSequenceLines(registered_));
+    EXPECT_EQ(next.Log().find("WM_USER+171"), std::string::npos);
+    ASSERT_TRUE(next.Stop());
+    ASSERT_TRUE(next.Close());
+}
+
+TEST_F(CatchTest, SecondVantrelIsRefusedWhileTheFirstCatchesAndStartsOnceItStopsOrEnds) {
+    CatchSession first = CatchSession::Open(App(), Recorder());
+    ASSERT_TRUE(first.Clear());
+    ASSERT_TRUE(first.Start());
+    auto second = Vantrel::Start();
+    CatchSession other = CatchSession::Open(*second, Recorder());
+    std::string box;
+    EXPECT_FALSE(other.Start(&box));
+    EXPECT_NE(box.find("Another Vantrel is catching messages now: press Stop in its Catch Messages window"),
+              std::string::npos) << box;
+    EXPECT_TRUE(other.Enabled(cmd::MenuCatchRun));
+    // Closing the refused window (which stops it) leaves the first one catching.
+    ASSERT_TRUE(other.Close());
+    EXPECT_EQ(CatchFixtureSequence(first, *fixture_), ExpectedSequenceLines(registered_));
+
+    // The first stops: the second starts, and the first is refused in turn.
+    ASSERT_TRUE(first.Stop());
+    other = CatchSession::Open(*second, Recorder());
+    ASSERT_TRUE(other.Clear());
+    ASSERT_TRUE(other.Start());
+    EXPECT_EQ(CatchFixtureSequence(other, *fixture_), ExpectedSequenceLines(registered_));
+    ASSERT_TRUE(first.Clear());
+    EXPECT_FALSE(first.Start(&box));
+    EXPECT_NE(box.find("Another Vantrel"), std::string::npos) << box;
+
+    // The second ends while it catches (killed: its hooks stay set on the
+    // recorder's thread under Wine). The first starts again, and every
+    // message is still logged once.
+    second->Kill();
+    ASSERT_TRUE(first.Start());
+    EXPECT_EQ(CatchFixtureSequence(first, *fixture_), ExpectedSequenceLines(registered_));
+    ASSERT_TRUE(first.Stop());
+    ASSERT_TRUE(first.Close());
+
+    // A Vantrel killed mid-catch and started again: one line per message,
+    // and one report number for each line.
+    for (int run = 0; run < 2; ++run) {
+        auto again = Vantrel::Start();
+        CatchSession session = CatchSession::Open(*again, Recorder());
+        ASSERT_TRUE(session.Clear());
+        const std::uint32_t before = ReportNumber();
+        ASSERT_TRUE(session.Start());
+        EXPECT_EQ(CatchFixtureSequence(session, *fixture_), ExpectedSequenceLines(registered_)) << "run " << run;
+        if (run == 1) {
+            ASSERT_TRUE(session.Stop());
+            EXPECT_EQ(ReportNumber() - before, SplitLines(session.Log()).size() - 1);
+        }
+        again->Kill();
+    }
+}
+
+TEST_F(CatchTest, ThroughTheCompanionTheLinesAreTheSameAndItNeverOutlivesVantrel) {
+    std::unique_ptr<Vantrel> app;
+    {
+        CompanionSwitch through;
+        app = Vantrel::Start();
+    }
+    CatchSession session = CatchSession::Open(*app, Recorder());
+    ASSERT_TRUE(session.Clear());
+    ASSERT_TRUE(session.Start());
+    const std::vector<DWORD> companions = CompanionProcesses();
+    ASSERT_EQ(companions.size(), 1u);
+    EXPECT_EQ(CatchFixtureSequence(session, *fixture_), ExpectedSequenceLines(registered_));
+    // Stop and Start again keep the companion.
+    ASSERT_TRUE(session.Stop());
+    ASSERT_TRUE(session.Clear());
+    ASSERT_TRUE(session.Start());
+    EXPECT_EQ(CompanionProcesses(), companions);
+
+    // Killed mid-catch: Stop is harmless, the next Start starts a new
+    // companion, and the hooks the killed one left behind report nothing twice.
+    ASSERT_TRUE(KillProcess(companions[0]));
+    ASSERT_TRUE(session.Stop());
+    ASSERT_TRUE(session.Clear());
+    ASSERT_TRUE(session.Start());
+    const std::vector<DWORD> restarted = CompanionProcesses();
+    ASSERT_EQ(restarted.size(), 1u);
+    EXPECT_NE(restarted[0], companions[0]);
+    EXPECT_EQ(CatchFixtureSequence(session, *fixture_), ExpectedSequenceLines(registered_));
+
+    // Vantrel killed while it catches: the companion ends with it, and the
+    // watched program still takes its posted messages.
+    app->Kill();
+    EXPECT_TRUE(WaitForProcessEnd(restarted[0])) << "the companion outlived Vantrel";
+    EXPECT_TRUE(CompanionProcesses().empty());
+    ASSERT_TRUE(fixture_->Command("clear-log"));
+    ASSERT_TRUE(Post(Recorder(), WM_USER + 0x55, 5, 6));
+    EXPECT_TRUE(WaitFor([&] {
+        for (const std::string& line : fixture_->RecorderLog())
+            if (line == "- 0455 5 6") return true;
+        return false;
+    }, kWaitTimeout, "the watched program handling a posted message"));
+
+    // A companion that is missing: the box says so, and nothing changes.
+    const std::string folder = BuildDir() + "\\e2e-temp\\without-companion";
+    ::CreateDirectoryA((BuildDir() + "\\e2e-temp").c_str(), nullptr);
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileA(VantrelExePath().c_str(), (folder + "\\vantrel.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(HookDllPath().c_str(), (folder + "\\VANTREL.DLL").c_str(), FALSE));
+    {
+        CompanionSwitch through;
+        app = Vantrel::StartProgram(folder + "\\vantrel.exe");
+    }
+    CatchSession lone = CatchSession::Open(*app, Recorder());
+    std::string box;
+    EXPECT_FALSE(lone.Start(&box));
+    EXPECT_NE(box.find("Unable to set hook\r(VANTREL.DLL)\rThe hook companion"), std::string::npos) << box;
+    EXPECT_TRUE(lone.Enabled(cmd::MenuCatchRun));
+    EXPECT_FALSE(lone.Enabled(cmd::MenuCatchStop));
+    ASSERT_TRUE(lone.Close());
+    EXPECT_TRUE(app->Stop());
 }
 
 }  // namespace

@@ -210,4 +210,31 @@ TEST(CatchWindowTables, SwitchesMeetTheirButtonsAndItems) {
     EXPECT_EQ(FindMenuItem(menus, cmd::MenuCatchSave)->shortcut, "Ctrl+S");
 }
 
+TEST(CatchWindowTables, StartFailureNamesEveryReasonTheLibraryGives) {
+    using vantrel::HookFailure;
+    using vantrel::StartFailureText;
+    const std::string usual = "Unable to set hook\r(VANTREL.DLL)";
+    // A code the library does not name (or none) leaves the usual box.
+    EXPECT_EQ(StartFailureText(0), usual);
+    EXPECT_EQ(StartFailureText(5), usual);
+    EXPECT_EQ(StartFailureText(static_cast<std::uint32_t>(HookFailure::NoRecord) + 1), usual);
+    std::vector<std::string> sentences;
+    for (HookFailure f : {HookFailure::NoWindow, HookFailure::OtherCatching, HookFailure::NoCompanion,
+                          HookFailure::NoEntry, HookFailure::NoAnswer, HookFailure::NoRecord}) {
+        const std::string text = StartFailureText(static_cast<std::uint32_t>(f));
+        ASSERT_EQ(text.rfind(usual + "\r", 0), 0u) << text;
+        const std::string sentence = text.substr(usual.size() + 1);
+        // One sentence: a capital first, one full stop at the end, no line break.
+        EXPECT_TRUE(sentence[0] >= 'A' && sentence[0] <= 'Z') << sentence;
+        EXPECT_EQ(sentence.back(), '.') << sentence;
+        EXPECT_EQ(sentence.find_first_of("\r\n"), std::string::npos) << sentence;
+        for (const std::string& other : sentences) EXPECT_NE(sentence, other);
+        sentences.push_back(sentence);
+    }
+    EXPECT_NE(StartFailureText(static_cast<std::uint32_t>(HookFailure::OtherCatching)).find("Another Vantrel"),
+              std::string::npos);
+    EXPECT_NE(StartFailureText(static_cast<std::uint32_t>(HookFailure::OtherCatching)).find("Stop"),
+              std::string::npos);
+}
+
 }  // namespace

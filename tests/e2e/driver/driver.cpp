@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace vantrel::e2e {
@@ -701,9 +703,10 @@ std::vector<ToolButton> ReadToolBar(HWND toolBar) {
 
 // ---- Vantrel ---------------------------------------------------------------------------
 
-std::unique_ptr<Vantrel> Vantrel::Start(int timeoutMs) {
-    const std::string exe = VantrelExePath();
-    const std::string dllDir = DirectoryOf(HookDllPath());
+std::unique_ptr<Vantrel> Vantrel::Start(int timeoutMs) { return StartProgram(VantrelExePath(), timeoutMs); }
+
+std::unique_ptr<Vantrel> Vantrel::StartProgram(const std::string& exe, int timeoutMs) {
+    const std::string dllDir = SameText(exe, VantrelExePath()) ? DirectoryOf(HookDllPath()) : DirectoryOf(exe);
     if (!SameText(dllDir, DirectoryOf(exe))) {
         // The program binds its hook library by name when it loads.
         char path[32768] = {};
@@ -749,6 +752,12 @@ Vantrel::~Vantrel() {
     if (process_) {
         ::CloseHandle(process_);
     }
+}
+
+void Vantrel::Kill() {
+    if (!Running()) return;
+    ::TerminateProcess(process_, 1);
+    ::WaitForSingleObject(process_, 30000);
 }
 
 bool Vantrel::Running() const {
@@ -1045,10 +1054,13 @@ SaveOutcome SaveLogAs(const Vantrel& app, HWND catchWindow, const std::string& p
 // ---- The window fixture ------------------------------------------------------------------
 
 std::unique_ptr<Fixture> Fixture::Start(const std::string& options, int timeoutMs) {
+    return StartProgram(FixtureExePath(), options, timeoutMs);
+}
+
+std::unique_ptr<Fixture> Fixture::StartProgram(const std::string& exe, const std::string& options, int timeoutMs) {
     std::unique_ptr<Fixture> fixture(new Fixture());
     fixture->handlesFile_ = TempFilePath("fixture-handles");
     fixture->replyFile_ = fixture->handlesFile_ + ".reply";
-    const std::string exe = FixtureExePath();
     std::string commandLine = "\"" + exe + "\" --out \"" + fixture->handlesFile_ + "\" " + options;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -1193,6 +1205,147 @@ std::vector<std::string> SplitLines(const std::string& text) {
         pos = end + 2;
     }
     return lines;
+}
+
+// ---- Catching messages ----------------------------------------------------------------
+
+CatchSession CatchSession::Open(Vantrel& app, HWND watched, bool byFind) {
+    CatchSession session;
+    session.app = &app;
+    if (!app.Refresh()) throw DriverError("the tree was not rebuilt");
+    if (byFind) {
+        app.PostCommand(cmd::FindWindow1);
+        HWND dialog = app.WaitForWindow("TForm4");
+        if (!dialog) throw DriverError("the Find dialog did not open");
+        SetWindowTextRemote(::GetDlgItem(dialog, ctl::Edit1), HandleField(watched, app.HexMode()));
+        Send(::GetDlgItem(dialog, ctl::CheckBox1), BM_SETCHECK, BST_CHECKED, 0);
+        ClickDialogButton(dialog, IDOK);
+        if (!app.WaitForWindowGone("TForm4")) throw DriverError("the Find dialog did not close");
+    } else if (!app.SelectWindow(watched)) {
+        throw DriverError("the watched window is not in the tree");
+    }
+    app.PostCommand(cmd::Catchmessages1);
+    session.window = app.WaitForWindow("TForm5ForHook");
+    if (!session.window) throw DriverError("the Catch Messages window did not open");
+    // Its caption names the selected node, which begins with the handle.
+    if (WindowText(session.window).find("Catch Messages - " + HandleField(watched, app.HexMode())) != 0)
+        throw DriverError("Catch Messages opened on another window: " + WindowText(session.window));
+    session.memo = ::GetDlgItem(session.window, ctl::Memo1);
+    session.toolBar = ::GetDlgItem(session.window, ctl::CatchToolBar1);
+    if (!session.memo || !session.toolBar) throw DriverError("the Catch Messages window has no log pane or tool bar");
+    return session;
+}
+
+bool CatchSession::Enabled(int command) const {
+    return Send(toolBar, TB_ISBUTTONENABLED, static_cast<WPARAM>(command), 0).value_or(0) != 0;
+}
+
+bool CatchSession::Command(int command) const { return Post(window, WM_COMMAND, static_cast<WPARAM>(command), 0); }
+
+bool CatchSession::Start(std::string* box) const {
+    Command(cmd::MenuCatchRun);
+    HWND shown = nullptr;
+    const bool settled = WaitFor([&] {
+        if (!Enabled(cmd::MenuCatchRun) && Enabled(cmd::MenuCatchStop)) return true;
+        shown = app->FindWindowOfClass("#32770", "", true);
+        return shown != nullptr;
+    }, kWaitTimeout, "catching started or a message box");
+    if (!settled) return false;
+    if (!shown) return true;
+    if (box) *box = StaticText(shown);
+    ClickDialogButton(shown, IDOK);
+    app->WaitForWindowGone("#32770");
+    return false;
+}
+
+bool CatchSession::Stop() const {
+    Command(cmd::MenuCatchStop);
+    return WaitFor([&] { return Enabled(cmd::MenuCatchRun) && !Enabled(cmd::MenuCatchStop); }, kWaitTimeout,
+                   "catching stopped");
+}
+
+bool CatchSession::Clear() const {
+    Command(cmd::MenuCatchClear);
+    return WaitFor([&] { return SplitLines(Log()).size() == 1; }, kWaitTimeout, "the log cleared");
+}
+
+bool CatchSession::Close() const {
+    Post(window, WM_COMMAND, cmd::MenuCatchExit, 0);
+    return WaitFor([&] { return !::IsWindowVisible(window); }, kWaitTimeout, "Catch Messages closed");
+}
+
+namespace {
+unsigned LoggedNumber(const std::string& line) {
+    if (line.size() < 26 || line[14] != '|') return 0xFFFFFFFF;
+    return static_cast<unsigned>(std::strtoul(line.substr(16, 8).c_str(), nullptr, 10));
+}
+}  // namespace
+
+std::vector<std::string> CatchFixtureSequence(const CatchSession& session, Fixture& fixture) {
+    const unsigned registered = ::RegisterWindowMessageA("VantrelFixtureMessage");
+    const unsigned marker = 0x400 + 0x77;
+    const auto logged = [&](unsigned number) {
+        for (const std::string& l : SplitLines(session.Log()))
+            if (LoggedNumber(l) == number) return true;
+        return false;
+    };
+    if (!fixture.Command("send-sequence")) ADD_FAILURE() << "the fixture did not run its sequence";
+    WaitFor([&] { return logged(WM_TIMER); }, kWaitTimeout, "the timer message of the sequence");
+    fixture.Command("post recorder " + std::to_string(marker) + " 0 0");
+    WaitFor([&] { return logged(marker); }, kWaitTimeout, "the marker message");
+    const std::set<unsigned> ours = {0x401, registered, 0x200, 0x201, 0x202, 0x0F, 0x113, marker};
+    std::vector<std::string> lines;
+    for (const std::string& l : SplitLines(session.Log()))
+        if (ours.count(LoggedNumber(l)) && l.size() > 81) lines.push_back(l.substr(14, 68));
+    return lines;
+}
+
+std::vector<std::string> ExpectedSequenceLines(unsigned registered) {
+    char line[128];
+    std::snprintf(line, sizeof line, "| %8u - WM_USER+%-17u |           3 |           4 |", registered,
+                  registered - 1024);
+    return {
+        "|     1025 - WM_USER+1                 |           1 |           2 |",
+        line,
+        "|      512 - WM_MOUSEMOVE              |           0 |      393221 |",
+        "|      513 - WM_LBUTTONDOWN            |           1 |      393221 |",
+        "|      514 - WM_LBUTTONUP              |           0 |      393221 |",
+        "|       15 - WM_PAINT                  |           0 |           0 |",
+        "|      275 - WM_TIMER                  |           7 |           0 |",
+        "|     1143 - WM_USER+119               |           0 |           0 |",
+    };
+}
+
+std::vector<DWORD> CompanionProcesses() {
+    std::vector<DWORD> processes;
+    for (HWND window = ::FindWindowExA(HWND_MESSAGE, nullptr, "VantrelHookCompanion", nullptr); window;
+         window = ::FindWindowExA(HWND_MESSAGE, window, "VantrelHookCompanion", nullptr)) {
+        DWORD processId = 0;
+        ::GetWindowThreadProcessId(window, &processId);
+        if (!processId) continue;
+        // A companion that has ended may leave its window behind a moment.
+        HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId);
+        if (!process) continue;
+        if (::WaitForSingleObject(process, 0) == WAIT_TIMEOUT) processes.push_back(processId);
+        ::CloseHandle(process);
+    }
+    return processes;
+}
+
+bool WaitForProcessEnd(DWORD processId, int timeoutMs) {
+    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId);
+    if (!process) return true;
+    const bool ended = ::WaitForSingleObject(process, static_cast<DWORD>(timeoutMs)) == WAIT_OBJECT_0;
+    ::CloseHandle(process);
+    return ended;
+}
+
+bool KillProcess(DWORD processId) {
+    HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+    if (!process) return false;
+    const bool killed = ::TerminateProcess(process, 1) && ::WaitForSingleObject(process, 30000) == WAIT_OBJECT_0;
+    ::CloseHandle(process);
+    return killed;
 }
 
 }  // namespace vantrel::e2e

@@ -215,6 +215,9 @@ public:
     // main window (class TForm1) is visible and its first tree is complete.
     // Throws DriverError when it does not come up.
     static std::unique_ptr<Vantrel> Start(int timeoutMs = kStartTimeout);
+    // The same for another vantrel.exe (a copy elsewhere, the other bitness's
+    // build), which finds its VANTREL.DLL beside it.
+    static std::unique_ptr<Vantrel> StartProgram(const std::string& exe, int timeoutMs = kStartTimeout);
     ~Vantrel();
     Vantrel(const Vantrel&) = delete;
     Vantrel& operator=(const Vantrel&) = delete;
@@ -222,6 +225,8 @@ public:
     // Closes the main window (WM_CLOSE), waits for the process, ends it if it
     // lingers. Returns true when it ended by itself.
     bool Stop(int timeoutMs = 15000);
+    // Ends the process at once, as a crash would, and waits until it is gone.
+    void Kill();
     bool Running() const;
     DWORD ProcessId() const { return processId_; }
     HANDLE Process() const { return process_; }
@@ -321,6 +326,9 @@ public:
     // and waits until it has written its handles.
     static std::unique_ptr<Fixture> Start(const std::string& options = "",
                                           int timeoutMs = kStartTimeout);
+    // The same fixture from another build (the other bitness's).
+    static std::unique_ptr<Fixture> StartProgram(const std::string& exe, const std::string& options = "",
+                                                 int timeoutMs = kStartTimeout);
     ~Fixture();
     Fixture(const Fixture&) = delete;
     Fixture& operator=(const Fixture&) = delete;
@@ -376,5 +384,47 @@ struct Session {
     // next: message boxes are answered No (or OK), the named forms cancelled.
     void CloseStrays(std::initializer_list<const char*> forms = {}) const;
 };
+
+// ---- Catching messages --------------------------------------------------------
+
+// The Catch Messages window of a running Vantrel, opened on one window.
+struct CatchSession {
+    Vantrel* app = nullptr;
+    HWND window = nullptr;
+    HWND memo = nullptr;
+    HWND toolBar = nullptr;
+
+    // Selects watched in the tree, opens Catch messages (posted: it is modal)
+    // and waits for it. Throws DriverError when it does not come. byFind
+    // selects the node through Find window (its handle digits) instead of
+    // reading the tree: the tree and list structures of a program of the
+    // other bitness cannot be read from here, its texts and commands can.
+    static CatchSession Open(Vantrel& app, HWND watched, bool byFind = false);
+    bool Enabled(int command) const;
+    bool Command(int command) const;
+    // Presses Start and waits until catching has begun (true) or a message
+    // box has come, whose text goes to box and which is answered OK (false).
+    bool Start(std::string* box = nullptr) const;
+    bool Stop() const;
+    bool Clear() const;
+    bool Close() const;
+    std::string Log() const { return FullWindowText(memo); }
+};
+
+// The log lines of the fixture's "send-sequence" to its recorder, caught by
+// the session in decimal mode: the middle part (number, name, wParam, lParam)
+// of each line of the sequence's messages, once the marker message WM_USER+0x77
+// posted after it is logged. registered: the number of VantrelFixtureMessage.
+std::vector<std::string> CatchFixtureSequence(const CatchSession& session, Fixture& fixture);
+// What those lines are when every message is logged once.
+std::vector<std::string> ExpectedSequenceLines(unsigned registered);
+
+// The processes of running hook companions (vantrel32.exe, vantrel64.exe),
+// found by their message-only windows.
+std::vector<DWORD> CompanionProcesses();
+// Waits until the process has ended; false on time-out (no test failure).
+bool WaitForProcessEnd(DWORD processId, int timeoutMs = kWaitTimeout);
+// Ends a process at once, as a crash would.
+bool KillProcess(DWORD processId);
 
 }  // namespace vantrel::e2e

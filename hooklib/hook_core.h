@@ -1,0 +1,42 @@
+#pragma once
+// The part of the hook library that every build of it shares: VANTREL.DLL,
+// which vantrel.exe loads, and the companions' VANTREL32.DLL and VANTREL64.DLL.
+// It opens the shared record, sets and removes this process's hooks on one
+// thread, and holds the hook procedures that report the watched window's
+// messages in the watched thread.
+
+#include "hooklib/hook_channel.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace vantrel::hook {
+
+// This process's view of the shared record, opened on first use; nullptr when
+// the record does not exist (no Catch Messages window is open).
+HookRecord* OpenRecord();
+void CloseRecord();
+
+// Atomic access to the library's words of the record.
+std::uint32_t Load(const std::uint32_t& word);
+void Store(std::uint32_t& word, std::uint32_t value);
+bool CompareExchange(std::uint32_t& word, std::uint32_t expected, std::uint32_t desired);
+
+// The 32 significant bits of a window handle, and back.
+std::uint32_t WindowValue(HWND window);
+HWND ValueWindow(std::uint32_t value);
+
+// The registered message of Start's handshake.
+UINT HandshakeMessage();
+
+// Sets this process's two hooks on one thread (removing earlier ones of this
+// process first); false when the system refused.
+bool SetThreadHooks(DWORD thread);
+void RemoveThreadHooks();
+bool HasThreadHooks();
+
+// The module of this library.
+HINSTANCE LibraryModule();
+
+}  // namespace vantrel::hook
