@@ -85,6 +85,8 @@ void TForm5ForHook::FormCreate() {
     ToolBar1 = BuildToolBar(hwnd(), ctl::CatchToolBar1, CatchToolBarTable(), imageList1_.get(), kButtonWidth,
                             kButtonHeight, hints_, DpiScale{Dpi()});
     ::SendMessageA(ToolBar1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+    // A new font makes the tool bar measure its buttons anew: they keep their size.
+    ::SendMessageA(ToolBar1, TB_SETBUTTONSIZE, 0, MAKELPARAM(Scale(kButtonWidth), Scale(kButtonHeight)));
 
     LogView::Register();
     Memo1 = AddControl(LogView::kClassName, "", WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, 0, kToolBarHeight, 100, 100,
@@ -110,13 +112,13 @@ void TForm5ForHook::DpiChanged(int) {
     // The new pictures go into the tool bar and the menu before the old list
     // goes; every button keeps its state.
     ImageListHandle images = LoadImageStrip(resources::kCatchStrips, Dpi());
+    ::SendMessageA(ToolBar1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
     RescaleToolBar(ToolBar1, CatchToolBarTable(), images.get(), kButtonWidth, kButtonHeight, DpiScale{Dpi()});
     std::vector<BitmapHandle> menuBitmaps;
     ReplaceMenuBitmaps(Menu(), CatchMenuTable(), {}, images.get(), menuBitmaps);
     std::swap(menuBitmaps_, menuBitmaps);
     ::DrawMenuBar(hwnd());
     std::swap(imageList1_, images);
-    ::SendMessageA(ToolBar1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
     ScaleLogFont();
     LayoutControls();
 }

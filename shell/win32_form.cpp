@@ -133,6 +133,13 @@ void Form::SetClientSize(int width, int height) {
     clientHeight_ = height;
     const SIZE outer = OuterSizeFor(dpi_);
     SetWindowSize(outer.cx, outer.cy);
+    // Where the frame came out otherwise than reckoned (its scale not yet the
+    // new one), the client area still gets its measures.
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    const int dx = Scale(width) - client.right;
+    const int dy = Scale(height) - client.bottom;
+    if (dx != 0 || dy != 0) SetWindowSize(outer.cx + dx, outer.cy + dy);
 }
 
 void Form::CentreOnScreen() {
