@@ -104,13 +104,28 @@ void TForm3::Paint() {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(hwnd(), &ps);
     auto scaled = [this](const RECT& r) { return RECT{Scale(r.left), Scale(r.top), Scale(r.right), Scale(r.bottom)}; };
-    // The bevels stay one pixel per edge, as the system draws them.
+    auto inset = [](RECT r, int by) { return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by}; };
+    // Each bevel is one pixel at 96 pixels per inch and as many as that
+    // pixel scales to here, drawn as the system draws one, band by band.
+    const int bevel = Scale(1);
     RECT panel = scaled(kPanel);
     ::FillRect(dc, &panel, black_.get());
-    ::DrawEdge(dc, &panel, BDR_RAISEDINNER | BDR_SUNKENOUTER, BF_RECT);
+    // Lowered outside, raised inside: the innermost pair last, so that each
+    // band of the raised bevel lies inside all of the lowered one.
+    for (int k = 0; k + 1 < bevel; ++k) {
+        RECT band = inset(panel, k);
+        ::DrawEdge(dc, &band, BDR_SUNKENOUTER, BF_RECT);
+    }
+    for (int k = bevel - 1; k >= 0; --k) {
+        RECT band = inset(panel, bevel - 1 + k);
+        ::DrawEdge(dc, &band, BDR_RAISEDINNER | BDR_SUNKENOUTER, BF_RECT);
+    }
     RECT ok = scaled(kOkPanel);
     ::FillRect(dc, &ok, black_.get());
-    ::DrawEdge(dc, &ok, BDR_RAISEDINNER, BF_RECT);
+    for (int k = 0; k < bevel; ++k) {
+        RECT band = inset(ok, k);
+        ::DrawEdge(dc, &band, BDR_RAISEDINNER, BF_RECT);
+    }
     if (icon_)
         ::DrawIconEx(dc, Scale(kPanel.left + 12), Scale(kPanel.top + 12), icon_.get(), Scale(32), Scale(32), 0, nullptr,
                      DI_NORMAL);
