@@ -5,6 +5,7 @@
 // shape rules of the four corner arrows that the position markers draw at
 // every size, and an icon with all its sizes and a transparency mask.
 
+#include "base/dpi.h"
 #include "resources/resource_names.h"
 
 #include <gtest/gtest.h>
@@ -128,6 +129,27 @@ TEST(ImageStrips, NoTwoPicturesOfAStripAreAlike) {
                 EXPECT_FALSE(same) << s.file << ": images " << i << " and " << j << " are the same";
             }
     }
+}
+
+// Each image scale finds the strip drawn for it, of the size that scale gives
+// the 100 % images, under its own name and file.
+TEST(ImageStrips, EachScaleFindsTheDrawingMadeForIt) {
+    for (const auto* strips : {&kToolStrips, &kTreeStrips, &kCatchStrips}) {
+        const int base = (*strips)[0].size;
+        std::vector<std::string> names;
+        for (int scale : vantrel::kImageScales) {
+            const Strip& s = StripAt(*strips, scale);
+            EXPECT_EQ(s.size, vantrel::ImageSizeAt(base, scale)) << s.resource;
+            EXPECT_EQ(s.count, (*strips)[0].count) << s.resource;
+            names.push_back(s.resource);
+            names.push_back(s.file);
+        }
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end()) << "a name used twice";
+    }
+    EXPECT_EQ(StripAt(kToolStrips, vantrel::NearestImageScale(96)).size, 16);
+    EXPECT_EQ(StripAt(kToolStrips, vantrel::NearestImageScale(144)).size, 24);
+    EXPECT_EQ(StripAt(kTreeStrips, vantrel::NearestImageScale(192)).size, 44);
 }
 
 // The sets for 150 and 200 % show the pictures of the 100 % set, in the same
