@@ -20,6 +20,7 @@ namespace vantrel::win32 {
 
 namespace {
 
+// Measures at 96 pixels per inch.
 constexpr int kWidth = 703;
 constexpr int kHeight = 403;
 constexpr int kMinWidth = 294;
@@ -27,6 +28,7 @@ constexpr int kMinHeight = 188;
 constexpr int kToolBarHeight = 29;
 constexpr int kButtonHeight = 23;
 constexpr int kButtonWidth = 23;
+constexpr int kLogFontHeight = 11;
 
 // Writes the log file. A file the user agreed to replace is written beside
 // it first and put in its place only once complete, so a write that fails
@@ -64,44 +66,70 @@ void WriteLogFile(const std::string& name, const std::string& bytes, bool replac
 }  // namespace
 
 TForm5ForHook::TForm5ForHook() : Form("TForm5ForHook") {
+    CreateFormWindow("Catch Messages", WS_OVERLAPPEDWINDOW, 0);
     // On a screen narrower than the window the window takes the screen's width.
     const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
-    const int width = screenWidth < kWidth ? screenWidth : kWidth;
-    CreateFormWindow("Catch Messages", WS_OVERLAPPEDWINDOW, 0, 0, 0, width, kHeight);
+    const int width = screenWidth < Scale(kWidth) ? screenWidth : Scale(kWidth);
+    SetWindowSize(width, Scale(kHeight));
     swallowEscape_ = true;
     dialogKeys_ = false;
     FormCreate();
 }
 
 void TForm5ForHook::FormCreate() {
-    imageList1_ = LoadImageStrip(resources::kCatchImages, resources::kCatchImageSize, resources::kCatchImageCount);
+    imageList1_ = LoadImageStrip(resources::kCatchStrips, Dpi());
     MenuHandle menu = BuildMenuBar(CatchMenuTable(), imageList1_.get(), menuBitmaps_);
     // The window destroys its menu bar with itself.
     ::SetMenu(hwnd(), menu.release());
     accelerators_ = BuildAccelerators(CatchMenuTable());
     ToolBar1 = BuildToolBar(hwnd(), ctl::CatchToolBar1, CatchToolBarTable(), imageList1_.get(), kButtonWidth,
-                            kButtonHeight, hints_);
+                            kButtonHeight, hints_, DpiScale{Dpi()});
     ::SendMessageA(ToolBar1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+    // A new font makes the tool bar measure its buttons anew: they keep their size.
+    ::SendMessageA(ToolBar1, TB_SETBUTTONSIZE, 0, MAKELPARAM(Scale(kButtonWidth), Scale(kButtonHeight)));
 
     LogView::Register();
     Memo1 = AddControl(LogView::kClassName, "", WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, 0, kToolBarHeight, 100, 100,
                        ctl::Memo1, WS_EX_CLIENTEDGE);
     logView_ = LogView::Of(Memo1);
-    memoFont_.reset(::CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New"));
-    ::SendMessageA(Memo1, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_.get()), FALSE);
+    ScaleLogFont();
     ::SetWindowTextA(Memo1, std::string(kLogHeader).c_str());
 
     saveDirectory_ = ProgramDir;
     LayoutControls();
 }
 
+void TForm5ForHook::ScaleLogFont() {
+    // Courier New, 11 pixels high at 96 pixels per inch.
+    FontHandle old = std::move(memoFont_);
+    memoFont_.reset(::CreateFontA(-Scale(kLogFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
+                                  "Courier New"));
+    ::SendMessageA(Memo1, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_.get()), TRUE);
+}
+
+void TForm5ForHook::DpiChanged(int) {
+    // The new pictures go into the tool bar and the menu before the old list
+    // goes; every button keeps its state.
+    ImageListHandle images = LoadImageStrip(resources::kCatchStrips, Dpi());
+    ::SendMessageA(ToolBar1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+    RescaleToolBar(ToolBar1, CatchToolBarTable(), images.get(), kButtonWidth, kButtonHeight, DpiScale{Dpi()});
+    std::vector<BitmapHandle> menuBitmaps;
+    ReplaceMenuBitmaps(Menu(), CatchMenuTable(), {}, images.get(), menuBitmaps);
+    std::swap(menuBitmaps_, menuBitmaps);
+    ::DrawMenuBar(hwnd());
+    std::swap(imageList1_, images);
+    ScaleLogFont();
+    LayoutControls();
+}
+
 void TForm5ForHook::LayoutControls() {
     RECT client;
     ::GetClientRect(hwnd(), &client);
-    ::MoveWindow(ToolBar1, 0, 0, client.right, kToolBarHeight, TRUE);
-    const int height = client.bottom - kToolBarHeight;
-    ::MoveWindow(Memo1, 0, kToolBarHeight, client.right, height < 0 ? 0 : height, TRUE);
+    const int toolBar = Scale(kToolBarHeight);
+    ::MoveWindow(ToolBar1, 0, 0, client.right, toolBar, TRUE);
+    const int height = client.bottom - toolBar;
+    ::MoveWindow(Memo1, 0, toolBar, client.right, height < 0 ? 0 : height, TRUE);
 }
 
 void TForm5ForHook::FormShow() {
@@ -278,8 +306,8 @@ LRESULT TForm5ForHook::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         case WM_GETMINMAXINFO: {
             auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-            info->ptMinTrackSize.x = kMinWidth;
-            info->ptMinTrackSize.y = kMinHeight;
+            info->ptMinTrackSize.x = Scale(kMinWidth);
+            info->ptMinTrackSize.y = Scale(kMinHeight);
             return 0;
         }
         default:

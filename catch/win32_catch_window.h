@@ -39,11 +39,14 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void FormShow() override;
     void FormClose() override;
+    void DpiChanged(int oldDpi) override;
 
 private:
     void FormCreate();
     void RunCommand(int command);
     void LayoutControls();
+    // The log pane's font for the window's pixels per inch.
+    void ScaleLogFont();
     void AppendLine(const std::string& line);
     void SetCatching(bool catching);
     HMENU Menu() const { return ::GetMenu(hwnd()); }

@@ -38,7 +38,10 @@ void ApplySearch(TForm1& form, const SearchOutcome& outcome) {
 }  // namespace
 
 TForm4::TForm4() : Form("TForm4") {
-    CreateFormWindow("Vantrel - Find", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME, 0, 0, 384, 134);
+    // This dialog's measures are given for a screen of 120 pixels per inch:
+    // at 96 its client area is 302 x 84, and its controls shrink with it.
+    designDpi_ = 120;
+    CreateFormWindow("Vantrel - Find", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME);
     SetClientSize(378, 105);
     // Controls are made in tab order: Edit1, CheckBox1, Button1, Button2.
     Label1 = AddControl("STATIC", "Find what:", SS_LEFT, 8, 8, 100, 16, -1);

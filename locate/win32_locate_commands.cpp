@@ -49,8 +49,12 @@ void TForm1::Windowfrompoint1Click() {
 
 void TForm1::Showposition1Click() {
     // No rectangle (nothing selected yet, or the window has gone): there is no
-    // place to mark, and the screen is left as it is.
-    const auto markers = MarkersFor(TheDesktop(), SelectedWindow);
+    // place to mark, and the screen is left as it is. The arrows come from
+    // the image set of the window's scale, each drawn just off its corner.
+    int size = kMarkerSize;
+    int height = kMarkerSize;
+    ::ImageList_GetIconSize(ImageList1(), &size, &height);
+    const auto markers = MarkersFor(TheDesktop(), SelectedWindow, size);
     if (!markers) return;
     WindowDC screen(nullptr);
     if (!screen) return;

@@ -4,6 +4,10 @@
 # under Wine: on the current X display when there is one (until you close it),
 # otherwise on a private Xvfb display, where it saves a screenshot to
 # build/vantrel-screenshot.png and ends.
+#
+# VANTREL_DPI=144 (or another number of pixels per inch: 192 for 200 %) runs it
+# on a screen of that scale, in a Wine prefix of its own; the screenshot is then
+# build/vantrel-screenshot-144.png.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -19,11 +23,13 @@ if [ "$arch" != win32 ]; then
     cmake --build --preset "$arch" --target vantrel vantrel_hook other_bitness
 fi
 build="build/$arch"
+dpi=${VANTREL_DPI:-}
+export VANTREL_WINE_DPI=$dpi
 
 if [ -n "${DISPLAY:-}" ] && xset q >/dev/null 2>&1; then
     VANTREL_USE_DISPLAY=1 bash scripts/with-wine.sh "$build" wine "$build/vantrel.exe"
 else
-    shot="$PWD/build/vantrel-screenshot.png"
+    shot="$PWD/build/vantrel-screenshot${dpi:+-$dpi}.png"
     bash scripts/with-wine.sh "$build" bash -c '
         wine "$0/vantrel.exe" &
         # The first tree is built when the main window appears.

@@ -24,6 +24,11 @@
 # VANTREL_PIN_CPU=1 pins Xvfb, the wineserver and the command to CPU 0, so that
 # timings of several runs compare.
 #
+# VANTREL_WINE_DPI=<pixels per inch> runs the session on a screen of that scale
+# (144 for 150 %, 192 for 200 %): it uses a prefix of its own,
+# <build-dir>/wineprefix-dpi<n>, whose LogPixels is set before the command
+# starts, so that the sessions at 96 never see another scale.
+#
 # Two build folders never share a prefix or a display; one build folder runs
 # one session at a time (ctest runs the end-to-end tests serially).
 
@@ -79,8 +84,14 @@ if [ "$arch" = win64 ] && [ "$runs32" = 0 ] && [ "${1:-}" = wine ] && [ -f "${2:
     fi
 fi
 
+dpi=${VANTREL_WINE_DPI:-}
+case $dpi in
+    "") ;;
+    *[!0-9]*) echo "with-wine: VANTREL_WINE_DPI must be a number of pixels per inch, not $dpi" >&2; exit 2 ;;
+esac
+
 export WINEARCH=$arch
-export WINEPREFIX="$build_dir/wineprefix"
+export WINEPREFIX="$build_dir/wineprefix${dpi:+-dpi$dpi}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 export WINELOADER=$loader
@@ -159,6 +170,16 @@ if [ ! -f "$WINEPREFIX/system.reg" ] || [ "$(cat "$stamp" 2>/dev/null)" != "$arc
     fi
     wineserver -w >/dev/null 2>&1
     echo "$arch" > "$stamp"
+fi
+
+# The screen's scale, read by the programs a fresh server starts.
+if [ -n "$dpi" ]; then
+    if ! "$loader" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1; then
+        echo "with-wine: could not set LogPixels to $dpi" >&2
+        exit 2
+    fi
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
 fi
 
 # Start the server pinned as well, before the command connects to it.

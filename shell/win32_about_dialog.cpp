@@ -1,5 +1,6 @@
 #include "shell/win32_about_dialog.h"
 
+#include "resources/resource_names.h"
 #include "shell/win32_form1.h"
 
 #include <shellapi.h>
@@ -28,33 +29,27 @@ void OpenLink(const std::string& file) {
 }  // namespace
 
 TForm3::TForm3() : Form("TForm3") {
-    CreateFormWindow("Vantrel - About", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME, 0, 0, 304, 233);
+    CreateFormWindow("Vantrel - About", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME);
     SetClientSize(298, 204);
     // Any key closes the dialog, Escape and Enter included.
     swallowEscape_ = false;
     dialogKeys_ = false;
 
     black_.reset(::CreateSolidBrush(RGB(0, 0, 0)));
-    nameFont_.reset(::CreateFontA(-25, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial"));
-    LOGFONTA underlined{};
-    ::GetObjectA(DialogFont(), sizeof underlined, &underlined);
-    underlined.lfUnderline = TRUE;
-    linkFont_.reset(::CreateFontIndirectA(&underlined));
-    icon_.reset(static_cast<HICON>(::LoadImageA(Instance(), "MAINICON", IMAGE_ICON, 32, 32, 0)));
+    ScaleArtwork();
 
     const int left = kPanel.left;
     const int top = kPanel.top;
     const int inner = kPanel.right - kPanel.left - 16;  // width between the panel's margins
-    HFONT plain = DialogFont();
-    AddLabel("Vantrel", left + 56, top + 8, 200, 30, kLime, nameFont_.get());
+    const LabelFont plain = LabelFont::Plain;
+    AddLabel("Vantrel", left + 56, top + 8, 200, 30, kLime, LabelFont::Name);
     AddLabel("Version 2.2", left + 58, top + 40, 120, 16, kYellow, plain);
     AddLabel("Freeware: copy and share it freely.", left + 8, top + 64, inner, 16, kWhite, plain, SS_RIGHT);
     AddLabel("Written by Mara Lindqvist", left + 8, top + 82, inner, 16, kLime, plain, SS_RIGHT);
     AddLabel("E-Mail:", left + 12, top + 106, 48, 16, kLime, plain);
-    LabelEmail = AddLabel(kAuthorEmail, left + 64, top + 106, 200, 16, kAqua, linkFont_.get(), SS_LEFT, true);
+    LabelEmail = AddLabel(kAuthorEmail, left + 64, top + 106, 200, 16, kAqua, LabelFont::Link, SS_LEFT, true);
     AddLabel("WWW:", left + 12, top + 124, 48, 16, kLime, plain);
-    LabelWww = AddLabel(kAuthorWeb, left + 64, top + 124, 200, 16, kAqua, linkFont_.get(), SS_LEFT, true);
+    LabelWww = AddLabel(kAuthorWeb, left + 64, top + 124, 200, 16, kAqua, LabelFont::Link, SS_LEFT, true);
     AddLabel("2026", left + 8, top + 142, inner, 16, kYellow, plain, SS_RIGHT);
     // The button panel: a label over the whole inside of the bevel, so a click
     // anywhere on it counts.
@@ -62,13 +57,38 @@ TForm3::TForm3() : Form("TForm3") {
                        kOkPanel.bottom - kOkPanel.top - 2, kAqua, plain, SS_CENTER | SS_CENTERIMAGE, true);
 }
 
-HWND TForm3::AddLabel(const char* text, int x, int y, int width, int height, COLORREF colour, HFONT font,
+HWND TForm3::AddLabel(const char* text, int x, int y, int width, int height, COLORREF colour, LabelFont font,
                       DWORD align, bool link) {
     HWND label = AddControl("STATIC", text, align | SS_NOPREFIX | (link ? SS_NOTIFY : 0), x, y, width, height, -1);
-    ::SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (font != LabelFont::Plain) {
+        fonts_[label] = font;
+        ::SendMessageA(label, WM_SETFONT,
+                       reinterpret_cast<WPARAM>(font == LabelFont::Name ? nameFont_.get() : linkFont_.get()), FALSE);
+    }
     colours_[label] = colour;
     return label;
 }
+
+void TForm3::ScaleArtwork() {
+    // Arial, 25 pixels high at 96 pixels per inch; the links underlined in
+    // the dialog's font.
+    FontHandle oldName = std::move(nameFont_);
+    FontHandle oldLink = std::move(linkFont_);
+    nameFont_.reset(::CreateFontA(-Scale(25), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial"));
+    LOGFONTA underlined{};
+    ::GetObjectA(DialogFont(), sizeof underlined, &underlined);
+    underlined.lfUnderline = TRUE;
+    linkFont_.reset(::CreateFontIndirectA(&underlined));
+    for (const auto& [label, font] : fonts_)
+        ::SendMessageA(label, WM_SETFONT,
+                       reinterpret_cast<WPARAM>(font == LabelFont::Name ? nameFont_.get() : linkFont_.get()), FALSE);
+    // The icon drawn for the size, where the icon has it.
+    icon_.reset(static_cast<HICON>(
+        ::LoadImageA(Instance(), resources::kMainIcon, IMAGE_ICON, Scale(32), Scale(32), 0)));
+}
+
+void TForm3::DpiChanged(int) { ScaleArtwork(); }
 
 bool TForm3::PreTranslateMessage(MSG& msg) {
     // Any key pressed while the dialog has the focus closes it; the key itself
@@ -83,13 +103,32 @@ bool TForm3::PreTranslateMessage(MSG& msg) {
 void TForm3::Paint() {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(hwnd(), &ps);
-    RECT panel = kPanel;
+    auto scaled = [this](const RECT& r) { return RECT{Scale(r.left), Scale(r.top), Scale(r.right), Scale(r.bottom)}; };
+    auto inset = [](RECT r, int by) { return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by}; };
+    // Each bevel is one pixel at 96 pixels per inch and as many as that
+    // pixel scales to here, drawn as the system draws one, band by band.
+    const int bevel = Scale(1);
+    RECT panel = scaled(kPanel);
     ::FillRect(dc, &panel, black_.get());
-    ::DrawEdge(dc, &panel, BDR_RAISEDINNER | BDR_SUNKENOUTER, BF_RECT);
-    RECT ok = kOkPanel;
+    // Lowered outside, raised inside: the innermost pair last, so that each
+    // band of the raised bevel lies inside all of the lowered one.
+    for (int k = 0; k + 1 < bevel; ++k) {
+        RECT band = inset(panel, k);
+        ::DrawEdge(dc, &band, BDR_SUNKENOUTER, BF_RECT);
+    }
+    for (int k = bevel - 1; k >= 0; --k) {
+        RECT band = inset(panel, bevel - 1 + k);
+        ::DrawEdge(dc, &band, BDR_RAISEDINNER | BDR_SUNKENOUTER, BF_RECT);
+    }
+    RECT ok = scaled(kOkPanel);
     ::FillRect(dc, &ok, black_.get());
-    ::DrawEdge(dc, &ok, BDR_RAISEDINNER, BF_RECT);
-    if (icon_) ::DrawIconEx(dc, kPanel.left + 12, kPanel.top + 12, icon_.get(), 32, 32, 0, nullptr, DI_NORMAL);
+    for (int k = 0; k < bevel; ++k) {
+        RECT band = inset(ok, k);
+        ::DrawEdge(dc, &band, BDR_RAISEDINNER, BF_RECT);
+    }
+    if (icon_)
+        ::DrawIconEx(dc, Scale(kPanel.left + 12), Scale(kPanel.top + 12), icon_.get(), Scale(32), Scale(32), 0, nullptr,
+                     DI_NORMAL);
     ::EndPaint(hwnd(), &ps);
 }
 

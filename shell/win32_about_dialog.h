@@ -20,13 +20,19 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void DpiChanged(int oldDpi) override;
 
 private:
-    HWND AddLabel(const char* text, int x, int y, int width, int height, COLORREF colour, HFONT font,
+    enum class LabelFont { Plain, Name, Link };
+    HWND AddLabel(const char* text, int x, int y, int width, int height, COLORREF colour, LabelFont font,
                   DWORD align = SS_LEFT, bool link = false);
+    // The product name's and the links' fonts and the icon for the dialog's
+    // pixels per inch, given to the labels that use them.
+    void ScaleArtwork();
     void Paint();
 
     std::map<HWND, COLORREF> colours_;
+    std::map<HWND, LabelFont> fonts_;
     FontHandle nameFont_;
     FontHandle linkFont_;
     BrushHandle black_;

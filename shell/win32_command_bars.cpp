@@ -58,6 +58,27 @@ std::string MenuCaption(const MenuItemSpec& item) {
     return caption;
 }
 
+// The buttons of a table, their separators as wide as scale makes them.
+std::vector<TBBUTTON> ToolButtons(const std::vector<ToolButtonSpec>& buttons, DpiScale scale) {
+    std::vector<TBBUTTON> tb;
+    for (const ToolButtonSpec& spec : buttons) {
+        TBBUTTON b{};
+        if (spec.kind == ToolKind::Separator) {
+            b.iBitmap = scale(spec.width);  // a separator's width
+            b.fsStyle = BTNS_SEP;
+        } else {
+            b.iBitmap = spec.image;
+            b.idCommand = spec.command;
+            b.fsStyle = spec.kind == ToolKind::Check ? BTNS_CHECK : BTNS_BUTTON;
+            b.fsState = static_cast<BYTE>((spec.disabled ? 0 : TBSTATE_ENABLED) |
+                                          (spec.pressed ? TBSTATE_CHECKED : 0));
+        }
+        b.iString = -1;
+        tb.push_back(b);
+    }
+    return tb;
+}
+
 void AppendItems(HMENU menu, const std::vector<MenuItemSpec>& items, HIMAGELIST images,
                  std::vector<BitmapHandle>& bitmaps) {
     for (const MenuItemSpec& item : items) {
@@ -114,6 +135,29 @@ ImageListHandle LoadImageStrip(const char* resourceName, int size, int count) {
     return list;
 }
 
+ImageListHandle LoadImageStrip(const resources::ImageStrip (&strips)[3], int dpi) {
+    const resources::ImageStrip& strip = resources::StripAt(strips, NearestImageScale(dpi));
+    return LoadImageStrip(strip.resource, strip.size, strip.count);
+}
+
+void ReplaceMenuBitmaps(HMENU menu, const std::vector<MenuSpec>& menus, const std::vector<MenuItemSpec>& popupItems,
+                        HIMAGELIST images, std::vector<BitmapHandle>& fresh) {
+    auto replace = [&](const MenuItemSpec& item) {
+        if (item.hidden || item.image == kNoImage || item.command == 0) return;
+        HBITMAP bitmap = MenuBitmap(images, item.image);
+        if (!bitmap) return;
+        fresh.emplace_back(bitmap);
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_BITMAP;
+        info.hbmpItem = bitmap;
+        ::SetMenuItemInfoA(menu, static_cast<UINT>(item.command), FALSE, &info);
+    };
+    for (const MenuSpec& spec : menus)
+        for (const MenuItemSpec& item : spec.items) replace(item);
+    for (const MenuItemSpec& item : popupItems) replace(item);
+}
+
 MenuHandle BuildMenuBar(const std::vector<MenuSpec>& menus, HIMAGELIST images, std::vector<BitmapHandle>& bitmaps) {
     MenuHandle bar(::CreateMenu());
     for (const MenuSpec& spec : menus) {
@@ -143,7 +187,7 @@ AcceleratorHandle BuildAccelerators(const std::vector<MenuSpec>& menus, const st
 }
 
 HWND BuildToolBar(HWND parent, int id, const std::vector<ToolButtonSpec>& buttons, HIMAGELIST images,
-                  int buttonWidth, int buttonHeight, std::map<int, std::string>& hints) {
+                  int buttonWidth, int buttonHeight, std::map<int, std::string>& hints, DpiScale scale) {
     HWND bar = ::CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
                                  WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER |
                                      CCS_NORESIZE | CCS_NOPARENTALIGN,
@@ -151,26 +195,31 @@ HWND BuildToolBar(HWND parent, int id, const std::vector<ToolButtonSpec>& button
                                  Instance(), nullptr);
     ::SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     ::SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
-    ::SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonWidth, buttonHeight));
-    std::vector<TBBUTTON> tb;
-    for (const ToolButtonSpec& spec : buttons) {
-        TBBUTTON b{};
-        if (spec.kind == ToolKind::Separator) {
-            b.iBitmap = spec.width;  // a separator's width
-            b.fsStyle = BTNS_SEP;
-        } else {
-            b.iBitmap = spec.image;
-            b.idCommand = spec.command;
-            b.fsStyle = spec.kind == ToolKind::Check ? BTNS_CHECK : BTNS_BUTTON;
-            b.fsState = static_cast<BYTE>((spec.disabled ? 0 : TBSTATE_ENABLED) |
-                                          (spec.pressed ? TBSTATE_CHECKED : 0));
-            if (!spec.hint.empty()) hints[spec.command] = std::string(spec.hint);
-        }
-        b.iString = -1;
-        tb.push_back(b);
-    }
+    ::SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(scale(buttonWidth), scale(buttonHeight)));
+    for (const ToolButtonSpec& spec : buttons)
+        if (spec.kind != ToolKind::Separator && !spec.hint.empty()) hints[spec.command] = std::string(spec.hint);
+    std::vector<TBBUTTON> tb = ToolButtons(buttons, scale);
     ::SendMessageA(bar, TB_ADDBUTTONSA, tb.size(), reinterpret_cast<LPARAM>(tb.data()));
     return bar;
+}
+
+void RescaleToolBar(HWND bar, const std::vector<ToolButtonSpec>& buttons, HIMAGELIST images, int buttonWidth,
+                    int buttonHeight, DpiScale scale) {
+    // The buttons go and come back with the separators' new widths; each
+    // takes the state it had.
+    std::vector<TBBUTTON> tb = ToolButtons(buttons, scale);
+    for (TBBUTTON& b : tb) {
+        if (b.fsStyle & BTNS_SEP) continue;
+        const LRESULT state = ::SendMessageA(bar, TB_GETSTATE, static_cast<WPARAM>(b.idCommand), 0);
+        if (state != -1) b.fsState = static_cast<BYTE>(state);
+    }
+    ::SendMessageA(bar, WM_SETREDRAW, FALSE, 0);
+    while (::SendMessageA(bar, TB_BUTTONCOUNT, 0, 0) > 0) ::SendMessageA(bar, TB_DELETEBUTTON, 0, 0);
+    ::SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    ::SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(scale(buttonWidth), scale(buttonHeight)));
+    ::SendMessageA(bar, TB_ADDBUTTONSA, tb.size(), reinterpret_cast<LPARAM>(tb.data()));
+    ::SendMessageA(bar, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(bar, nullptr, TRUE);
 }
 
 bool AnswerToolTip(NMHDR* header, const std::map<int, std::string>& hints) {

@@ -1,5 +1,6 @@
 #include "shell/win32_form.h"
 
+#include "platform/win32_dpi.h"
 #include "resources/resource_names.h"
 #include "shell/error_report.h"
 
@@ -120,19 +121,37 @@ void Form::RegisterFormClass() {
     ::RegisterClassA(&wc);
 }
 
-void Form::CreateFormWindow(const char* caption, DWORD style, DWORD exStyle, int x, int y, int width,
-                            int height) {
-    hwnd_ = ::CreateWindowExA(exStyle | WS_EX_CONTROLPARENT, className_.c_str(), caption, style, x, y,
-                              width, height, g_applicationWindow, nullptr, g_instance, this);
+void Form::CreateFormWindow(const char* caption, DWORD style, DWORD exStyle) {
+    hwnd_ = ::CreateWindowExA(exStyle | WS_EX_CONTROLPARENT, className_.c_str(), caption, style, 0, 0, 0, 0,
+                              g_applicationWindow, nullptr, g_instance, this);
     if (!g_mainForm) g_mainForm = hwnd_;
+    dpi_ = WindowDpi(hwnd_);
+}
+
+void Form::SetWindowSize(int width, int height) {
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE Form::OuterSizeFor(int dpi) const {
+    const DpiScale scale{dpi, designDpi_};
+    RECT r{0, 0, scale(clientWidth_), scale(clientHeight_)};
+    AdjustWindowRectForDpi(r, static_cast<DWORD>(::GetWindowLongA(hwnd_, GWL_STYLE)), ::GetMenu(hwnd_) != nullptr,
+                           static_cast<DWORD>(::GetWindowLongA(hwnd_, GWL_EXSTYLE)), dpi);
+    return {r.right - r.left, r.bottom - r.top};
 }
 
 void Form::SetClientSize(int width, int height) {
-    RECT r{0, 0, width, height};
-    ::AdjustWindowRectEx(&r, static_cast<DWORD>(::GetWindowLongA(hwnd_, GWL_STYLE)), ::GetMenu(hwnd_) != nullptr,
-                         static_cast<DWORD>(::GetWindowLongA(hwnd_, GWL_EXSTYLE)));
-    ::SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    clientWidth_ = width;
+    clientHeight_ = height;
+    const SIZE outer = OuterSizeFor(dpi_);
+    SetWindowSize(outer.cx, outer.cy);
+    // Where the frame came out otherwise than reckoned (its scale not yet the
+    // new one), the client area still gets its measures.
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    const int dx = Scale(width) - client.right;
+    const int dy = Scale(height) - client.bottom;
+    if (dx != 0 || dy != 0) SetWindowSize(outer.cx + dx, outer.cy + dy);
 }
 
 void Form::CentreOnScreen() {
@@ -147,20 +166,43 @@ void Form::CentreOnScreen() {
 
 HFONT Form::DialogFont() {
     if (!font_) {
-        // MS Sans Serif 8 point at 96 pixels per inch; the system substitutes
-        // its nearest sans-serif face where that font is missing.
-        font_.reset(::CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+        // MS Sans Serif 8 point; the system substitutes its nearest
+        // sans-serif face where that font is missing.
+        font_.reset(::CreateFontA(FontHeightForPoints(8, dpi_), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
     }
     return font_.get();
 }
 
+void Form::FollowScreenDpi() {
+    const int dpi = WindowDpi(hwnd_);
+    if (dpi == dpi_) return;
+    ApplyDpi(dpi);
+    if (clientWidth_) SetClientSize(clientWidth_, clientHeight_);
+}
+
+void Form::ApplyDpi(int dpi) {
+    const int oldDpi = dpi_;
+    dpi_ = dpi;
+    // The old font stays alive until every control has the new one.
+    FontHandle oldFont = std::move(font_);
+    HFONT font = DialogFont();
+    for (const PlacedControl& c : controls_) {
+        ::MoveWindow(c.control, Scale(c.x), Scale(c.y), Scale(c.width), Scale(c.height), FALSE);
+        ::SendMessageA(c.control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    DpiChanged(oldDpi);
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 HWND Form::AddControl(const char* windowClass, const char* text, DWORD style, int x, int y, int width,
                       int height, int id, DWORD exStyle) {
-    HWND control = ::CreateWindowExA(exStyle, windowClass, text, style | WS_CHILD | WS_VISIBLE, x, y, width,
-                                     height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                     g_instance, nullptr);
+    HWND control = ::CreateWindowExA(exStyle, windowClass, text, style | WS_CHILD | WS_VISIBLE, Scale(x), Scale(y),
+                                     Scale(width), Scale(height), hwnd_,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_instance, nullptr);
     ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+    controls_.push_back({control, x, y, width, height});
     return control;
 }
 
@@ -218,6 +260,7 @@ int Form::ShowModal() {
     modalResult_ = kResultNone;
     inModalLoop_ = true;
     g_modalStack.push_back(this);
+    FollowScreenDpi();
     CentreOnScreen();
     ::ShowWindow(hwnd_, SW_SHOW);
     ::SetActiveWindow(hwnd_);
@@ -257,6 +300,22 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // then takes the focus away before any deactivation.
         RememberFocus();
         break;
+    case WM_GETDPISCALEDSIZE:
+        // A dialog keeps its client area exactly at its measures: the system
+        // is told the outer size that holds them at the new scale.
+        if (!clientWidth_) break;
+        *reinterpret_cast<SIZE*>(lParam) = OuterSizeFor(static_cast<int>(LOWORD(wParam)));
+        return TRUE;
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another scale: fonts, images and layout for
+        // it, then the rectangle the system suggests.
+        ApplyDpi(static_cast<int>(HIWORD(wParam)));
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (clientWidth_) SetClientSize(clientWidth_, clientHeight_);
+        return 0;
+    }
     case WM_CLOSE:
         // Dialog forms are hidden, never destroyed; the close box is Cancel.
         if (inModalLoop_) modalResult_ = kResultCancel;

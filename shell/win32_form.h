@@ -3,12 +3,19 @@
 // after the form (TForm1, TForm2, ... TForm5ForHook), created once at start-up
 // and kept until the program ends. Dialog forms are shown modally by a main
 // window command and hidden again when they close.
+//
+// A form's measures (sizes, positions, fonts in pixels) are given for a
+// screen of 96 pixels per inch, or of designDpi_, and the form lays itself
+// out for the pixels per inch of the monitor it is on: at creation, at every
+// showing, and when the system moves it to a monitor of another scale.
 
+#include "base/dpi.h"
 #include "platform/win32_handles.h"
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace vantrel::win32 {
 
@@ -35,7 +42,14 @@ public:
     void SetModalResult(int result) { modalResult_ = result; }
     bool IsShowingModal() const { return inModalLoop_; }
 
-    // Creates a child control of the form. Positions are client pixels.
+    // The pixels per inch of the form's monitor, and one of the form's
+    // measures scaled to them.
+    int Dpi() const { return dpi_; }
+    int Scale(int measure) const { return DpiScale{dpi_, designDpi_}(measure); }
+
+    // Creates a child control of the form in the form's font. Its position
+    // and size are the form's measures; it is placed and given its font
+    // again whenever the form's pixels per inch change.
     HWND AddControl(const char* windowClass, const char* text, DWORD style, int x, int y, int width,
                     int height, int id, DWORD exStyle = 0);
     HWND Control(int id) const { return ::GetDlgItem(hwnd_, id); }
@@ -53,14 +67,27 @@ public:
     static void DispatchLoopMessage(MSG& msg);
 
 protected:
-    // Creates the window of the form's class, owned by the application window.
-    void CreateFormWindow(const char* caption, DWORD style, DWORD exStyle, int x, int y, int width,
-                          int height);
-    // Sets the form's size from a wanted client size, keeping the position.
+    // Creates the window of the form's class, owned by the application window,
+    // and takes the pixels per inch of its monitor.
+    void CreateFormWindow(const char* caption, DWORD style, DWORD exStyle);
+    // Sets the form's outer size in pixels, keeping the position.
+    void SetWindowSize(int width, int height);
+    // Gives the form a fixed client area of the given measures (a dialog),
+    // kept at every scale; the position stays.
     void SetClientSize(int width, int height);
     void CentreOnScreen();
-    // The font of the form's controls, made once per form.
+    // The font of the form's controls (MS Sans Serif 8 point) for the form's
+    // pixels per inch.
     HFONT DialogFont();
+    // Lays the form out for the pixels per inch of the monitor it is on now,
+    // if they changed.
+    void FollowScreenDpi();
+    // After the pixels per inch changed and the controls made by AddControl
+    // are placed and have the new font: what else the form made for the old
+    // scale (fonts, image lists, its own layout).
+    virtual void DpiChanged(int /*oldDpi*/) {}
+    // The pixels per inch the form's measures are given at.
+    int designDpi_ = kDefaultDpi;
 
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Called each time the form is shown modally, before its loop runs.
@@ -83,6 +110,15 @@ protected:
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void RegisterFormClass();
+    void ApplyDpi(int dpi);
+    // The outer size that holds the fixed client area at dpi.
+    SIZE OuterSizeFor(int dpi) const;
+
+    // A control made by AddControl, with its measures.
+    struct PlacedControl {
+        HWND control;
+        int x, y, width, height;
+    };
 
     std::string className_;
     HWND hwnd_ = nullptr;
@@ -90,6 +126,11 @@ private:
     bool inModalLoop_ = false;
     HWND lastFocus_ = nullptr;
     FontHandle font_;
+    int dpi_ = kDefaultDpi;
+    std::vector<PlacedControl> controls_;
+    // The fixed client area's measures, 0 x 0 for a form without one.
+    int clientWidth_ = 0;
+    int clientHeight_ = 0;
 };
 
 // The hidden application window (class TApplication, caption "Vantrel"): the

@@ -1,5 +1,6 @@
 #include "shell/win32_form1.h"
 
+#include "base/dpi.h"
 #include "platform/win32_desktop.h"
 #include "resources/resource_names.h"
 #include "shell/command_ids.h"
@@ -16,12 +17,17 @@ namespace vantrel::win32 {
 
 namespace {
 
+// Measures at 96 pixels per inch.
 constexpr int kInitialWidth = 592;
 constexpr int kInitialHeight = 398;
 constexpr int kMinimumHeight = 275;
 constexpr int kToolBarHeight = 29;
+constexpr int kToolButtonWidth = 23;
+constexpr int kToolButtonHeight = 22;
 constexpr int kStatusBarHeight = 16;
+constexpr int kStatusPanelWidths[] = {180, 120};
 constexpr int kSplitterWidth = 1;
+constexpr int kRightWidth = 188;
 constexpr int kTreeIndent = 27;
 constexpr int kPropertyColumnWidth = 85;
 constexpr const char* kPanelClass = "TPanel";
@@ -111,8 +117,9 @@ TForm1::TForm1() : Form("TForm1") {
     RegisterChildClass(kPanelClass, PanelProc, reinterpret_cast<LPCSTR>(IDC_ARROW));
     RegisterChildClass(kSplitterClass, SplitterProc, reinterpret_cast<LPCSTR>(IDC_SIZEWE));
     swallowEscape_ = false;
-    CreateFormWindow("Vantrel", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_APPWINDOW, 0, 0, kInitialWidth,
-                     kInitialHeight);
+    CreateFormWindow("Vantrel", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_APPWINDOW);
+    SetWindowSize(Scale(kInitialWidth), Scale(kInitialHeight));
+    rightWidth_ = Scale(kRightWidth);
     FormCreate();
 }
 
@@ -129,8 +136,8 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::BuildControls() {
-    imageList1_ = LoadImageStrip(resources::kToolImages, resources::kToolImageSize, resources::kToolImageCount);
-    imageList2_ = LoadImageStrip(resources::kTreeImages, resources::kTreeImageSize, resources::kTreeImageCount);
+    imageList1_ = LoadImageStrip(resources::kToolStrips, Dpi());
+    imageList2_ = LoadImageStrip(resources::kTreeStrips, Dpi());
 
     mainMenu_ = BuildMenuBar(MainMenuTable(), imageList1_.get(), menuBitmaps_);
     ::SetMenu(hwnd(), mainMenu_.get());
@@ -146,46 +153,76 @@ void TForm1::BuildControls() {
     Panel1 = ::CreateWindowExA(WS_EX_CONTROLPARENT, kPanelClass, "", panelStyle, 0, 0, 0, 0, hwnd(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctl::Panel1)), Instance(), nullptr);
 
-    ToolBar1 = BuildToolBar(Panel2, ctl::ToolBar1, MainToolBarTable(), imageList1_.get(), 23, 22, hints_);
+    ToolBar1 = BuildToolBar(Panel2, ctl::ToolBar1, MainToolBarTable(), imageList1_.get(), kToolButtonWidth,
+                            kToolButtonHeight, hints_, DpiScale{Dpi()});
 
     // First in the tab order, so the tree has the focus when the window opens.
+    // Rows may be of odd height: the pictures at 150 % are 33 pixels high.
     TreeView1 = ::CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
-                                      TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                                      TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_NONEVENHEIGHT,
                                   0, 0, 0, 0, Panel2, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctl::TreeView1)),
                                   Instance(), nullptr);
-    ::SendMessageA(TreeView1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
-    ::SendMessageA(TreeView1, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(imageList2_.get()));
-    ::SendMessageA(TreeView1, TVM_SETINDENT, kTreeIndent, 0);
     g_treeProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(TreeView1, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TreeProc)));
 
     StatusBar1 = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN,
                                    0, 0, 0, 0, Panel2,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctl::StatusBar1)), Instance(), nullptr);
-    ::SendMessageA(StatusBar1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
-    int parts[] = {180, 180 + 120};
-    ::SendMessageA(StatusBar1, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
 
     ListView1 = ::CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
                                       LVS_SHOWSELALWAYS,
                                   0, 0, 0, 0, Panel1, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctl::ListView1)),
                                   Instance(), nullptr);
-    // MS Sans Serif 9 point with the Cyrillic character set.
-    listFont_.reset(::CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
-    ::SendMessageA(ListView1, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), FALSE);
     ::SendMessageA(ListView1, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = kPropertyColumnWidth;
+    column.cx = Scale(kPropertyColumnWidth);
     column.pszText = const_cast<char*>("Property");
     ::SendMessageA(ListView1, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
     column.pszText = const_cast<char*>("Value");
-    column.cx = 100;
+    column.cx = Scale(100);
     ::SendMessageA(ListView1, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
 
+    ScaleControls();
+    LayoutControls();
+}
+
+void TForm1::ScaleControls() {
+    ::SendMessageA(TreeView1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+    ::SendMessageA(TreeView1, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(imageList2_.get()));
+    ::SendMessageA(TreeView1, TVM_SETINDENT, static_cast<WPARAM>(Scale(kTreeIndent)), 0);
+    // Rows as high as the new font or the new pictures need.
+    ::SendMessageA(TreeView1, TVM_SETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+
+    ::SendMessageA(StatusBar1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+    int parts[] = {Scale(kStatusPanelWidths[0]), Scale(kStatusPanelWidths[0]) + Scale(kStatusPanelWidths[1])};
+    ::SendMessageA(StatusBar1, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+
+    // MS Sans Serif 9 point with the Cyrillic character set.
+    FontHandle oldListFont = std::move(listFont_);
+    listFont_.reset(::CreateFontA(FontHeightForPoints(9, Dpi()), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                  RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+    ::SendMessageA(ListView1, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), TRUE);
+    ::SendMessageA(ListView1, LVM_SETCOLUMNWIDTH, 0, Scale(kPropertyColumnWidth));
+}
+
+void TForm1::DpiChanged(int oldDpi) {
+    // The new pictures go into the controls and menus before the old lists go.
+    ImageListHandle tools = LoadImageStrip(resources::kToolStrips, Dpi());
+    ImageListHandle tree = LoadImageStrip(resources::kTreeStrips, Dpi());
+    RescaleToolBar(ToolBar1, MainToolBarTable(), tools.get(), kToolButtonWidth, kToolButtonHeight, DpiScale{Dpi()});
+    std::vector<BitmapHandle> menuBitmaps;
+    ReplaceMenuBitmaps(mainMenu_.get(), MainMenuTable(), {}, tools.get(), menuBitmaps);
+    ReplaceMenuBitmaps(popupMenu_.get(), {}, PropertyPopupTable(), tools.get(), menuBitmaps);
+    std::swap(menuBitmaps_, menuBitmaps);
+    ::DrawMenuBar(hwnd());
+    std::swap(imageList1_, tools);
+    std::swap(imageList2_, tree);
+    rightWidth_ = Rescale(rightWidth_, oldDpi, Dpi());
+    ScaleControls();
     LayoutControls();
 }
 
@@ -194,14 +231,16 @@ void TForm1::LayoutControls() {
     ::GetClientRect(hwnd(), &client);
     const int width = client.right;
     const int height = client.bottom;
-    const int leftWidth = std::max(0, width - rightWidth_ - kSplitterWidth);
+    const int splitter = Scale(kSplitterWidth);
+    const int toolBar = Scale(kToolBarHeight);
+    const int statusBar = Scale(kStatusBarHeight);
+    const int leftWidth = std::max(0, width - rightWidth_ - splitter);
     ::MoveWindow(Panel2, 0, 0, leftWidth, height, TRUE);
-    ::MoveWindow(Splitter1, leftWidth, 0, kSplitterWidth, height, TRUE);
-    ::MoveWindow(Panel1, leftWidth + kSplitterWidth, 0, rightWidth_, height, TRUE);
-    ::MoveWindow(ToolBar1, 0, 0, leftWidth, kToolBarHeight, TRUE);
-    ::MoveWindow(TreeView1, 0, kToolBarHeight, leftWidth, std::max(0, height - kToolBarHeight - kStatusBarHeight),
-                 TRUE);
-    ::MoveWindow(StatusBar1, 0, height - kStatusBarHeight, leftWidth, kStatusBarHeight, TRUE);
+    ::MoveWindow(Splitter1, leftWidth, 0, splitter, height, TRUE);
+    ::MoveWindow(Panel1, leftWidth + splitter, 0, rightWidth_, height, TRUE);
+    ::MoveWindow(ToolBar1, 0, 0, leftWidth, toolBar, TRUE);
+    ::MoveWindow(TreeView1, 0, toolBar, leftWidth, std::max(0, height - toolBar - statusBar), TRUE);
+    ::MoveWindow(StatusBar1, 0, height - statusBar, leftWidth, statusBar, TRUE);
     ::MoveWindow(ListView1, 0, 0, rightWidth_, height, TRUE);
     // "Value" takes the width the "Property" column leaves.
     ::SendMessageA(ListView1, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
@@ -210,8 +249,9 @@ void TForm1::LayoutControls() {
 void TForm1::OnSplitterDrag(int x) {
     RECT client;
     ::GetClientRect(hwnd(), &client);
-    rightWidth_ = std::clamp(static_cast<int>(client.right) - x - kSplitterWidth, 0,
-                             std::max(0, static_cast<int>(client.right) - kSplitterWidth));
+    const int splitter = Scale(kSplitterWidth);
+    rightWidth_ = std::clamp(static_cast<int>(client.right) - x - splitter, 0,
+                             std::max(0, static_cast<int>(client.right) - splitter));
     LayoutControls();
 }
 
@@ -278,8 +318,8 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize.x = kInitialWidth;
-        info->ptMinTrackSize.y = kMinimumHeight;
+        info->ptMinTrackSize.x = Scale(kInitialWidth);
+        info->ptMinTrackSize.y = Scale(kMinimumHeight);
         return 0;
     }
     case kSplitterMoved:

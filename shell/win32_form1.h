@@ -87,11 +87,14 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void DpiChanged(int oldDpi) override;
 
 private:
     void FormCreate();
     void FormActivate();
     void BuildControls();
+    // Fonts, images and sizes of the controls for the form's pixels per inch.
+    void ScaleControls();
     void LayoutControls();
     void RunCommand(int command);
     void RebuildTree();
@@ -114,7 +117,9 @@ private:
     bool changeHandlerAttached_ = true;
     RebuildGate rebuildGate_;
     bool activatedOnce_ = false;
-    int rightWidth_ = 188;
+    // The property list's width in pixels: 188 at 96 pixels per inch, then
+    // where the user drags the splitter.
+    int rightWidth_ = 0;
 };
 
 // The main window, created first at start-up.

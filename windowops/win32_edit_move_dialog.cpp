@@ -14,7 +14,7 @@ constexpr int kGroupBox = -1;  // identifier of static frames and labels
 }  // namespace
 
 TForm2::TForm2() : Form("TForm2") {
-    CreateFormWindow("Edit / Move window", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME, 0, 0, 312, 287);
+    CreateFormWindow("Edit / Move window", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME);
     SetClientSize(306, 258);
 
     // Creation order is the tab order: Edit1, the Position group (Normal,

@@ -14,7 +14,7 @@ constexpr int kLabel = -1;
 }  // namespace
 
 TForm6::TForm6() : Form("TForm6") {
-    CreateFormWindow("Set Style", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME, 0, 0, 231, 143);
+    CreateFormWindow("Set Style", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME);
     SetClientSize(225, 114);
 
     // Creation order is the tab order: Edit1, OK, Cancel, Edit2, Edit3.

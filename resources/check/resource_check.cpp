@@ -1,8 +1,10 @@
 // Checks that the built vantrel.exe carries its resources in a usable form:
-// the three image strips load with the sizes the image lists expect, their
-// magenta background masks out, the corner arrows draw their tip into the
-// right corner and nothing else of their square, the icon has both sizes and
-// a transparent mask, and the manifest and version information are present.
+// the three image strips, each drawn for 100, 150 and 200 %, load with the
+// sizes the image lists expect, their magenta background masks out, the
+// corner arrows draw their tip into the right corner and nothing else of
+// their square at every size, the icon has all its sizes and a transparent
+// mask, the manifest asks for per-monitor screen scale awareness, and the
+// version information is present.
 //
 // Usage: vantrel_resource_check <path of vantrel.exe>. Prints one line per
 // failed check and exits with 1 if any failed.
@@ -90,33 +92,34 @@ void CheckStrip(HMODULE exe, const char* name, int size, int count) {
     ::DeleteObject(bitmap);
 }
 
-void CheckArrows(HMODULE exe) {
+void CheckArrows(HMODULE exe, const vantrel::resources::ImageStrip& strip) {
     using namespace vantrel::resources;
-    HBITMAP bitmap = static_cast<HBITMAP>(::LoadImageA(exe, kToolImages, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP bitmap = static_cast<HBITMAP>(::LoadImageA(exe, strip.resource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!bitmap) return;  // reported by CheckStrip
-    HIMAGELIST list = ::ImageList_Create(kToolImageSize, kToolImageSize, ILC_COLOR24 | ILC_MASK, kToolImageCount, 0);
+    const int n = strip.size;
+    HIMAGELIST list = ::ImageList_Create(n, n, ILC_COLOR24 | ILC_MASK, strip.count, 0);
     ::ImageList_AddMasked(list, bitmap, RGB(kTransparentRed, kTransparentGreen, kTransparentBlue));
     struct Arrow {
         int index, tipX, tipY;
     };
-    const int e = kToolImageSize - 1;
+    const int e = n - 1;
     const Arrow arrows[] = {{kArrowDownRight, e, e}, {kArrowDownLeft, 0, e}, {kArrowUpLeft, 0, 0}, {kArrowUpRight, e, 0}};
     for (const Arrow& a : arrows) {
-        const std::string label = "corner arrow " + std::to_string(a.index);
-        Surface s(kToolImageSize, kToolImageSize);
+        const std::string label = std::string(strip.resource) + " corner arrow " + std::to_string(a.index);
+        Surface s(n, n);
         ::ImageList_DrawEx(list, a.index, s.dc, 0, 0, 0, 0, CLR_NONE, CLR_NONE, ILD_NORMAL);
         Check(s.At(a.tipX, a.tipY) == RGB(0, 0, 0), label + " has its black tip in the corner pixel");
         Check(s.At(e - a.tipX, e - a.tipY) == kBackground, label + " leaves the opposite corner transparent");
         Check(s.At(e - a.tipX, a.tipY) == kBackground && s.At(a.tipX, e - a.tipY) == kBackground,
               label + " leaves the two side corners transparent");
         int white = 0, other = 0;
-        for (int y = 0; y < kToolImageSize; ++y)
-            for (int x = 0; x < kToolImageSize; ++x) {
+        for (int y = 0; y < n; ++y)
+            for (int x = 0; x < n; ++x) {
                 COLORREF c = s.At(x, y);
                 if (c == RGB(255, 255, 255)) ++white;
                 else if (c != RGB(0, 0, 0) && c != kBackground) ++other;
             }
-        Check(white > 20, label + " has a broad white body");
+        Check(white > 20 * n * n / 256, label + " has a broad white body");
         Check(other == 0, label + " is drawn in black and white only");
     }
     ::ImageList_Destroy(list);
@@ -124,7 +127,7 @@ void CheckArrows(HMODULE exe) {
 }
 
 void CheckIcon(HMODULE exe) {
-    for (int size : {32, 16}) {
+    for (int size : vantrel::resources::kMainIconSizes) {
         const std::string label = "MAINICON " + std::to_string(size);
         HICON icon = static_cast<HICON>(::LoadImageA(exe, vantrel::resources::kMainIcon, IMAGE_ICON, size, size, 0));
         Check(icon != nullptr, label + " loads");
@@ -154,6 +157,11 @@ void CheckManifest(HMODULE exe) {
               manifest.find("6.0.0.0") != std::string::npos,
           "manifest asks for Common Controls 6");
     Check(manifest.find("asInvoker") != std::string::npos, "manifest runs as invoker");
+    // Per-monitor scale awareness, version 2 first, then the older forms.
+    Check(manifest.find(">PerMonitorV2, PerMonitor<") != std::string::npos,
+          "manifest declares per-monitor awareness, version 2 first");
+    Check(manifest.find(">true/pm<") != std::string::npos,
+          "manifest falls back to per-monitor and system awareness on older systems");
 }
 
 std::string VersionString(const std::vector<char>& block, const char* name) {
@@ -206,10 +214,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     using namespace vantrel::resources;
-    CheckStrip(exe, kToolImages, kToolImageSize, kToolImageCount);
-    CheckStrip(exe, kTreeImages, kTreeImageSize, kTreeImageCount);
-    CheckStrip(exe, kCatchImages, kCatchImageSize, kCatchImageCount);
-    CheckArrows(exe);
+    for (const auto* strips : {&kToolStrips, &kTreeStrips, &kCatchStrips})
+        for (const ImageStrip& strip : *strips) CheckStrip(exe, strip.resource, strip.size, strip.count);
+    for (const ImageStrip& strip : kToolStrips) CheckArrows(exe, strip);
     CheckIcon(exe);
     CheckManifest(exe);
     ::FreeLibrary(exe);

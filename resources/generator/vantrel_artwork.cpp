@@ -1,13 +1,23 @@
 // Draws every picture of Vantrel in code and writes the files that
-// resources/vantrel.rc embeds:
+// resources/vantrel.rc embeds. Each image strip is drawn three times, for
+// screens at 100, 150 and 200 % (96, 144 and 192 pixels per inch):
 //
-//   tool_images.bmp   18 images of 16 x 16 (ImageList1 of the main window)
-//   tree_images.bmp   37 images of 22 x 22 (ImageList2, node pictures)
-//   catch_images.bmp   9 images of 16 x 16 (the Catch Messages window)
-//   vantrel.ico       the program icon, 32 x 32 and 16 x 16
+//   tool_images.bmp, tool_images_150.bmp, tool_images_200.bmp
+//       18 images of 16, 24 and 32 pixels (ImageList1 of the main window)
+//   tree_images.bmp, tree_images_150.bmp, tree_images_200.bmp
+//       37 images of 22, 33 and 44 pixels (ImageList2, node pictures)
+//   catch_images.bmp, catch_images_150.bmp, catch_images_200.bmp
+//        9 images of 16, 24 and 32 pixels (the Catch Messages window)
+//   vantrel.ico       the program icon, 16, 24, 32, 48 and 64 pixels
 //
 // The strips are 24-bit bitmaps; magenta (255, 0, 255) is the transparent
 // colour that the image lists mask out. The icon carries its own AND mask.
+//
+// The larger sets are drawn for their size, not magnified: a picture's code
+// speaks in the cells of its 100 % size, and the primitives below draw areas
+// over the cells' pixels at the scale at hand while edges, outlines and hair
+// lines stay one pixel wide, curves and slants are traced on the finer grid,
+// and letters and small glyphs come from their own drawings per size.
 //
 // To regenerate (plain C++20, no library beyond the standard one; run it on
 // the build machine, not on Windows):
@@ -15,8 +25,8 @@
 //   g++ -std=c++20 -O2 -o /tmp/vantrel_artwork resources/generator/vantrel_artwork.cpp
 //   /tmp/vantrel_artwork resources
 //
-// and commit the four files it writes into the given folder. Or use the
-// small CMake project beside this file:
+// and commit the files it writes into the given folder. Or use the small
+// CMake project beside this file:
 //
 //   cmake -S resources/generator -B /tmp/artwork && cmake --build /tmp/artwork
 //   /tmp/artwork/vantrel_artwork resources
@@ -66,48 +76,94 @@ constexpr Rgb kPink{255, 150, 170};
 constexpr Rgb kTeal{0, 128, 128};
 constexpr Rgb kPurple{128, 0, 160};
 
+// ---------------------------------------------------------------- scale
+
+// The scale the pictures are drawn at: 1, 1.5 or 2.
+double g_scale = 1.0;
+
+// The pixel at which a cell edge falls: cell c covers the pixels P(c) to
+// P(c + 1) - 1, one pixel at 100 %, one or two at 150 %, two at 200 %.
+int P(double cellEdge) { return static_cast<int>(std::floor(cellEdge * g_scale + 0.25)); }
+// The width of one pixel, in cells.
+double onePixel() { return 1.0 / g_scale; }
+// Picks what was drawn for the scale at hand.
+template <typename T>
+const T& pick(const T& at100, const T& at150, const T& at200) {
+    return g_scale < 1.25 ? at100 : g_scale < 1.75 ? at150 : at200;
+}
+
 // ---------------------------------------------------------------- canvas
 
 struct Img {
-    int w, h;
+    struct Pixels {
+        int w, h;
+    };
+    int w, h;  // in pixels
     std::vector<Rgb> p;
-    Img(int width, int height) : w(width), h(height), p(static_cast<size_t>(width * height), kClear) {}
+    // A picture of the given cells at the scale at hand.
+    Img(int cellsWide, int cellsHigh) : Img(Pixels{P(cellsWide), P(cellsHigh)}) {}
+    explicit Img(Pixels size) : w(size.w), h(size.h), p(static_cast<size_t>(size.w * size.h), kClear) {}
     bool in(int x, int y) const { return x >= 0 && y >= 0 && x < w && y < h; }
-    void set(int x, int y, Rgb c) {
+    // One pixel.
+    void px(int x, int y, Rgb c) {
         if (in(x, y)) p[static_cast<size_t>(y * w + x)] = c;
     }
     Rgb get(int x, int y) const { return in(x, y) ? p[static_cast<size_t>(y * w + x)] : kClear; }
     bool solid(int x, int y) const { return in(x, y) && !(get(x, y) == kClear); }
+    // One cell: all its pixels.
+    void set(int x, int y, Rgb c) {
+        for (int yy = P(y); yy < P(y + 1); ++yy)
+            for (int xx = P(x); xx < P(x + 1); ++xx) px(xx, yy, c);
+    }
 };
 
-void fill(Img& m, int x0, int y0, int x1, int y1, Rgb c) {
+// The pixels of a box of cells, edges included.
+struct Box {
+    int x0, y0, x1, y1;
+};
+Box box(int x0, int y0, int x1, int y1) { return {P(x0), P(y0), P(x1 + 1) - 1, P(y1 + 1) - 1}; }
+
+void fillPx(Img& m, int x0, int y0, int x1, int y1, Rgb c) {
     for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x) m.set(x, y, c);
+        for (int x = x0; x <= x1; ++x) m.px(x, y, c);
 }
-void hline(Img& m, int x0, int x1, int y, Rgb c) { fill(m, x0, y, x1, y, c); }
-void vline(Img& m, int x, int y0, int y1, Rgb c) { fill(m, x, y0, x, y1, c); }
-void frame(Img& m, int x0, int y0, int x1, int y1, Rgb c) {
-    hline(m, x0, x1, y0, c);
-    hline(m, x0, x1, y1, c);
-    vline(m, x0, y0, y1, c);
-    vline(m, x1, y0, y1, c);
+void fillBox(Img& m, Box b, Rgb c) { fillPx(m, b.x0, b.y0, b.x1, b.y1, c); }
+void framePx(Img& m, Box b, Rgb c) {
+    fillPx(m, b.x0, b.y0, b.x1, b.y0, c);
+    fillPx(m, b.x0, b.y1, b.x1, b.y1, c);
+    fillPx(m, b.x0, b.y0, b.x0, b.y1, c);
+    fillPx(m, b.x1, b.y0, b.x1, b.y1, c);
 }
+// Cells x0..x1 by y0..y1, all of their pixels.
+void fill(Img& m, int x0, int y0, int x1, int y1, Rgb c) { fillBox(m, box(x0, y0, x1, y1), c); }
+// Hair lines: one pixel through cells x0..x1 (y0..y1), along the top row
+// (left column) of cell y (x); hlineB and vlineR take the bottom row (right
+// column), for the lower and right edges of a shape.
+void hline(Img& m, int x0, int x1, int y, Rgb c) { fillPx(m, P(x0), P(y), P(x1 + 1) - 1, P(y), c); }
+void vline(Img& m, int x, int y0, int y1, Rgb c) { fillPx(m, P(x), P(y0), P(x), P(y1 + 1) - 1, c); }
+void hlineB(Img& m, int x0, int x1, int y, Rgb c) { fillPx(m, P(x0), P(y + 1) - 1, P(x1 + 1) - 1, P(y + 1) - 1, c); }
+void vlineR(Img& m, int x, int y0, int y1, Rgb c) { fillPx(m, P(x + 1) - 1, P(y0), P(x + 1) - 1, P(y1 + 1) - 1, c); }
+// The one-pixel edge of the box of cells x0..x1 by y0..y1.
+void frame(Img& m, int x0, int y0, int x1, int y1, Rgb c) { framePx(m, box(x0, y0, x1, y1), c); }
+// A one-pixel line from cell to cell.
 void line(Img& m, int x0, int y0, int x1, int y1, Rgb c) {
-    int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
-    int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1, err = dx + dy;
+    auto anchor = [](int cell) { return P(cell) + (P(cell + 1) - P(cell) - 1) / 2; };
+    int ax = anchor(x0), ay = anchor(y0), bx = anchor(x1), by = anchor(y1);
+    int dx = std::abs(bx - ax), dy = -std::abs(by - ay);
+    int sx = ax < bx ? 1 : -1, sy = ay < by ? 1 : -1, err = dx + dy;
     for (;;) {
-        m.set(x0, y0, c);
-        if (x0 == x1 && y0 == y1) break;
+        m.px(ax, ay, c);
+        if (ax == bx && ay == by) break;
         int e2 = 2 * err;
-        if (e2 >= dy) { err += dy; x0 += sx; }
-        if (e2 <= dx) { err += dx; y0 += sy; }
+        if (e2 >= dy) { err += dy; ax += sx; }
+        if (e2 <= dx) { err += dx; ay += sy; }
     }
 }
-// Every pixel whose centre passes the test.
+// Every pixel whose centre, in cells, passes the test.
 void shape(Img& m, Rgb c, const std::function<bool(double, double)>& inside) {
     for (int y = 0; y < m.h; ++y)
         for (int x = 0; x < m.w; ++x)
-            if (inside(x + 0.5, y + 0.5)) m.set(x, y, c);
+            if (inside((x + 0.5) / g_scale, (y + 0.5) / g_scale)) m.px(x, y, c);
 }
 void disk(Img& m, double cx, double cy, double r, Rgb c) {
     shape(m, c, [&](double x, double y) { return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r; });
@@ -118,7 +174,7 @@ double segDist(double px, double py, double ax, double ay, double bx, double by)
     double t = len > 0 ? std::clamp((wx * vx + wy * vy) / len, 0.0, 1.0) : 0.0;
     return std::hypot(px - (ax + t * vx), py - (ay + t * vy));
 }
-// A stroke of the given width between two points in pixel-centre coordinates.
+// A stroke of the given width (in cells) between the centres of two cells.
 void thick(Img& m, double ax, double ay, double bx, double by, double width, Rgb c) {
     shape(m, c, [&](double x, double y) {
         return segDist(x, y, ax + 0.5, ay + 0.5, bx + 0.5, by + 0.5) <= width / 2;
@@ -141,20 +197,37 @@ const std::map<char, Rgb>& palette() {
         {'k', kBlack}, {'w', kWhite}, {'g', kFace},   {'d', kShadow}, {'l', kLight},    {'D', kDark},
         {'b', kNavy},  {'c', kBlue},  {'s', kSky},    {'r', kRed},    {'R', kDarkRed},  {'e', kGreen},
         {'E', kDarkGreen}, {'y', kYellow}, {'Y', kOchre}, {'p', kPale}, {'o', kOrange}, {'n', kBrown},
-        {'i', kPink},  {'t', kTeal},  {'v', kPurple}, {'m', kClear},
+        {'i', kPink},  {'t', kTeal},  {'v', kPurple}, {'m', kClear}, {'#', kBlack},
     };
     return p;
 }
-void art(Img& m, int x0, int y0, std::initializer_list<const char*> rows) {
-    int y = y0;
+using Sprite = std::vector<const char*>;
+// A drawing in pixels, its top-left pixel at the top-left of cell (x0, y0):
+// small glyphs are drawn once for every size (see pick).
+void sprite(Img& m, int x0, int y0, const Sprite& rows) {
+    int y = P(y0);
     for (const char* row : rows) {
         for (int x = 0; row[x]; ++x) {
             char ch = row[x];
             if (ch == '.' || ch == ' ') continue;
             auto it = palette().find(ch);
             if (it == palette().end()) throw std::runtime_error(std::string("unknown colour ") + ch);
-            m.set(x0 + x, y, it->second);
+            m.px(P(x0) + x, y, it->second);
         }
+        ++y;
+    }
+}
+int spriteWidth(const Sprite& rows) {
+    size_t w = 0;
+    for (const char* row : rows) w = std::max(w, std::string(row).size());
+    return static_cast<int>(w);
+}
+// A sprite in one colour: every drawn pixel in c.
+void spriteIn(Img& m, int x0, int y0, const Sprite& rows, Rgb c) {
+    int y = P(y0);
+    for (const char* row : rows) {
+        for (int x = 0; row[x]; ++x)
+            if (row[x] != '.' && row[x] != ' ') m.px(P(x0) + x, y, c);
         ++y;
     }
 }
@@ -166,17 +239,17 @@ void outline(Img& m, Rgb c) {
         for (int x = 0; x < m.w; ++x)
             if (!copy.solid(x, y) &&
                 (copy.solid(x - 1, y) || copy.solid(x + 1, y) || copy.solid(x, y - 1) || copy.solid(x, y + 1)))
-                m.set(x, y, c);
+                m.px(x, y, c);
 }
 // Draws a layer's drawn pixels over m.
 void over(Img& m, const Img& layer, int dx = 0, int dy = 0) {
     for (int y = 0; y < layer.h; ++y)
         for (int x = 0; x < layer.w; ++x)
-            if (layer.solid(x, y)) m.set(x + dx, y + dy, layer.get(x, y));
+            if (layer.solid(x, y)) m.px(x + dx, y + dy, layer.get(x, y));
 }
 // Draws something on its own layer, outlines it and puts it over m.
 void outlined(Img& m, Rgb edge, const std::function<void(Img&)>& draw) {
-    Img layer(m.w, m.h);
+    Img layer(Img::Pixels{m.w, m.h});
     draw(layer);
     outline(layer, edge);
     over(m, layer);
@@ -184,9 +257,10 @@ void outlined(Img& m, Rgb edge, const std::function<void(Img&)>& draw) {
 
 // ---------------------------------------------------------------- small font
 
-// 3 x 5 capitals and the few small letters the pictures need.
-const std::map<char, std::vector<const char*>>& font() {
-    static const std::map<char, std::vector<const char*>> f{
+// Capitals and the few small letters the pictures need: 3 x 5 pixels at
+// 100 %, 5 x 7 at 150 %, 7 x 10 with strokes two pixels broad at 200 %.
+const std::map<char, Sprite>& font() {
+    static const std::map<char, Sprite> f100{
         {'O', {"###", "#.#", "#.#", "#.#", "###"}}, {'K', {"#.#", "#.#", "##.", "#.#", "#.#"}},
         {'H', {"#.#", "#.#", "###", "#.#", "#.#"}}, {'i', {"#", ".", "#", "#", "#"}},
         {'n', {"...", "##.", "#.#", "#.#", "#.#"}}, {'t', {"#..", "###", "#..", "#..", ".##"}},
@@ -195,85 +269,212 @@ const std::map<char, std::vector<const char*>>& font() {
         {'1', {".#", "##", ".#", ".#", ".#"}},      {'2', {"##.", "..#", ".#.", "#..", "###"}},
         {'/', {"..#", "..#", ".#.", "#..", "#.."}},
     };
-    return f;
+    static const std::map<char, Sprite> f150{
+        {'O', {".###.", "#...#", "#...#", "#...#", "#...#", "#...#", ".###."}},
+        {'K', {"#...#", "#..#.", "#.#..", "##...", "#.#..", "#..#.", "#...#"}},
+        {'H', {"#...#", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"}},
+        {'i', {"#", ".", "#", "#", "#", "#", "#"}},
+        {'n', {"....", "....", "###.", "#..#", "#..#", "#..#", "#..#"}},
+        {'t', {".#..", ".#..", "###.", ".#..", ".#..", ".#..", "..##"}},
+        {'A', {"..#..", ".#.#.", "#...#", "#...#", "#####", "#...#", "#...#"}},
+        {'a', {"....", "....", ".##.", "...#", ".###", "#..#", ".###"}},
+        {'b', {"#...", "#...", "###.", "#..#", "#..#", "#..#", "###."}},
+        {'+', {".....", "..#..", "..#..", "#####", "..#..", "..#..", "....."}},
+        {'1', {".#.", "##.", ".#.", ".#.", ".#.", ".#.", "###"}},
+        {'2', {".###.", "#...#", "....#", "...#.", "..#..", ".#...", "#####"}},
+        {'/', {"...#", "...#", "..#.", "..#.", ".#..", ".#..", "#..."}},
+    };
+    static const std::map<char, Sprite> f200{
+        {'O', {".#####.", "##...##", "##...##", "##...##", "##...##", "##...##", "##...##", "##...##", "##...##",
+               ".#####."}},
+        {'K', {"##...##", "##..##.", "##.##..", "####...", "###....", "####...", "##.##..", "##..##.", "##...##",
+               "##...##"}},
+        {'H', {"##...##", "##...##", "##...##", "##...##", "#######", "#######", "##...##", "##...##", "##...##",
+               "##...##"}},
+        {'i', {"##", "##", "..", "##", "##", "##", "##", "##", "##", "##"}},
+        {'n', {"......", "......", "......", "#####.", "##..##", "##..##", "##..##", "##..##", "##..##",
+               "##..##"}},
+        {'t', {".##..", ".##..", ".##..", "#####", ".##..", ".##..", ".##..", ".##..", ".##..", "..###"}},
+        {'A', {"..###..", ".##.##.", "##...##", "##...##", "##...##", "#######", "##...##", "##...##", "##...##",
+               "##...##"}},
+        {'a', {"......", "......", "......", ".####.", "....##", ".#####", "##..##", "##..##", "##..##",
+               ".#####"}},
+        {'b', {"##....", "##....", "##....", "#####.", "##..##", "##..##", "##..##", "##..##", "##..##",
+               "#####."}},
+        {'+', {"......", "......", "..##..", "..##..", "######", "######", "..##..", "..##..", "......",
+               "......"}},
+        {'1', {".##.", "###.", ".##.", ".##.", ".##.", ".##.", ".##.", ".##.", ".##.", "####"}},
+        {'2', {".####.", "##..##", "....##", "....##", "...##.", "..##..", ".##...", "##....", "##....",
+               "######"}},
+        {'/', {"....#", "...##", "...#.", "..##.", "..#..", ".##..", ".#...", "##...", "#....", "#...."}},
+    };
+    return pick(f100, f150, f200);
 }
-int text(Img& m, int x, int y, const std::string& s, Rgb c) {
+int letterGap() { return pick(1, 1, 2); }
+// Writes s with its top-left pixel at pixel (x, y).
+void textPx(Img& m, int x, int y, const std::string& s, Rgb c) {
     for (char ch : s) {
-        const auto& g = font().at(ch);
-        for (int r = 0; r < 5; ++r)
-            for (int k = 0; g[r][k]; ++k)
-                if (g[r][k] == '#') m.set(x + k, y + r, c);
-        x += static_cast<int>(std::string(g[0]).size()) + 1;
+        const Sprite& g = font().at(ch);
+        for (int r = 0; r < static_cast<int>(g.size()); ++r)
+            for (int k = 0; g[static_cast<size_t>(r)][k]; ++k)
+                if (g[static_cast<size_t>(r)][k] == '#') m.px(x + k, y + r, c);
+        x += spriteWidth(g) + letterGap();
     }
-    return x;
 }
+// Writes s with its top-left pixel at the top-left of cell (x, y).
+void text(Img& m, int x, int y, const std::string& s, Rgb c) { textPx(m, P(x), P(y), s, c); }
+// The width of s in pixels.
 int textWidth(const std::string& s) {
     int w = 0;
-    for (char ch : s) w += static_cast<int>(std::string(font().at(ch)[0]).size()) + 1;
-    return w - 1;
+    for (char ch : s) w += spriteWidth(font().at(ch)) + letterGap();
+    return w - letterGap();
+}
+int textHeight() { return static_cast<int>(font().at('O').size()); }
+// Writes s centred in the box of cells x0..x1 by y0..y1.
+void textCentred(Img& m, int x0, int y0, int x1, int y1, const std::string& s, Rgb c) {
+    const Box b = box(x0, y0, x1, y1);
+    textPx(m, b.x0 + (b.x1 - b.x0 + 1 - textWidth(s)) / 2, b.y0 + (b.y1 - b.y0 + 1 - textHeight()) / 2, s, c);
+}
+
+// A polygon, its corners in cells (edges, not centres), filled even-odd.
+void poly(Img& m, const std::vector<std::pair<double, double>>& pts, Rgb c) {
+    shape(m, c, [&](double x, double y) {
+        bool inside = false;
+        for (size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
+            const auto [xi, yi] = pts[i];
+            const auto [xj, yj] = pts[j];
+            if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi) inside = !inside;
+        }
+        return inside;
+    });
 }
 
 // ---------------------------------------------------------------- building blocks
 
-void raised(Img& m, int x0, int y0, int x1, int y1, Rgb face = kFace) {
-    fill(m, x0, y0, x1, y1, face);
-    hline(m, x0, x1, y0, kWhite);
-    vline(m, x0, y0, y1, kWhite);
-    hline(m, x0, x1, y1, kBlack);
-    vline(m, x1, y0, y1, kBlack);
-    hline(m, x0 + 1, x1 - 1, y1 - 1, kShadow);
-    vline(m, x1 - 1, y0 + 1, y1 - 1, kShadow);
+Box inset(Box b, int by) { return {b.x0 + by, b.y0 + by, b.x1 - by, b.y1 - by}; }
+
+// Bevels are one pixel at every size.
+void raisedPx(Img& m, Box b, Rgb face = kFace) {
+    fillBox(m, b, face);
+    fillPx(m, b.x0, b.y0, b.x1, b.y0, kWhite);
+    fillPx(m, b.x0, b.y0, b.x0, b.y1, kWhite);
+    fillPx(m, b.x0, b.y1, b.x1, b.y1, kBlack);
+    fillPx(m, b.x1, b.y0, b.x1, b.y1, kBlack);
+    fillPx(m, b.x0 + 1, b.y1 - 1, b.x1 - 1, b.y1 - 1, kShadow);
+    fillPx(m, b.x1 - 1, b.y0 + 1, b.x1 - 1, b.y1 - 1, kShadow);
 }
-void sunken(Img& m, int x0, int y0, int x1, int y1, Rgb inside = kWhite) {
-    fill(m, x0, y0, x1, y1, inside);
-    hline(m, x0, x1, y0, kShadow);
-    vline(m, x0, y0, y1, kShadow);
-    hline(m, x0 + 1, x1 - 1, y0 + 1, kDark);
-    vline(m, x0 + 1, y0 + 1, y1 - 1, kDark);
-    hline(m, x0, x1, y1, kWhite);
-    vline(m, x1, y0, y1, kWhite);
-    hline(m, x0 + 1, x1 - 1, y1 - 1, kFace);
-    vline(m, x1 - 1, y0 + 1, y1 - 1, kFace);
+void raised(Img& m, int x0, int y0, int x1, int y1, Rgb face = kFace) { raisedPx(m, box(x0, y0, x1, y1), face); }
+void sunkenPx(Img& m, Box b, Rgb inside = kWhite) {
+    fillBox(m, b, inside);
+    fillPx(m, b.x0, b.y0, b.x1, b.y0, kShadow);
+    fillPx(m, b.x0, b.y0, b.x0, b.y1, kShadow);
+    fillPx(m, b.x0 + 1, b.y0 + 1, b.x1 - 1, b.y0 + 1, kDark);
+    fillPx(m, b.x0 + 1, b.y0 + 1, b.x0 + 1, b.y1 - 1, kDark);
+    fillPx(m, b.x0, b.y1, b.x1, b.y1, kWhite);
+    fillPx(m, b.x1, b.y0, b.x1, b.y1, kWhite);
+    fillPx(m, b.x0 + 1, b.y1 - 1, b.x1 - 1, b.y1 - 1, kFace);
+    fillPx(m, b.x1 - 1, b.y0 + 1, b.x1 - 1, b.y1 - 1, kFace);
 }
-// A window: black frame, title bar of the given height, client area.
-void window(Img& m, int x0, int y0, int x1, int y1, Rgb title = kNavy, Rgb client = kWhite, int bar = 3) {
-    fill(m, x0, y0, x1, y1, client);
-    frame(m, x0, y0, x1, y1, kBlack);
-    fill(m, x0 + 1, y0 + 1, x1 - 1, y0 + bar, title);
-    hline(m, x0 + 1, x1 - 1, y0 + bar + 1, kBlack);
+void sunken(Img& m, int x0, int y0, int x1, int y1, Rgb inside = kWhite) { sunkenPx(m, box(x0, y0, x1, y1), inside); }
+// A shallow frame: light above and left or the other way round.
+void bevelPx(Img& m, Box b, Rgb topLeft, Rgb bottomRight) {
+    fillPx(m, b.x0, b.y0, b.x1, b.y0, topLeft);
+    fillPx(m, b.x0, b.y0, b.x0, b.y1, topLeft);
+    fillPx(m, b.x0, b.y1, b.x1, b.y1, bottomRight);
+    fillPx(m, b.x1, b.y0, b.x1, b.y1, bottomRight);
+}
+// An etched frame (a group box): a shadow line with a white one a pixel
+// below and right of it.
+void etchedPx(Img& m, Box b) {
+    framePx(m, {b.x0 + 1, b.y0 + 1, b.x1, b.y1}, kWhite);
+    framePx(m, {b.x0, b.y0, b.x1 - 1, b.y1 - 1}, kShadow);
+}
+// A window: black frame, title bar of the given height in cells, client area.
+// Returns the box of its title bar.
+Box window(Img& m, int x0, int y0, int x1, int y1, Rgb title = kNavy, Rgb client = kWhite, int bar = 3) {
+    const Box b = box(x0, y0, x1, y1);
+    fillBox(m, b, client);
+    framePx(m, b, kBlack);
+    const Box t{b.x0 + 1, b.y0 + 1, b.x1 - 1, P(y0 + bar + 1) - 1};
+    fillBox(m, t, title);
+    fillPx(m, b.x0 + 1, t.y1 + 1, b.x1 - 1, t.y1 + 1, kBlack);
+    return t;
 }
 // A window with a close box on its title bar (for the larger pictures).
 void window22(Img& m, int x0, int y0, int x1, int y1, Rgb client = kWhite) {
     window(m, x0, y0, x1, y1, kNavy, client, 4);
     fill(m, x1 - 5, y0 + 1, x1 - 1, y0 + 4, kFace);
-    line(m, x1 - 4, y0 + 1, x1 - 2, y0 + 3, kBlack);
-    line(m, x1 - 2, y0 + 1, x1 - 4, y0 + 3, kBlack);
+    if (g_scale < 1.25) {
+        line(m, x1 - 4, y0 + 1, x1 - 2, y0 + 3, kBlack);
+        line(m, x1 - 2, y0 + 1, x1 - 4, y0 + 3, kBlack);
+    } else {
+        // A cross of two pixel diagonals, centred in the box.
+        const Box c = box(x1 - 5, y0 + 1, x1 - 1, y0 + 4);
+        const int n = std::min(c.x1 - c.x0, c.y1 - c.y0) - 2 * pick(1, 1, 2) + 1;
+        const int x = c.x0 + (c.x1 - c.x0 + 1 - n) / 2, y = c.y0 + (c.y1 - c.y0 + 1 - n) / 2;
+        for (int i = 0; i < n; ++i) {
+            m.px(x + i, y + i, kBlack);
+            m.px(x + n - 1 - i, y + i, kBlack);
+        }
+    }
     vline(m, x1 - 6, y0 + 1, y0 + 4, kNavy);
     // A hint of the title text.
     hline(m, x0 + 2, x0 + 6, y0 + 2, kWhite);
 }
-void checkGlyph(Img& m, int x, int y, Rgb c) {
-    const char* rows[] = {"......#", ".....##", "#...##.", "##.##..", ".###...", "..#...."};
-    for (int r = 0; r < 6; ++r)
-        for (int k = 0; rows[r][k]; ++k)
-            if (rows[r][k] == '#') m.set(x + k, y + r, c);
+// A tick: two broad strokes meeting low on the left.
+void checkGlyph(Img& m, int x, int y, Rgb c, double weight = 1.0) {
+    if (g_scale < 1.25 && weight == 1.0) {
+        spriteIn(m, x, y, {"......#", ".....##", "#...##.", "##.##..", ".###...", "..#...."}, c);
+        return;
+    }
+    const double w = 1.6 * weight;
+    thick(m, x + 0.3, y + 2.5, x + 2.3, y + 4.4, w, c);
+    thick(m, x + 2.3, y + 4.4, x + 6.0, y + 0.4, w, c);
 }
 void textLine(Img& m, int x0, int x1, int y, Rgb c = kShadow) { hline(m, x0, x1, y, c); }
 
+// A triangle pointing down (or up, left, right) centred in a box of pixels,
+// its base w pixels broad: the glyph on combo and scroll buttons.
+enum class Way { Up, Down, Left, Right };
+void arrowGlyph(Img& m, Box b, Way way, Rgb c) {
+    const bool vertical = way == Way::Up || way == Way::Down;
+    const int room = vertical ? b.x1 - b.x0 + 1 : b.y1 - b.y0 + 1;
+    int base = std::max(3, room * 5 / 8);
+    if (base % 2 == 0) --base;
+    const int height = (base + 1) / 2;
+    const int cx = (b.x0 + b.x1) / 2, cy = (b.y0 + b.y1) / 2;
+    for (int k = 0; k < height; ++k) {
+        const int half = way == Way::Down || way == Way::Right ? height - 1 - k : k;
+        const int along = (vertical ? cy : cx) - height / 2 + k;
+        for (int d = -half; d <= half; ++d) {
+            if (vertical) m.px(cx + d, along, c);
+            else m.px(along, cy + d, c);
+        }
+    }
+}
+
 void magnifier(Img& m, double cx, double cy, double r, double handle, double hw) {
-    // Handle first, then the lens over it.
+    // Handle first, then the lens over it: a black rim of one pixel, a grey
+    // ring, the glass.
     double hx = cx + r * 0.7, hy = cy + r * 0.7;
     outlined(m, kBlack, [&](Img& l) {
         shape(l, kBrown, [&](double x, double y) {
             return segDist(x, y, hx, hy, hx + handle, hy + handle) <= hw / 2;
         });
     });
-    disk(m, cx, cy, r + 1.0, kBlack);
+    disk(m, cx, cy, r + onePixel(), kBlack);
     disk(m, cx, cy, r, kShadow);
     disk(m, cx, cy, r - 1.0, kGlass);
     // A glint on the glass.
-    m.set(static_cast<int>(cx - r / 2), static_cast<int>(cy - r / 2), kWhite);
-    m.set(static_cast<int>(cx - r / 2) + 1, static_cast<int>(cy - r / 2) - 1 + (r > 4 ? 0 : 1), kWhite);
+    if (g_scale < 1.25) {
+        m.set(static_cast<int>(cx - r / 2), static_cast<int>(cy - r / 2), kWhite);
+        m.set(static_cast<int>(cx - r / 2) + 1, static_cast<int>(cy - r / 2) - 1 + (r > 4 ? 0 : 1), kWhite);
+        return;
+    }
+    shape(m, kWhite, [&](double x, double y) {
+        const double d = std::hypot(x - cx, y - cy), a = std::atan2(y - cy, x - cx);
+        return d <= r - 1.0 - onePixel() && d >= (r - 1.0) * 0.45 && a > -2.6 && a < -1.9;
+    });
 }
 
 void eraser(Img& m, double ox, double oy, double scale) {
@@ -296,33 +497,57 @@ void envelope(Img& m, int x0, int y0, int x1, int y1) {
     line(m, x1 - 1, y0 + 1, x1 - h + ((x1 - x0) % 2 ? 1 : 0), y0 + std::min(h, y1 - y0 - 2), kShadow);
 }
 
+// A page with its upper right corner folded over, in the box of cells.
+void page(Img& m, int x0, int y0, int x1, int y1, int fold) {
+    const Box b = box(x0, y0, x1, y1);
+    const int f = P(fold);
+    // The sheet without the corner, outlined in black.
+    for (int y = b.y0; y <= b.y1; ++y)
+        for (int x = b.x0; x <= b.x1; ++x) {
+            const int fromCorner = (b.x1 - x) + (y - b.y0);  // 0 at the corner
+            if (fromCorner < f) continue;
+            const bool edge = x == b.x0 || x == b.x1 || y == b.y0 || y == b.y1 || fromCorner == f;
+            m.px(x, y, edge ? kBlack : kWhite);
+        }
+    // The fold: a triangle below the cut, in shadow with a black edge.
+    for (int k = 0; k <= f; ++k) {
+        m.px(b.x1 - f + k, b.y0 + k, kBlack);       // the cut
+        m.px(b.x1 - f, b.y0 + k, kBlack);           // the fold's left side
+        m.px(b.x1 - f + k, b.y0 + f, kBlack);       // the fold's bottom
+        for (int x = b.x1 - f + 1; x < b.x1 - f + k; ++x) m.px(x, b.y0 + k, kLight);
+    }
+}
+
 // ---------------------------------------------------------------- tool images (16 x 16)
 
 // Image 12: a broad white arrow with a black outline pointing down and right,
-// its tip in the corner pixel (15, 15). 13 to 15 are mirrored or turned from it.
+// its tip in the corner pixel. 13 to 15 are mirrored or turned from it. The
+// shape is traced for the size: its outline is one pixel at every scale.
 Img cornerArrow() {
     Img m(16, 16);
-    auto inside = [](int x, int y) {
-        int u = 15 - x, v = 15 - y;  // distance from the tip
-        if (u < 0 || v < 0) return false;
-        bool head = u + v <= 10;
-        bool shaft = std::abs(u - v) <= 2 && u + v <= 26;
+    const int n = m.w, e = n - 1;
+    const double k = n / 16.0;
+    auto inside = [&](int x, int y) {
+        int u = e - x, v = e - y;  // distance from the tip
+        if (u < 0 || v < 0 || x < 0 || y < 0) return false;
+        bool head = u + v <= 10 * k;
+        bool shaft = std::abs(u - v) <= 2 * k && u + v <= 26 * k;
         return head || shaft;
     };
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) {
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
             if (!inside(x, y)) continue;
-            bool edge = x == 15 || y == 15 || !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) ||
+            bool edge = x == e || y == e || !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) ||
                         !inside(x, y + 1);
-            m.set(x, y, edge ? kBlack : kWhite);
+            m.px(x, y, edge ? kBlack : kWhite);
         }
     return m;
 }
 Img mirrored(const Img& s, bool leftRight, bool topBottom) {
-    Img m(s.w, s.h);
+    Img m(Img::Pixels{s.w, s.h});
     for (int y = 0; y < s.h; ++y)
         for (int x = 0; x < s.w; ++x)
-            m.set(leftRight ? s.w - 1 - x : x, topBottom ? s.h - 1 - y : y, s.get(x, y));
+            m.px(leftRight ? s.w - 1 - x : x, topBottom ? s.h - 1 - y : y, s.get(x, y));
     return m;
 }
 
@@ -427,20 +652,23 @@ Img toolEditMove() {
 Img captionGlyph(int which) {
     Img m(16, 16);
     window(m, 0, 1, 15, 14, kNavy, kWhite, 3);
+    // A small window outline with a title two pixels thick at every size.
+    auto small = [&](int x0, int y0, int x1, int y1) {
+        const Box b = box(x0, y0, x1, y1);
+        fillBox(m, b, kWhite);
+        framePx(m, b, kBlack);
+        fillPx(m, b.x0, b.y0 + 1, b.x1, b.y0 + pick(1, 1, 2), kBlack);
+    };
     switch (which) {
     case 0:  // minimize: a bar at the bottom
         fill(m, 4, 10, 10, 11, kBlack);
         break;
     case 1:  // restore: two boxes
-        frame(m, 6, 6, 12, 10, kBlack);
-        hline(m, 6, 12, 7, kBlack);
-        fill(m, 3, 8, 9, 12, kWhite);
-        frame(m, 3, 8, 9, 12, kBlack);
-        hline(m, 3, 9, 9, kBlack);
+        small(6, 6, 12, 10);
+        small(3, 8, 9, 12);
         break;
     case 2:  // maximize: one box with a thick top
-        frame(m, 3, 6, 12, 12, kBlack);
-        hline(m, 3, 12, 7, kBlack);
+        small(3, 6, 12, 12);
         break;
     }
     return m;
@@ -459,15 +687,15 @@ Img toolShowPosition() {
     Img m(16, 16);
     window(m, 4, 4, 11, 11, kNavy, kWhite, 1);
     // Small arrows at the corners, pointing at them.
-    const Img a = [] {
-        Img s(16, 16);
-        art(s, 0, 0, {"k...", ".k.k", "..kk", ".kkk"});
-        return s;
-    }();
-    over(m, a, 0, 0);
-    over(m, mirrored(a, true, false), 0, 0);
-    over(m, mirrored(a, true, true), 0, 0);
-    over(m, mirrored(a, false, true), 0, 0);
+    Img a(Img::Pixels{m.w, m.h});
+    sprite(a, 0, 0, pick<Sprite>({"k...", ".k.k", "..kk", ".kkk"},
+                                 {"k.....", ".k....", "..k..k", "...k.k", "....kk", "..kkkk"},
+                                 {"k.......", ".k......", "..k.....", "...k...k", "....k..k", ".....k.k",
+                                  "......kk", "....kkkk"}));
+    over(m, a);
+    over(m, mirrored(a, true, false));
+    over(m, mirrored(a, true, true));
+    over(m, mirrored(a, false, true));
     return m;
 }
 
@@ -495,27 +723,39 @@ Img toolCatchMessages() {
     });
     return m;
 }
-
 // ---------------------------------------------------------------- tree images (22 x 22)
 
 Img treeQuestion() {
     Img m(22, 22);
     outlined(m, kBlack, [](Img& l) {
-        art(l, 6, 2, {
-            "..cccccc..",
-            ".cccccccc.",
-            "ccc....ccc",
-            "ccc....ccc",
-            ".......ccc",
-            "......ccc.",
-            ".....ccc..",
-            "....ccc...",
-            "....ccc...",
-            "....ccc...",
-            "..........",
-            "....ccc...",
-            "....ccc...",
-            "....ccc...",
+        if (g_scale < 1.25) {
+            sprite(l, 6, 2, {
+                "..cccccc..",
+                ".cccccccc.",
+                "ccc....ccc",
+                "ccc....ccc",
+                ".......ccc",
+                "......ccc.",
+                ".....ccc..",
+                "....ccc...",
+                "....ccc...",
+                "....ccc...",
+                "..........",
+                "....ccc...",
+                "....ccc...",
+                "....ccc...",
+            });
+            return;
+        }
+        // The hook: a broad ring open to the lower left, then the stem down
+        // to the middle, then the dot.
+        shape(l, kBlue, [](double x, double y) {
+            constexpr double cx = 11.0, cy = 6.3, pi = 3.14159265358979;
+            const double d = std::hypot(x - cx, y - cy), a = std::atan2(y - cy, x - cx) * 180 / pi;
+            if (d >= 1.7 && d <= 4.4 && (a <= 40 || a >= 179)) return true;
+            if (segDist(x, y, 13.4, 9.3, 11.0, 11.4) <= 1.5) return true;
+            if (std::abs(x - 11.0) <= 1.5 && y >= 11.0 && y <= 13.0) return true;
+            return std::abs(x - 11.0) <= 1.5 && y >= 14.0 && y <= 17.0;
         });
     });
     return m;
@@ -535,21 +775,24 @@ Img treeApplication() {
 Img treeBitBtn() {
     Img m(22, 22);
     raised(m, 0, 4, 21, 17);
-    checkGlyph(m, 3, 8, kGreen);
-    checkGlyph(m, 3, 9, kGreen);
-    text(m, 12, 8, "OK", kBlack);
+    if (g_scale < 1.25) {
+        checkGlyph(m, 3, 8, kGreen);
+        checkGlyph(m, 3, 9, kGreen);
+    } else {
+        checkGlyph(m, 3, 8, kGreen, 1.4);
+    }
+    textCentred(m, 11, 4, 20, 17, "OK", kBlack);
     return m;
 }
 
 Img treeButton() {
     Img m(22, 22);
-    raised(m, 0, 4, 21, 17);
-    frame(m, 0, 4, 21, 17, kBlack);  // default button: the extra black edge
-    hline(m, 1, 20, 5, kWhite);
-    vline(m, 1, 5, 16, kWhite);
-    hline(m, 1, 20, 16, kShadow);
-    vline(m, 20, 5, 16, kShadow);
-    text(m, 11 - textWidth("OK") / 2 - 1, 8, "OK", kBlack);
+    // A default button: the extra black edge round the bevel.
+    const Box b = box(0, 4, 21, 17);
+    fillBox(m, b, kFace);
+    framePx(m, b, kBlack);
+    bevelPx(m, inset(b, 1), kWhite, kShadow);
+    textCentred(m, 0, 4, 21, 17, "OK", kBlack);
     return m;
 }
 
@@ -573,7 +816,14 @@ Img treeCheckList() {
         int y = 3 + i * 6;
         fill(m, 3, y, 8, y + 5, kWhite);
         frame(m, 3, y, 8, y + 5, kDark);
-        if (i != 1) art(m, 4, y + 1, {"...k", "k.kk", "kkk.", ".k.."});
+        if (i != 1) {
+            if (g_scale < 1.25) {
+                sprite(m, 4, y + 1, {"...k", "k.kk", "kkk.", ".k.."});
+            } else {
+                thick(m, 4.1, y + 2.3, 5.0, y + 3.3, 1.2, kBlack);
+                thick(m, 5.0, y + 3.3, 6.9, y + 1.1, 1.2, kBlack);
+            }
+        }
         textLine(m, 11, i == 1 ? 15 : 18, y + 3, kBlack);
     }
     return m;
@@ -584,7 +834,8 @@ Img treeCombo() {
     sunken(m, 0, 2, 21, 11);
     textLine(m, 3, 10, 6, kBlack);
     raised(m, 13, 4, 19, 9);
-    art(m, 14, 5, {"kkkkk", ".kkk.", "..k.."});
+    if (g_scale < 1.25) sprite(m, 14, 5, {"kkkkk", ".kkk.", "..k.."});
+    else arrowGlyph(m, inset(box(13, 4, 19, 9), 2), Way::Down, kBlack);
     // The list dropped below it.
     fill(m, 2, 12, 21, 21, kWhite);
     frame(m, 2, 12, 21, 21, kBlack);
@@ -598,10 +849,10 @@ Img treeCombo() {
 Img treeControlBar() {
     Img m(22, 22);
     raised(m, 0, 5, 21, 16);
-    // The grip: two ridges.
+    // The grip: two ridges, a white and a grey pixel side by side.
     for (int x : {3, 6}) {
-        vline(m, x, 7, 14, kWhite);
-        vline(m, x + 1, 7, 14, kShadow);
+        fillPx(m, P(x + 1) - 1, P(7), P(x + 1) - 1, P(15) - 1, kWhite);
+        fillPx(m, P(x + 1), P(7), P(x + 1), P(15) - 1, kShadow);
     }
     raised(m, 9, 7, 14, 14, kFace);
     fill(m, 11, 9, 12, 12, kBlue);
@@ -626,8 +877,8 @@ Img treeGrid() {
     fill(m, 0, 0, 4, 21, kFace);
     for (int x = 0; x <= 21; x += 5) vline(m, x, 0, 21, kShadow);
     for (int y = 0; y <= 21; y += 5) hline(m, 0, 21, y, kShadow);
-    vline(m, 21, 0, 21, kBlack);
-    hline(m, 0, 21, 21, kBlack);
+    vlineR(m, 21, 0, 21, kBlack);
+    hlineB(m, 0, 21, 21, kBlack);
     fill(m, 11, 11, 14, 14, kNavy);
     return m;
 }
@@ -635,11 +886,7 @@ Img treeGrid() {
 Img treeGroupBox() {
     Img m(22, 22);
     // An etched frame with a gap for its caption.
-    frame(m, 1, 4, 20, 20, kShadow);
-    frame(m, 2, 5, 21, 21, kWhite);
-    frame(m, 1, 4, 20, 20, kShadow);
-    vline(m, 2, 5, 19, kWhite);
-    hline(m, 2, 19, 5, kWhite);
+    etchedPx(m, box(1, 4, 21, 21));
     fill(m, 4, 2, 14, 6, kClear);
     hline(m, 5, 13, 4, kBlack);
     hline(m, 5, 10, 6, kBlack);
@@ -651,32 +898,44 @@ Img treeHotKey() {
     Img m(22, 22);
     sunken(m, 0, 4, 21, 17);
     auto key = [&](int x) {
-        fill(m, x, 7, x + 6, 14, kLight);
-        frame(m, x, 7, x + 6, 14, kDark);
-        hline(m, x + 1, x + 5, 13, kShadow);
+        const Box b = box(x, 7, x + 6, 14);
+        fillBox(m, b, kLight);
+        framePx(m, b, kDark);
+        fillPx(m, b.x0 + 1, b.y1 - 1, b.x1 - 1, b.y1 - 1, kShadow);
     };
     key(2);
-    text(m, 4, 8, "A", kBlack);
-    text(m, 9, 8, "+", kBlack);
+    textCentred(m, 2, 7, 8, 14, "A", kBlack);
+    textCentred(m, 9, 7, 12, 14, "+", kBlack);
     key(13);
-    text(m, 15, 8, "1", kBlack);
+    textCentred(m, 13, 7, 19, 14, "1", kBlack);
     return m;
 }
 
 void scrollBarV(Img& m, int x0, int y0, int y1) {
     fill(m, x0, y0, x0 + 4, y1, kLight);
     raised(m, x0, y0, x0 + 4, y0 + 4);
-    m.set(x0 + 2, y0 + 1, kBlack); hline(m, x0 + 1, x0 + 3, y0 + 2, kBlack);
     raised(m, x0, y1 - 4, x0 + 4, y1);
-    m.set(x0 + 2, y1 - 2, kBlack); hline(m, x0 + 1, x0 + 3, y1 - 3, kBlack);
+    if (g_scale < 1.25) {
+        m.set(x0 + 2, y0 + 1, kBlack); hline(m, x0 + 1, x0 + 3, y0 + 2, kBlack);
+        m.set(x0 + 2, y1 - 2, kBlack); hline(m, x0 + 1, x0 + 3, y1 - 3, kBlack);
+    } else {
+        arrowGlyph(m, inset(box(x0, y0, x0 + 4, y0 + 4), 2), Way::Up, kBlack);
+        arrowGlyph(m, inset(box(x0, y1 - 4, x0 + 4, y1), 2), Way::Down, kBlack);
+    }
     raised(m, x0, y0 + 6, x0 + 4, y0 + 10);
 }
+
 void scrollBarH(Img& m, int x0, int x1, int y0) {
     fill(m, x0, y0, x1, y0 + 4, kLight);
     raised(m, x0, y0, x0 + 4, y0 + 4);
-    m.set(x0 + 1, y0 + 2, kBlack); vline(m, x0 + 2, y0 + 1, y0 + 3, kBlack);
     raised(m, x1 - 4, y0, x1, y0 + 4);
-    m.set(x1 - 2, y0 + 2, kBlack); vline(m, x1 - 3, y0 + 1, y0 + 3, kBlack);
+    if (g_scale < 1.25) {
+        m.set(x0 + 1, y0 + 2, kBlack); vline(m, x0 + 2, y0 + 1, y0 + 3, kBlack);
+        m.set(x1 - 2, y0 + 2, kBlack); vline(m, x1 - 3, y0 + 1, y0 + 3, kBlack);
+    } else {
+        arrowGlyph(m, inset(box(x0, y0, x0 + 4, y0 + 4), 2), Way::Left, kBlack);
+        arrowGlyph(m, inset(box(x1 - 4, y0, x1, y0 + 4), 2), Way::Right, kBlack);
+    }
     raised(m, x0 + 7, y0, x0 + 11, y0 + 4);
 }
 
@@ -708,9 +967,10 @@ Img treeMaskEdit() {
     sunken(m, 0, 5, 21, 16);
     text(m, 3, 8, "12", kBlack);
     text(m, 10, 8, "/", kBlack);
-    hline(m, 14, 16, 12, kBlack);
-    hline(m, 18, 19, 12, kBlack);
-    m.set(19, 12, kBlack);
+    // The blanks still to fill, on the letters' last row.
+    const int base = P(8) + textHeight() - 1;
+    fillPx(m, P(14), base, P(17) - 1, base, kBlack);
+    fillPx(m, P(18), base, P(20) - 1, base, kBlack);
     return m;
 }
 
@@ -725,19 +985,20 @@ Img treeMemo() {
 
 Img treePageControl() {
     Img m(22, 22);
-    // Two back tabs, then the page with the front tab joined to it.
+    // Two back tabs, then the page with the front tab joined to it. Tabs meet
+    // on a shared edge: each fills up to the first pixel of cell x1.
     auto tab = [&](int x0, int x1, int top) {
-        fill(m, x0, top, x1, 6, kFace);
-        hline(m, x0 + 1, x1 - 1, top, kWhite);
-        vline(m, x0, top + 1, 6, kWhite);
-        vline(m, x1, top + 1, 6, kBlack);
-        vline(m, x1 - 1, top + 1, 6, kShadow);
+        fillPx(m, P(x0), P(top), P(x1), P(7) - 1, kFace);
+        fillPx(m, P(x0) + 1, P(top), P(x1) - 1, P(top), kWhite);
+        fillPx(m, P(x0), P(top + 1), P(x0), P(7) - 1, kWhite);
+        fillPx(m, P(x1), P(top + 1), P(x1), P(7) - 1, kBlack);
+        fillPx(m, P(x1) - 1, P(top + 1), P(x1) - 1, P(7) - 1, kShadow);
     };
     tab(8, 14, 2);
     tab(14, 20, 2);
     raised(m, 0, 6, 21, 21);
     tab(0, 8, 0);
-    fill(m, 1, 6, 7, 6, kFace);
+    fillPx(m, P(1), P(6), P(8) - 1, P(6), kFace);
     textLine(m, 2, 5, 3, kBlack);
     // Something on the page.
     sunken(m, 3, 9, 18, 13);
@@ -750,10 +1011,7 @@ Img treePanel() {
     Img m(22, 22);
     raised(m, 0, 2, 21, 19);
     // An inner lowered bevel makes it read as a panel, not a button.
-    hline(m, 3, 18, 5, kShadow);
-    vline(m, 3, 5, 16, kShadow);
-    hline(m, 3, 18, 16, kWhite);
-    vline(m, 18, 5, 16, kWhite);
+    bevelPx(m, box(3, 5, 18, 16), kShadow, kWhite);
     return m;
 }
 
@@ -780,8 +1038,9 @@ Img treeRadioButton() {
 
 Img treeRadioGroup() {
     Img m(22, 22);
-    frame(m, 0, 2, 20, 20, kShadow);
-    frame(m, 1, 3, 21, 21, kWhite);
+    const Box b = box(0, 2, 21, 21);
+    framePx(m, {b.x0, b.y0, b.x1 - 1, b.y1 - 1}, kShadow);
+    framePx(m, {b.x0 + 1, b.y0 + 1, b.x1, b.y1}, kWhite);
     vline(m, 0, 2, 20, kShadow);
     hline(m, 0, 20, 2, kShadow);
     fill(m, 3, 0, 12, 4, kClear);
@@ -797,18 +1056,22 @@ Img treeRadioGroup() {
 Img treeRichEdit() {
     Img m(22, 22);
     // A page with a folded corner and formatted text.
-    fill(m, 2, 0, 19, 21, kWhite);
-    frame(m, 2, 0, 19, 21, kBlack);
-    art(m, 14, 0, {"kkkkk.", "kwwwk.", "kwwk..", "kwk...", "kkkkkk"});
-    fill(m, 15, 0, 19, 0, kClear);
-    for (int y = 1; y <= 3; ++y) fill(m, 19 - (3 - y), y, 19, y - 1 + 1 > 3 ? 3 : y - 1, kClear);
-    fill(m, 16, 1, 19, 1, kClear); fill(m, 17, 2, 19, 2, kClear); fill(m, 18, 3, 19, 3, kClear);
-    m.set(19, 4, kBlack);
-    hline(m, 4, 12, 3, kRed); hline(m, 4, 12, 4, kRed);
+    if (g_scale < 1.25) {
+        fill(m, 2, 0, 19, 21, kWhite);
+        frame(m, 2, 0, 19, 21, kBlack);
+        sprite(m, 14, 0, {"kkkkk.", "kwwwk.", "kwwk..", "kwk...", "kkkkkk"});
+        fill(m, 15, 0, 19, 0, kClear);
+        for (int y = 1; y <= 3; ++y) fill(m, 19 - (3 - y), y, 19, y - 1 + 1 > 3 ? 3 : y - 1, kClear);
+        fill(m, 16, 1, 19, 1, kClear); fill(m, 17, 2, 19, 2, kClear); fill(m, 18, 3, 19, 3, kClear);
+        m.set(19, 4, kBlack);
+    } else {
+        page(m, 2, 0, 19, 21, 5);
+    }
+    fill(m, 4, 3, 12, 4, kRed);
     textLine(m, 4, 16, 7, kBlack);
     textLine(m, 4, 13, 9, kBlue);
     textLine(m, 4, 16, 11, kBlack);
-    hline(m, 4, 10, 13, kGreen); hline(m, 4, 10, 14, kGreen);
+    fill(m, 4, 13, 10, 14, kGreen);
     textLine(m, 4, 15, 16, kBlack);
     textLine(m, 4, 11, 18, kPurple);
     return m;
@@ -819,9 +1082,14 @@ Img treeScrollBar() {
     fill(m, 7, 0, 14, 21, kLight);
     frame(m, 7, 0, 14, 21, kShadow);
     raised(m, 7, 0, 14, 6);
-    art(m, 9, 2, {"..k..", ".kkk.", "kkkkk"});
     raised(m, 7, 15, 14, 21);
-    art(m, 9, 17, {"kkkkk", ".kkk.", "..k.."});
+    if (g_scale < 1.25) {
+        sprite(m, 9, 2, {"..k..", ".kkk.", "kkkkk"});
+        sprite(m, 9, 17, {"kkkkk", ".kkk.", "..k.."});
+    } else {
+        arrowGlyph(m, inset(box(7, 0, 14, 6), 2), Way::Up, kBlack);
+        arrowGlyph(m, inset(box(7, 15, 14, 21), 2), Way::Down, kBlack);
+    }
     raised(m, 7, 8, 14, 12);
     return m;
 }
@@ -845,42 +1113,59 @@ Img treeSpeedButton() {
     Img m(22, 22);
     raised(m, 0, 0, 21, 21);
     outlined(m, kBlack, [](Img& l) {
-        art(l, 6, 3, {
-            "....yyyy",
-            "...yyyy.",
-            "..yyyy..",
-            ".yyyy...",
-            "yyyyyyyy",
-            "...yyyy.",
-            "..yyyy..",
-            "..yyy...",
-            ".yyy....",
-            ".yy.....",
-            "yy......",
-        });
+        if (g_scale < 1.25) {
+            sprite(l, 6, 3, {
+                "....yyyy",
+                "...yyyy.",
+                "..yyyy..",
+                ".yyyy...",
+                "yyyyyyyy",
+                "...yyyy.",
+                "..yyyy..",
+                "..yyy...",
+                ".yyy....",
+                ".yy.....",
+                "yy......",
+            });
+            return;
+        }
+        // The flash: a slanted bar down to a broad step, then a tail that
+        // narrows to its point at the lower left.
+        poly(l, {{10.0, 3.0}, {14.0, 3.0}, {10.6, 7.0}, {14.0, 7.0}, {13.4, 8.0}, {6.3, 14.0},
+                 {8.6, 8.0}, {6.0, 8.0}},
+             kYellow);
     });
     return m;
 }
 
 Img treeStatic() {
     Img m(22, 22);
-    art(m, 3, 2, {
-        "......kkkk......",
-        "......kkkk......",
-        ".....kkkkkk.....",
-        ".....kkkkkk.....",
-        ".....kkk.kkk....",
-        "....kkkk.kkkk...",
-        "....kkk...kkk...",
-        "...kkkk...kkkk..",
-        "...kkkkkkkkkkk..",
-        "..kkkkkkkkkkkkk.",
-        "..kkk.......kkk.",
-        ".kkkk.......kkkk",
-        ".kkk.........kkk",
-        "kkkkk.......kkkkk",
-        "kkkkk.......kkkkk",
-    });
+    if (g_scale < 1.25) {
+        sprite(m, 3, 2, {
+            "......kkkk......",
+            "......kkkk......",
+            ".....kkkkkk.....",
+            ".....kkkkkk.....",
+            ".....kkk.kkk....",
+            "....kkkk.kkkk...",
+            "....kkk...kkk...",
+            "...kkkk...kkkk..",
+            "...kkkkkkkkkkk..",
+            "..kkkkkkkkkkkkk.",
+            "..kkk.......kkk.",
+            ".kkkk.......kkkk",
+            ".kkk.........kkk",
+            "kkkkk.......kkkkk",
+            "kkkkk.......kkkkk",
+        });
+        return m;
+    }
+    // A bold capital A with serifs at its feet.
+    poly(m, {{9.0, 2.0}, {13.0, 2.0}, {18.6, 15.0}, {20.0, 15.0}, {20.0, 17.0}, {15.0, 17.0}, {15.0, 15.0},
+             {15.9, 15.0}, {14.7, 12.2}, {8.3, 12.2}, {7.1, 15.0}, {8.0, 15.0}, {8.0, 17.0}, {3.0, 17.0},
+             {3.0, 15.0}, {4.4, 15.0}},
+         kBlack);
+    poly(m, {{10.7, 5.2}, {11.3, 5.2}, {13.6, 10.0}, {9.4, 10.0}}, kClear);
     return m;
 }
 
@@ -890,16 +1175,24 @@ Img treeStatusBar() {
     fill(m, 0, 0, 21, 12, kWhite);
     frame(m, 0, -1, 21, 21, kBlack);
     fill(m, 1, 13, 20, 20, kFace);
-    hline(m, 1, 20, 12, kShadow);
+    hlineB(m, 1, 20, 12, kShadow);
     // Sunken panels.
-    frame(m, 2, 14, 10, 19, kShadow);
-    hline(m, 2, 10, 19, kWhite); vline(m, 10, 14, 19, kWhite);
-    frame(m, 12, 14, 15, 19, kShadow);
-    hline(m, 12, 15, 19, kWhite); vline(m, 15, 14, 19, kWhite);
+    bevelPx(m, box(2, 14, 10, 19), kShadow, kWhite);
+    bevelPx(m, box(12, 14, 15, 19), kShadow, kWhite);
     textLine(m, 4, 8, 16, kBlack);
-    // Size grip.
-    for (int i = 0; i < 3; ++i) line(m, 17 + i, 20 - 0, 20, 17 + i, kShadow);
-    line(m, 18, 20, 20, 18, kWhite);
+    // Size grip: grey and white pixel slants in the corner.
+    if (g_scale < 1.25) {
+        for (int i = 0; i < 3; ++i) line(m, 17 + i, 20 - 0, 20, 17 + i, kShadow);
+        line(m, 18, 20, 20, 18, kWhite);
+    } else {
+        const Box g = box(17, 17, 20, 20);
+        const int n = g.x1 - g.x0 + 1;
+        for (int k = 1; k < n; k += 3)
+            for (int i = 0; i <= k; ++i) {
+                m.px(g.x1 - k + i, g.y1 - i, kShadow);
+                m.px(g.x1 - k + i + 1, g.y1 - i, kWhite);
+            }
+    }
     textLine(m, 3, 14, 4, kShadow);
     textLine(m, 3, 11, 7, kShadow);
     return m;
@@ -907,12 +1200,15 @@ Img treeStatusBar() {
 
 Img treeTabControl() {
     Img m(22, 22);
-    // A row of three tabs above a thin page edge.
+    // A row of three tabs above a thin page edge. Tabs meet on a shared
+    // edge: each fills up to the first pixel of cell x1, the last one to the
+    // picture's edge.
     auto tab = [&](int x0, int x1, int top, bool front) {
-        fill(m, x0, top, x1, 14, front ? kWhite : kFace);
-        hline(m, x0 + 1, x1 - 1, top, kBlack);
-        vline(m, x0, top + 1, 14, kBlack);
-        vline(m, x1, top + 1, 14, kBlack);
+        const int right = x1 >= 21 ? P(x1 + 1) - 1 : P(x1);
+        fillPx(m, P(x0), P(top), right, P(15) - 1, front ? kWhite : kFace);
+        fillPx(m, P(x0) + 1, P(top), right - 1, P(top), kBlack);
+        fillPx(m, P(x0), P(top + 1), P(x0), P(15) - 1, kBlack);
+        fillPx(m, right, P(top + 1), right, P(15) - 1, kBlack);
         textLine(m, x0 + 2, x1 - 2, top + 3, front ? kBlack : kShadow);
     };
     tab(7, 14, 6, false);
@@ -922,27 +1218,41 @@ Img treeTabControl() {
     fill(m, 1, 14, 7, 14, kWhite);
     fill(m, 0, 15, 21, 18, kWhite);
     vline(m, 0, 14, 18, kBlack);
-    vline(m, 21, 14, 18, kBlack);
+    vlineR(m, 21, 14, 18, kBlack);
     return m;
 }
 
 Img treeTrackBar() {
     Img m(22, 22);
-    // The track.
-    hline(m, 1, 20, 7, kShadow);
-    hline(m, 1, 20, 8, kDark);
-    hline(m, 1, 20, 9, kWhite);
+    // The track: a groove of a grey, a dark and a white pixel line.
+    for (auto [k, c] : {std::pair{-1, kShadow}, {0, kDark}, {1, kWhite}})
+        fillPx(m, P(1), P(8) + k, P(21) - 1, P(8) + k, c);
     // The pointer.
-    art(m, 7, 3, {
-        "wwwwwk",
-        "wgggdk",
-        "wgggdk",
-        "wgggdk",
-        "wgggdk",
-        "wgggdk",
-        ".wgdk.",
-        "..wk..",
-    });
+    if (g_scale < 1.25) {
+        sprite(m, 7, 3, {
+            "wwwwwk",
+            "wgggdk",
+            "wgggdk",
+            "wgggdk",
+            "wgggdk",
+            "wgggdk",
+            ".wgdk.",
+            "..wk..",
+        });
+    } else {
+        const Box b = box(7, 3, 12, 10);
+        const int w = b.x1 - b.x0 + 1, tip = w / 2, body = b.y1 - tip;
+        for (int y = b.y0; y <= b.y1; ++y) {
+            const int in = y <= body ? 0 : y - body;  // how far the sides have closed in
+            const int x0 = b.x0 + in, x1 = b.x1 - in;
+            if (x0 > x1) break;
+            for (int x = x0; x <= x1; ++x) m.px(x, y, kFace);
+            m.px(x0, y, kWhite);
+            m.px(x1, y, kBlack);
+            if (x1 - 1 > x0) m.px(x1 - 1, y, kShadow);
+            if (y == b.y0) fillPx(m, x0, y, x1 - 1, y, kWhite);
+        }
+    }
     // Tick marks.
     for (int x = 1; x <= 20; x += 3) vline(m, x, 14, x == 1 || x == 19 ? 17 : 15, kBlack);
     vline(m, 20, 14, 17, kBlack);
@@ -952,29 +1262,38 @@ Img treeTrackBar() {
 Img treeToolBar() {
     Img m(22, 22);
     raised(m, 0, 4, 21, 17);
-    // A page.
-    art(m, 2, 6, {
-        "kkkkk..",
-        "kwwwkk.",
-        "kwwwkwk",
-        "kwwwwwk",
-        "kwwwwwk",
-        "kwwwwwk",
-        "kwwwwwk",
-        "kkkkkkk",
-    });
-    vline(m, 10, 6, 15, kShadow);
-    vline(m, 11, 6, 15, kWhite);
-    // A folder.
-    art(m, 12, 7, {
-        ".kkk.....",
-        "kyyyk....",
-        "kyyyykkkk",
-        "kyyyyyyyk",
-        "kyyyyyyyk",
-        "kyyyyyyyk",
-        "kkkkkkkkk",
-    });
+    if (g_scale < 1.25) {
+        // A page.
+        sprite(m, 2, 6, {
+            "kkkkk..",
+            "kwwwkk.",
+            "kwwwkwk",
+            "kwwwwwk",
+            "kwwwwwk",
+            "kwwwwwk",
+            "kwwwwwk",
+            "kkkkkkk",
+        });
+        // A folder.
+        sprite(m, 12, 7, {
+            ".kkk.....",
+            "kyyyk....",
+            "kyyyykkkk",
+            "kyyyyyyyk",
+            "kyyyyyyyk",
+            "kyyyyyyyk",
+            "kkkkkkkkk",
+        });
+    } else {
+        page(m, 2, 6, 8, 13, 2);
+        outlined(m, kBlack, [](Img& l) {
+            fill(l, 13, 8, 15, 9, kYellow);
+            fill(l, 13, 9, 19, 12, kYellow);
+        });
+    }
+    // A separator between them.
+    fillPx(m, P(11) - 1, P(6), P(11) - 1, P(16) - 1, kShadow);
+    fillPx(m, P(11), P(6), P(11), P(16) - 1, kWhite);
     return m;
 }
 
@@ -997,10 +1316,12 @@ Img treeTree() {
         fill(m, x, y, x + 4, y + 4, c);
         frame(m, x, y, x + 4, y + 4, kBlack);
     };
+    // Dotted lines one pixel broad: every other pixel.
     auto dotted = [&](int x0, int y0, int x1, int y1) {
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x)
-                if ((x + y) % 2 == 0) m.set(x, y, kShadow);
+        const Box b{P(x0), P(y0), x0 == x1 ? P(x0) : P(x1 + 1) - 1, y0 == y1 ? P(y0) : P(y1 + 1) - 1};
+        for (int y = b.y0; y <= b.y1; ++y)
+            for (int x = b.x0; x <= b.x1; ++x)
+                if ((x + y) % 2 == 0) m.px(x, y, kShadow);
     };
     dotted(3, 5, 3, 19);
     dotted(3, 10, 9, 10);
@@ -1029,16 +1350,18 @@ Img treeMenu() {
     fill(m, 7, 0, 13, 4, kNavy);
     textLine(m, 8, 12, 2, kWhite);
     textLine(m, 15, 19, 2, kBlack);
-    fill(m, 7, 5, 20, 21, kFace);
-    frame(m, 7, 5, 20, 21, kBlack);
-    hline(m, 8, 19, 6, kWhite);
-    vline(m, 8, 6, 20, kWhite);
+    const Box b = box(7, 5, 20, 21);
+    fillBox(m, b, kFace);
+    framePx(m, b, kBlack);
+    fillPx(m, b.x0 + 1, b.y0 + 1, b.x1 - 1, b.y0 + 1, kWhite);
+    fillPx(m, b.x0 + 1, b.y0 + 1, b.x0 + 1, b.y1 - 1, kWhite);
     textLine(m, 10, 17, 8, kBlack);
     fill(m, 9, 10, 19, 12, kNavy);
     textLine(m, 10, 15, 11, kWhite);
     textLine(m, 10, 16, 14, kBlack);
-    hline(m, 9, 18, 16, kShadow);
-    hline(m, 9, 18, 17, kWhite);
+    // The separator: a grey and a white pixel line.
+    fillPx(m, P(9), P(17) - 1, P(19) - 1, P(17) - 1, kShadow);
+    fillPx(m, P(9), P(17), P(19) - 1, P(17), kWhite);
     textLine(m, 10, 14, 19, kBlack);
     return m;
 }
@@ -1072,12 +1395,12 @@ Img treeScroller() {
 
 Img treeHint() {
     Img m(22, 22);
-    fill(m, 0, 6, 21, 15, kPale);
-    frame(m, 0, 6, 21, 15, kBlack);
-    fill(m, 1, 7, 20, 14, kYellow);
-    text(m, 11 - (textWidth("Hint") + 1) / 2, 8, "Hint", kBlack);
+    const Box b = box(0, 6, 21, 15);
+    fillBox(m, b, kPale);
+    framePx(m, b, kBlack);
+    fillBox(m, inset(b, 1), kYellow);
+    textCentred(m, 0, 6, 21, 15, "Hint", kBlack);
     hline(m, 2, 21, 16, kShadow);
-    vline(m, 22, 7, 16, kShadow);
     return m;
 }
 
@@ -1091,10 +1414,11 @@ Img catchStart() {
 
 Img catchStop() {
     Img m(16, 16);
-    fill(m, 2, 2, 13, 13, kDarkRed);
-    fill(m, 3, 3, 12, 12, kRed);
-    hline(m, 3, 11, 3, kPink);
-    vline(m, 3, 3, 11, kPink);
+    const Box b = box(2, 2, 13, 13);
+    fillBox(m, b, kDarkRed);
+    fillBox(m, inset(b, 1), kRed);
+    fillPx(m, b.x0 + 1, b.y0 + 1, b.x1 - 2, b.y0 + 1, kPink);
+    fillPx(m, b.x0 + 1, b.y0 + 1, b.x0 + 1, b.y1 - 2, kPink);
     return m;
 }
 
@@ -1157,22 +1481,34 @@ Img catchKeyboard() {
 Img catchCursor() {
     Img m(16, 16);
     // An I-beam caret with the rays of its blinking.
-    art(m, 5, 1, {
-        "kk.kk",
-        "..k..",
-        "..k..",
-        "..k..",
-        "..k..",
-        "..k..",
-        "..k..",
-        "..k..",
-        "..k..",
-        "..k..",
-        "..k..",
-        "..k..",
-        "..k..",
-        "kk.kk",
-    });
+    if (g_scale < 1.25) {
+        sprite(m, 5, 1, {
+            "kk.kk",
+            "..k..",
+            "..k..",
+            "..k..",
+            "..k..",
+            "..k..",
+            "..k..",
+            "..k..",
+            "..k..",
+            "..k..",
+            "..k..",
+            "..k..",
+            "..k..",
+            "kk.kk",
+        });
+    } else {
+        // A stem one pixel broad (two at 200 %) with a serif either side at
+        // both ends.
+        const int stem = pick(1, 1, 2);
+        const int x = P(7) + (P(8) - P(7) - stem) / 2, top = P(1), bottom = P(15) - 1;
+        fillPx(m, x, top + 1, x + stem - 1, bottom - 1, kBlack);
+        fillPx(m, P(5), top, x - 1, top, kBlack);
+        fillPx(m, x + stem, top, P(10) - 1, top, kBlack);
+        fillPx(m, P(5), bottom, x - 1, bottom, kBlack);
+        fillPx(m, x + stem, bottom, P(10) - 1, bottom, kBlack);
+    }
     for (auto [x, y] : {std::pair{1, 4}, {2, 5}, {13, 4}, {12, 5}, {1, 11}, {2, 10}, {13, 11}, {12, 10},
                         {0, 8}, {1, 8}, {14, 8}, {15, 8}})
         m.set(x, y, kOrange);
@@ -1236,6 +1572,9 @@ Img icon16() {
 
 // ---------------------------------------------------------------- file output
 
+
+// ---------------------------------------------------------------- file output
+
 void put16(std::vector<std::uint8_t>& b, unsigned v) {
     b.push_back(static_cast<std::uint8_t>(v & 0xFF));
     b.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
@@ -1256,11 +1595,11 @@ Img strip(const std::vector<Img>& images) {
         if (i.h != h || i.w != images.front().w) throw std::runtime_error("images of different sizes");
         w += i.w;
     }
-    Img s(w, h);
+    Img s(Img::Pixels{w, h});
     int x = 0;
     for (const Img& i : images) {
         for (int yy = 0; yy < h; ++yy)
-            for (int xx = 0; xx < i.w; ++xx) s.set(x + xx, yy, i.get(xx, yy));
+            for (int xx = 0; xx < i.w; ++xx) s.px(x + xx, yy, i.get(xx, yy));
         x += i.w;
     }
     return s;
@@ -1361,34 +1700,43 @@ void writeIco(const std::string& path, const std::vector<Img>& images) {
 int main(int argc, char** argv) {
     const std::string dir = argc > 1 ? argv[1] : ".";
     try {
-        const Img arrow = cornerArrow();
-        std::vector<Img> tools{
-            toolRefresh(),      toolFindWindow(),  toolFindNext(),   toolShow(),
-            toolEnable(),       toolStayOnTop(),   toolEditMove(),   captionGlyph(0),
-            captionGlyph(1),    captionGlyph(2),   toolClose(),      toolShowPosition(),
-            arrow,              mirrored(arrow, true, false), mirrored(arrow, true, true),
-            mirrored(arrow, false, true), toolClearPointers(), toolCatchMessages(),
-        };
-        std::vector<Img> tree{
-            treeQuestion(),  treeApplication(), treeBitBtn(),     treeButton(),     treeCheckBox(),
-            treeCheckList(), treeCombo(),       treeControlBar(), treeEdit(),       treeGrid(),
-            treeGroupBox(),  treeHotKey(),      treeListBox(),    treeListView(),   treeMaskEdit(),
-            treeMemo(),      treePageControl(), treePanel(),      treeProgress(),   treeRadioButton(),
-            treeRadioGroup(), treeRichEdit(),   treeScrollBar(),  treeScrollBox(),  treeSpeedButton(),
-            treeStatic(),    treeStatusBar(),   treeTabControl(), treeTrackBar(),   treeToolBar(),
-            treePalette(),   treeTree(),        treeWindow(),     treeMenu(),       treeHeader(),
-            treeScroller(),  treeHint(),
-        };
-        std::vector<Img> catches{
-            catchStart(), catchStop(),   catchTimer(), catchPaint(), catchMouse(),
-            catchKeyboard(), catchCursor(), catchOther(), catchClear(),
-        };
-        if (tools.size() != 18 || tree.size() != 37 || catches.size() != 9)
-            throw std::runtime_error("wrong number of images");
-        writeBmp(dir + "/tool_images.bmp", strip(tools));
-        writeBmp(dir + "/tree_images.bmp", strip(tree));
-        writeBmp(dir + "/catch_images.bmp", strip(catches));
-        writeIco(dir + "/vantrel.ico", {icon32(), icon16()});
+        std::vector<Img> icons;
+        for (const auto& [scale, suffix] : {std::pair{1.0, ""}, {1.5, "_150"}, {2.0, "_200"}}) {
+            g_scale = scale;
+            const Img arrow = cornerArrow();
+            std::vector<Img> tools{
+                toolRefresh(),      toolFindWindow(),  toolFindNext(),   toolShow(),
+                toolEnable(),       toolStayOnTop(),   toolEditMove(),   captionGlyph(0),
+                captionGlyph(1),    captionGlyph(2),   toolClose(),      toolShowPosition(),
+                arrow,              mirrored(arrow, true, false), mirrored(arrow, true, true),
+                mirrored(arrow, false, true), toolClearPointers(), toolCatchMessages(),
+            };
+            std::vector<Img> tree{
+                treeQuestion(),  treeApplication(), treeBitBtn(),     treeButton(),     treeCheckBox(),
+                treeCheckList(), treeCombo(),       treeControlBar(), treeEdit(),       treeGrid(),
+                treeGroupBox(),  treeHotKey(),      treeListBox(),    treeListView(),   treeMaskEdit(),
+                treeMemo(),      treePageControl(), treePanel(),      treeProgress(),   treeRadioButton(),
+                treeRadioGroup(), treeRichEdit(),   treeScrollBar(),  treeScrollBox(),  treeSpeedButton(),
+                treeStatic(),    treeStatusBar(),   treeTabControl(), treeTrackBar(),   treeToolBar(),
+                treePalette(),   treeTree(),        treeWindow(),     treeMenu(),       treeHeader(),
+                treeScroller(),  treeHint(),
+            };
+            std::vector<Img> catches{
+                catchStart(), catchStop(),   catchTimer(), catchPaint(), catchMouse(),
+                catchKeyboard(), catchCursor(), catchOther(), catchClear(),
+            };
+            if (tools.size() != 18 || tree.size() != 37 || catches.size() != 9)
+                throw std::runtime_error("wrong number of images");
+            const std::string s = suffix;
+            writeBmp(dir + "/tool_images" + s + ".bmp", strip(tools));
+            writeBmp(dir + "/tree_images" + s + ".bmp", strip(tree));
+            writeBmp(dir + "/catch_images" + s + ".bmp", strip(catches));
+            // The icon: 32 and 16 pixels drawn at 100 %, 48 and 24 at 150 %,
+            // 64 at 200 %.
+            icons.push_back(icon32());
+            if (scale < 1.75) icons.push_back(icon16());
+        }
+        writeIco(dir + "/vantrel.ico", icons);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vantrel_artwork: %s\n", e.what());
         return 1;

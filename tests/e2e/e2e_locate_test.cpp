@@ -120,10 +120,28 @@ TEST_F(LocateTest, TheFindDialogStartsEmptyWithFromTheBeginningChecked) {
     ASSERT_TRUE(App().PostCommand(cmd::FindWindow1));
     HWND dialog = App().WaitForWindow("TForm4", "Vantrel - Find");
     ASSERT_NE(dialog, nullptr);
+    // Its measures are given at 120 pixels per inch: 378 x 105 there is
+    // 302 x 84 at 96, and its controls shrink with it (Edit1 at 120, 4 with
+    // 249 x 24, OK at 64, 64 with 118 x 28).
     RECT client{};
     ::GetClientRect(dialog, &client);
-    EXPECT_EQ(client.right, 378);
-    EXPECT_EQ(client.bottom, 105);
+    EXPECT_EQ(client.right, 302);
+    EXPECT_EQ(client.bottom, 84);
+    auto placeOf = [dialog](int id) {
+        RECT r = WindowRect(::GetDlgItem(dialog, id));
+        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    const RECT edit = placeOf(ctl::Edit1);
+    EXPECT_EQ(edit.left, 96);
+    EXPECT_EQ(edit.top, 3);
+    EXPECT_EQ(edit.right - edit.left, 199);
+    EXPECT_EQ(edit.bottom - edit.top, 19);
+    const RECT ok = placeOf(ctl::Button1);
+    EXPECT_EQ(ok.left, 51);
+    EXPECT_EQ(ok.top, 51);
+    EXPECT_EQ(ok.right - ok.left, 94);
+    EXPECT_EQ(ok.bottom - ok.top, 22);
     EXPECT_EQ(WindowText(::GetDlgItem(dialog, ctl::Edit1)), "");
     EXPECT_EQ(Send(::GetDlgItem(dialog, ctl::CheckBox1), BM_GETCHECK, 0, 0).value_or(-1), BST_CHECKED);
     EXPECT_NE(ChildButton(dialog, "From the beginning:"), nullptr);

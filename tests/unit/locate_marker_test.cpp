@@ -28,6 +28,22 @@ TEST(LocateMarkerPositions, EachArrowLiesOffItsCornerWithItsTipTouchingIt) {
     }
 }
 
+TEST(LocateMarkerPositions, LargerArrowsLieAsFarOffAsTheyAreLarge) {
+    // On a screen at 150 or 200 % the arrows are 24 or 32 pixels: their tips
+    // still touch the corners, in the screen's own pixels.
+    const Rect r{-8, 40, 1300, 900};
+    for (int size : {24, 32}) {
+        const auto markers = MarkerPositions(r, size);
+        EXPECT_EQ(markers[0], (Marker{12, {-8 - size, 40 - size}, {-9, 39}})) << size;
+        EXPECT_EQ(markers[1], (Marker{13, {1300, 40 - size}, {1300, 39}})) << size;
+        EXPECT_EQ(markers[2], (Marker{14, {1300, 900}, {1300, 900}})) << size;
+        EXPECT_EQ(markers[3], (Marker{15, {-8 - size, 900}, {-9, 900}})) << size;
+    }
+    testing::MemoryDesktop desktop;
+    desktop.addTopLevel(100, "Dialog", "#32770").rect = Rect{10, 20, 30, 40};
+    EXPECT_EQ((*MarkersFor(desktop, 100, 32))[0].topLeft, (Point{-22, -12}));
+}
+
 TEST(LocateMarkerPositions, NothingIsMovedInAtTheScreenEdge) {
     const auto markers = MarkerPositions(Rect{0, 0, 1280, 1024});
     EXPECT_EQ(markers[0].topLeft, (Point{-16, -16}));

@@ -1,9 +1,11 @@
 // The committed picture files, read as the image lists and the window classes
 // will read them: strip sizes and image counts as resources/resource_names.h
-// declares them, a transparent background, the exact shape rules of the four
-// corner arrows that the position markers draw, and an icon with both sizes
-// and a transparency mask.
+// declares them for 100, 150 and 200 %, a transparent background, the larger
+// sets showing the same pictures drawn anew rather than magnified, the exact
+// shape rules of the four corner arrows that the position markers draw at
+// every size, and an icon with all its sizes and a transparency mask.
 
+#include "base/dpi.h"
 #include "resources/resource_names.h"
 
 #include <gtest/gtest.h>
@@ -79,11 +81,15 @@ Bitmap LoadBmp(const std::string& name) {
     return bmp;
 }
 
-struct Strip {
-    const char* file;
-    int size;
-    int count;
-};
+using Strip = ImageStrip;
+
+// Every drawing of every strip.
+std::vector<Strip> AllStrips() {
+    std::vector<Strip> all;
+    for (const auto* strips : {&kToolStrips, &kTreeStrips, &kCatchStrips})
+        for (const Strip& s : *strips) all.push_back(s);
+    return all;
+}
 
 class ImageStrips : public testing::TestWithParam<Strip> {};
 
@@ -107,15 +113,11 @@ TEST_P(ImageStrips, HoldTheDeclaredImagesOnATransparentBackground) {
     EXPECT_GT(clearInStrip, s.size * s.size * s.count / 4) << s.file;
 }
 
-INSTANTIATE_TEST_SUITE_P(Resources, ImageStrips,
-                         testing::Values(Strip{"tool_images.bmp", kToolImageSize, kToolImageCount},
-                                         Strip{"tree_images.bmp", kTreeImageSize, kTreeImageCount},
-                                         Strip{"catch_images.bmp", kCatchImageSize, kCatchImageCount}));
+INSTANTIATE_TEST_SUITE_P(Resources, ImageStrips, testing::ValuesIn(AllStrips()),
+                         [](const testing::TestParamInfo<Strip>& info) { return std::string(info.param.resource); });
 
 TEST(ImageStrips, NoTwoPicturesOfAStripAreAlike) {
-    for (const Strip& s : {Strip{"tool_images.bmp", kToolImageSize, kToolImageCount},
-                           Strip{"tree_images.bmp", kTreeImageSize, kTreeImageCount},
-                           Strip{"catch_images.bmp", kCatchImageSize, kCatchImageCount}}) {
+    for (const Strip& s : AllStrips()) {
         const Bitmap bmp = LoadBmp(s.file);
         ASSERT_EQ(bmp.width, s.size * s.count);
         for (int i = 0; i < s.count; ++i)
@@ -129,12 +131,73 @@ TEST(ImageStrips, NoTwoPicturesOfAStripAreAlike) {
     }
 }
 
+// Each image scale finds the strip drawn for it, of the size that scale gives
+// the 100 % images, under its own name and file.
+TEST(ImageStrips, EachScaleFindsTheDrawingMadeForIt) {
+    for (const auto* strips : {&kToolStrips, &kTreeStrips, &kCatchStrips}) {
+        const int base = (*strips)[0].size;
+        std::vector<std::string> names;
+        for (int scale : vantrel::kImageScales) {
+            const Strip& s = StripAt(*strips, scale);
+            EXPECT_EQ(s.size, vantrel::ImageSizeAt(base, scale)) << s.resource;
+            EXPECT_EQ(s.count, (*strips)[0].count) << s.resource;
+            names.push_back(s.resource);
+            names.push_back(s.file);
+        }
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end()) << "a name used twice";
+    }
+    EXPECT_EQ(StripAt(kToolStrips, vantrel::NearestImageScale(96)).size, 16);
+    EXPECT_EQ(StripAt(kToolStrips, vantrel::NearestImageScale(144)).size, 24);
+    EXPECT_EQ(StripAt(kTreeStrips, vantrel::NearestImageScale(192)).size, 44);
+}
+
+// The sets for 150 and 200 % show the pictures of the 100 % set, in the same
+// order, drawn for their size: not one of them is the small picture
+// magnified (pixel for pixel, each pixel repeated), and each covers, brought
+// back to 100 %, nearly the same place as its small picture.
+TEST(ImageStrips, TheLargerSetsShowTheSamePicturesDrawnForTheirSize) {
+    for (const auto* strips : {&kToolStrips, &kTreeStrips, &kCatchStrips}) {
+        const Strip& small = (*strips)[0];
+        const Bitmap base = LoadBmp(small.file);
+        ASSERT_EQ(base.width, small.size * small.count) << small.file;
+        for (const Strip& large : {(*strips)[1], (*strips)[2]}) {
+            const Bitmap bmp = LoadBmp(large.file);
+            ASSERT_EQ(bmp.width, large.size * large.count) << large.file;
+            ASSERT_EQ(large.count, small.count) << large.file;
+            const int n = small.size, big = large.size;
+            for (int i = 0; i < large.count; ++i) {
+                int unlikeMagnified = 0;
+                for (int y = 0; y < big; ++y)
+                    for (int x = 0; x < big; ++x)
+                        if (bmp.At(i * big + x, y) != base.At(i * n + x * n / big, y * n / big)) ++unlikeMagnified;
+                EXPECT_GE(unlikeMagnified, big * big / 100)
+                    << large.file << " image " << i << " is its 100 % picture magnified";
+                int agree = 0;
+                for (int y = 0; y < n; ++y)
+                    for (int x = 0; x < n; ++x) {
+                        int drawn = 0, all = 0;
+                        for (int yy = y * big / n; yy < (y + 1) * big / n; ++yy)
+                            for (int xx = x * big / n; xx < (x + 1) * big / n; ++xx, ++all)
+                                if (bmp.At(i * big + xx, yy) != kMagenta) ++drawn;
+                        if ((2 * drawn >= all) == (base.At(i * n + x, y) != kMagenta)) ++agree;
+                    }
+                EXPECT_GE(agree * 100, n * n * 80)
+                    << large.file << " image " << i << " does not cover the place of its 100 % picture";
+            }
+        }
+    }
+}
+
 // The position markers put each arrow's corner pixel on the window's corner;
-// the rest of the square must stay see-through.
-TEST(CornerArrows, PointIntoTheirCornersAndAreMirrorsOfOneAnother) {
-    const Bitmap bmp = LoadBmp("tool_images.bmp");
-    ASSERT_EQ(bmp.width, kToolImageSize * kToolImageCount);
-    const int n = kToolImageSize, e = n - 1;
+// the rest of the square must stay see-through. At every size.
+class CornerArrows : public testing::TestWithParam<Strip> {};
+
+TEST_P(CornerArrows, PointIntoTheirCornersAndAreMirrorsOfOneAnother) {
+    const Strip strip = GetParam();
+    const Bitmap bmp = LoadBmp(strip.file);
+    ASSERT_EQ(bmp.width, strip.size * strip.count);
+    const int n = strip.size, e = n - 1;
     auto at = [&](int image, int x, int y) { return bmp.At(image * n + x, y); };
 
     // Image 12: black and white on magenta, tip in (15, 15), the other three
@@ -155,7 +218,7 @@ TEST(CornerArrows, PointIntoTheirCornersAndAreMirrorsOfOneAnother) {
                 }
             }
         }
-    EXPECT_GE(white, 25);
+    EXPECT_GE(white, 25 * n * n / 256);
     EXPECT_EQ(at(kArrowDownRight, e, e), kBlack);
     EXPECT_EQ(at(kArrowDownRight, 0, 0), kMagenta);
     EXPECT_EQ(at(kArrowDownRight, e, 0), kMagenta);
@@ -176,9 +239,21 @@ TEST(CornerArrows, PointIntoTheirCornersAndAreMirrorsOfOneAnother) {
             EXPECT_EQ(at(kArrowUpLeft, e - x, e - y), c) << "14 at " << e - x << "," << e - y;
             EXPECT_EQ(at(kArrowUpRight, x, e - y), c) << "15 at " << x << "," << e - y;
         }
+    // The outline is one pixel at every size: no black pixel lies between
+    // two black ones along a line across the edge.
+    for (int y = 1; y < e; ++y)
+        for (int x = 1; x < e; ++x)
+            if (at(kArrowDownRight, x, y) == kBlack) {
+                const bool thickAcross = (at(kArrowDownRight, x - 1, y) == kBlack && at(kArrowDownRight, x + 1, y) == kBlack &&
+                                          at(kArrowDownRight, x, y - 1) == kBlack && at(kArrowDownRight, x, y + 1) == kBlack);
+                EXPECT_FALSE(thickAcross) << "black inside the outline at " << x << "," << y;
+            }
 }
 
-TEST(ProgramIcon, HoldsBothSizesWithColourAndMask) {
+INSTANTIATE_TEST_SUITE_P(Resources, CornerArrows, testing::ValuesIn(kToolStrips),
+                         [](const testing::TestParamInfo<Strip>& info) { return std::string(info.param.resource); });
+
+TEST(ProgramIcon, HoldsEverySizeWithColourAndMask) {
     const auto b = ReadFile(ResourceDir() / "vantrel.ico");
     ASSERT_GE(b.size(), 6u);
     EXPECT_EQ(U16(b, 0), 0);
@@ -208,8 +283,8 @@ TEST(ProgramIcon, HoldsBothSizesWithColourAndMask) {
         EXPECT_GT(opaque, w * h / 3) << "size " << w;
         sizes.push_back(w * 1000 + h);
     }
-    EXPECT_NE(std::find(sizes.begin(), sizes.end(), 32032), sizes.end()) << "32 x 32";
-    EXPECT_NE(std::find(sizes.begin(), sizes.end(), 16016), sizes.end()) << "16 x 16";
+    for (int size : kMainIconSizes)
+        EXPECT_NE(std::find(sizes.begin(), sizes.end(), size * 1000 + size), sizes.end()) << size << " x " << size;
 }
 
 }  // namespace

@@ -701,6 +701,15 @@ std::vector<ToolButton> ReadToolBar(HWND toolBar) {
     return buttons;
 }
 
+std::optional<LRESULT> SendWithBuffer(HWND window, UINT message, WPARAM wParam, void* data, size_t size) {
+    RemoteProcess process(ProcessOf(window));
+    RemoteBuffer buffer(process.handle(), size);
+    buffer.Write(data, size);
+    const auto result = Send(window, message, wParam, buffer.param());
+    if (result) buffer.Read(data, size);
+    return result;
+}
+
 // ---- Vantrel ---------------------------------------------------------------------------
 
 std::unique_ptr<Vantrel> Vantrel::Start(int timeoutMs) { return StartProgram(VantrelExePath(), timeoutMs); }

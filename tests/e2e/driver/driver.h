@@ -202,6 +202,12 @@ struct ToolButton {
 };
 std::vector<ToolButton> ReadToolBar(HWND toolBar);
 
+// Sends a message whose lParam points to a structure (a RECT, the panel ends of
+// a status bar...): the structure is copied into the window's process, the
+// message sent with its address there, and the structure read back into data.
+// nullopt when the window did not answer.
+std::optional<LRESULT> SendWithBuffer(HWND window, UINT message, WPARAM wParam, void* data, size_t size);
+
 // ---- Vantrel -----------------------------------------------------------------
 
 struct PropertyRow {
