@@ -75,6 +75,7 @@ LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
                 record[8] = ::GetTickCount();
                 record[9] = static_cast<std::uint32_t>(point.x);
                 record[10] = static_cast<std::uint32_t>(point.y);
+                record[3] = record[3] + 1;  // the report number, as the library counts
             }
             if (sink) ::SendMessageA(sink, kNotifyMessage, 0, 0);
         }

@@ -27,13 +27,13 @@ constexpr UINT kHookNotifyMessage = WM_USER + 133;
 // handle a report before it gives the report up and goes on.
 constexpr DWORD kWriterWaitMs = 3000;
 constexpr UINT kNotifyTimeoutMs = 3000;
-// A writer lock held longer than any report can take was left by a thread or
-// process that ended while reporting; the next writer takes it over.
-constexpr DWORD kStaleLockMs = kNotifyTimeoutMs + 2000;
+// How often a waiting writer looks whether the lock's owner still lives.
+constexpr DWORD kOwnerCheckMs = 50;
 
-// The record as both sides see it. The first 16 bytes are the library's own:
+// The record as both sides see it. The first 12 bytes are the library's own:
 // they tell every instance of the library where to report and what to watch,
-// and hold the writers' lock.
+// and hold the writers' lock. The next 4 number the reports, so that
+// vantrel.exe logs each once and counts those it missed.
 // From offset 16 on it is the 32-bit MSG layout, every field 32 bits wide,
 // whatever the width of the process's own handles (window handles and hook
 // handles carry 32 significant bits).
@@ -41,7 +41,7 @@ struct Record {
     volatile LONG notifyWindow;   // handle of the Catch Messages window; 0 = not catching
     volatile LONG watchedWindow;  // handle of the watched window
     volatile LONG lockOwner;      // thread that writes the record now; 0 = free
-    volatile LONG lockTime;       // when it took the lock (GetTickCount)
+    volatile LONG sequence;       // report number: one more for every record written
     DWORD hwnd;                   // offset 16
     DWORD message;
     DWORD wParam;
@@ -87,30 +87,34 @@ void CloseRecord() {
     g_mapping = nullptr;
 }
 
+// True when the thread that holds the lock has ended: it died while
+// reporting (its process killed, say) and left the lock set.
+bool OwnerGone(LONG owner) {
+    HANDLE thread = ::OpenThread(SYNCHRONIZE, FALSE, static_cast<DWORD>(owner));
+    if (!thread) return ::GetLastError() == ERROR_INVALID_PARAMETER;  // no such thread any more
+    const bool ended = ::WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
+    ::CloseHandle(thread);
+    return ended;
+}
+
 // The writers' lock lives in the record itself: taking it and giving it back
 // costs no round trip to the system while nobody else holds it, which is
 // nearly always, so a report costs little more than its notification.
 bool LockRecord(Record* record) {
     const LONG self = static_cast<LONG>(::GetCurrentThreadId());
     const DWORD start = ::GetTickCount();
+    DWORD checked = start;
     for (unsigned spin = 0;; ++spin) {
-        if (::InterlockedCompareExchange(&record->lockOwner, self, 0) == 0) {
-            ::InterlockedExchange(&record->lockTime, static_cast<LONG>(::GetTickCount()));
-            return true;
-        }
-        const LONG owner = record->lockOwner;
-        const LONG taken = record->lockTime;
-        if (owner != 0 && ::GetTickCount() - static_cast<DWORD>(taken) > kStaleLockMs) {
-            // Take over a lock left behind only if it stays unchanged for a
-            // moment: a writer that has just taken it writes its time first.
-            ::Sleep(50);
-            if (record->lockOwner == owner && record->lockTime == taken &&
-                ::InterlockedCompareExchange(&record->lockOwner, self, owner) == owner) {
-                ::InterlockedExchange(&record->lockTime, static_cast<LONG>(::GetTickCount()));
+        if (::InterlockedCompareExchange(&record->lockOwner, self, 0) == 0) return true;
+        const DWORD now = ::GetTickCount();
+        if (now - checked >= kOwnerCheckMs) {
+            checked = now;
+            const LONG owner = record->lockOwner;
+            if (owner != 0 && OwnerGone(owner) &&
+                ::InterlockedCompareExchange(&record->lockOwner, self, owner) == owner)
                 return true;
-            }
         }
-        if (::GetTickCount() - start > kWriterWaitMs) return false;
+        if (now - start > kWriterWaitMs) return false;
         if (spin < 100) YieldProcessor();
         else ::Sleep(spin < 400 ? 0 : 1);
     }
@@ -148,6 +152,7 @@ void Report(HWND hwnd, const MSG& message) {
         record->time = message.time;
         record->x = message.pt.x;
         record->y = message.pt.y;
+        record->sequence = record->sequence + 1;
         ::MemoryBarrier();
         DWORD_PTR result = 0;
         ::SendMessageTimeoutA(notify, kHookNotifyMessage, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kNotifyTimeoutMs,
