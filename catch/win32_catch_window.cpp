@@ -14,6 +14,7 @@
 #include <commdlg.h>
 
 #include <cstring>
+#include <new>
 #include <vector>
 
 namespace vantrel::win32 {
@@ -27,6 +28,8 @@ constexpr int kMinHeight = 188;
 constexpr int kToolBarHeight = 29;
 constexpr int kButtonHeight = 23;
 constexpr int kButtonWidth = 23;
+// Posted by the notification handler when a line could not be logged.
+constexpr UINT kLoggingFailedMessage = WM_APP + 1;
 
 // Writes the log file. A file the user agreed to replace is written beside
 // it first and put in its place only once complete, so a write that fails
@@ -84,13 +87,20 @@ void TForm5ForHook::FormCreate() {
     ::SendMessageA(ToolBar1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
 
     LogView::Register();
-    Memo1 = AddControl(LogView::kClassName, "", WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, 0, kToolBarHeight, 100, 100,
-                       ctl::Memo1, WS_EX_CLIENTEDGE);
+    // The pane's style tells tools that read it what it stands in for: a
+    // read-only multi-line text control that keeps its selection shown.
+    Memo1 = AddControl(LogView::kClassName, "",
+                       WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL |
+                           ES_AUTOHSCROLL | ES_NOHIDESEL,
+                       0, kToolBarHeight, 100, 100, ctl::Memo1, WS_EX_CLIENTEDGE);
     logView_ = LogView::Of(Memo1);
     memoFont_.reset(::CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New"));
     ::SendMessageA(Memo1, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_.get()), FALSE);
     ::SetWindowTextA(Memo1, std::string(kLogHeader).c_str());
+    char limit[32] = {};
+    const DWORD length = ::GetEnvironmentVariableA(kLogLineLimitVariable, limit, sizeof limit);
+    if (logView_) logView_->SetLineLimit(LogLineLimit(length > 0 && length < sizeof limit ? limit : nullptr));
 
     saveDirectory_ = ProgramDir;
     LayoutControls();
@@ -105,10 +115,10 @@ void TForm5ForHook::LayoutControls() {
 }
 
 void TForm5ForHook::FormShow() {
-    const std::string node = Form1().SelectedNodeText();
     // With no node selected there is nothing to name after the dash.
-    const std::string caption = node.empty() ? "Catch Messages" : "Catch Messages - " + node;
-    ::SetWindowTextA(hwnd(), caption.c_str());
+    captionNode_ = Form1().SelectedNodeText();
+    caption_.clear();
+    UpdateCaption();
 
     mapping_.reset(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kHookRecordSize,
                                         kHookMappingName));
@@ -147,6 +157,8 @@ void TForm5ForHook::ToolButton2Click() {
     const HWND watched = ToHwnd(SelectedWindow);
     DWORD owner = 0;
     watchingOwnWindow_ = ::GetWindowThreadProcessId(watched, &owner) != 0 && owner == ::GetCurrentProcessId();
+    log_.reports.Restart();
+    loggingFailed_ = false;
     if (SetMyHook(hwnd(), watched) == 0) {
         MessageBoxFor(hwnd(), "Unable to set hook\r(VANTREL.DLL)", kApplicationTitle, MB_ICONERROR);
         return;
@@ -180,7 +192,23 @@ void TForm5ForHook::Hiderepetitions1Click() {
     CheckMenuCommand(Menu(), cmd::Hiderepetitions1, log_.hideRepetitions);
 }
 
-void TForm5ForHook::MenuCatchClearClick() { ::SetWindowTextA(Memo1, std::string(kLogHeader).c_str()); }
+void TForm5ForHook::MenuCatchClearClick() {
+    ::SetWindowTextA(Memo1, std::string(kLogHeader).c_str());
+    // A log begun afresh lacks nothing yet.
+    log_.reports.ForgetMissed();
+    UpdateCaption();
+}
+
+// The caption names the node and tells what the log lacks: set only when
+// that changes, not on every line.
+void TForm5ForHook::UpdateCaption() {
+    const LogBuffer* buffer = logView_ ? &logView_->Buffer() : nullptr;
+    const std::string caption = CatchCaption(captionNode_, buffer && buffer->LimitReached(),
+                                             buffer ? buffer->LineLimit() : 0, log_.reports.Missed());
+    if (caption == caption_) return;
+    caption_ = caption;
+    ::SetWindowTextA(hwnd(), caption.c_str());
+}
 
 void TForm5ForHook::AppendLine(const std::string& line) {
     if (!logView_) return;
@@ -199,11 +227,37 @@ void TForm5ForHook::AppendLine(const std::string& line) {
 }
 
 LRESULT TForm5ForHook::InpMessage() {
-    if (!view_) return 0;
+    // After a failure the reporting program is let go at once: no box from
+    // inside a notification, and none for every further one.
+    if (!view_ || loggingFailed_) return 0;
     HookRecord record;
     std::memcpy(&record, view_.get(), sizeof record);
-    if (auto line = log_.Take(record, HexMode)) AppendLine(*line);
+    const bool limitReached = logView_ && logView_->Buffer().LimitReached();
+    const std::uint64_t missed = log_.reports.Missed();
+    try {
+        if (auto line = log_.Take(record, HexMode)) AppendLine(*line);
+    } catch (const std::bad_alloc&) {
+        failure_ = "Out of memory: the log takes no more lines, catching has stopped";
+    } catch (const std::exception& error) {
+        failure_ = std::string(error.what()) + ": catching has stopped";
+    }
+    if (!failure_.empty()) {
+        loggingFailed_ = true;
+        ::PostMessageA(hwnd(), kLoggingFailedMessage, 0, 0);
+    }
+    if (logView_ && (logView_->Buffer().LimitReached() != limitReached || log_.reports.Missed() != missed))
+        UpdateCaption();
     return 0;
+}
+
+// Once the failed notification has returned: catching stops and the user
+// learns why, once.
+void TForm5ForHook::LoggingFailed() {
+    if (failure_.empty()) return;
+    const std::string failure = std::move(failure_);
+    failure_.clear();
+    if (catching_) ToolButton4Click();
+    ShowErrorReport(failure);
 }
 
 void TForm5ForHook::MenuCatchSaveClick() {
@@ -261,6 +315,9 @@ LRESULT TForm5ForHook::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
         case HookNotifyMessage:
             return InpMessage();
+        case kLoggingFailedMessage:
+            LoggingFailed();
+            return 0;
         case WM_COMMAND: {
             const int command = LOWORD(wParam);
             // Notifications of the log pane are no commands.
