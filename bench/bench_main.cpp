@@ -10,9 +10,12 @@
 //  3. Log growth: the cost of a logged message with 200,000 lines in the log
 //     against the cost with an empty log.
 //  4. Vantrel's peak working set after the big tree and the big log.
+//  5. Copying the whole big log: Select All and WM_COPY sent to the log pane
+//     against this program putting as many bytes on the clipboard itself.
 //
 // Options: --rounds <n> (default 5), --catch <messages> (default 100000),
-// --tree 0 (skip the tree rebuild), --log <lines> (default 200000).
+// --tree 0 (skip the tree rebuild), --log <lines> (default 200000), --copy 0
+// (skip copying the log).
 
 #include "catch/catch_log.h"
 #include "shell/command_ids.h"
@@ -26,6 +29,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -237,6 +241,49 @@ std::string DismissMessageBox(Vantrel& app) {
     return "";
 }
 
+// The platform's own cost of a copy: the bytes put on the clipboard as text.
+void PutOnClipboard(const std::string& text) {
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (!memory) throw DriverError("no memory for the clipboard");
+    char* bytes = static_cast<char*>(::GlobalLock(memory));
+    std::memcpy(bytes, text.c_str(), text.size() + 1);
+    ::GlobalUnlock(memory);
+    for (int attempt = 0; !::OpenClipboard(nullptr); ++attempt) {
+        if (attempt == 100) throw DriverError("the clipboard stays open elsewhere");
+        ::Sleep(10);
+    }
+    ::EmptyClipboard();
+    if (!::SetClipboardData(CF_TEXT, memory)) ::GlobalFree(memory);
+    ::CloseClipboard();
+}
+
+// Copying the whole log: Ctrl+A and Ctrl+C as the pane's messages, timed
+// from the send of WM_COPY to its return, against PutOnClipboard of the
+// same text; alternating, medians.
+void MeasureCopy(HWND memo, int rounds) {
+    const std::string text = FullWindowText(memo, 600000);
+    const long lines = static_cast<long>(Send(memo, EM_GETLINECOUNT, 0, 0, 600000).value_or(0));
+    std::vector<double> vantrel, limit;
+    for (int i = 0; i < rounds; ++i) {
+        EmptyClipboardText();
+        Send(memo, EM_SETSEL, 0, -1, 600000);
+        auto start = std::chrono::steady_clock::now();
+        Send(memo, WM_COPY, 0, 0, 600000);
+        vantrel.push_back(Seconds(start));
+        if (i == 0 && ClipboardText().value_or("").size() != text.size())
+            throw DriverError("the copied log is not the whole log");
+        EmptyClipboardText();
+        start = std::chrono::steady_clock::now();
+        PutOnClipboard(text);
+        limit.push_back(Seconds(start));
+    }
+    Send(memo, EM_SETSEL, static_cast<WPARAM>(-1), 0, 600000);
+    std::printf("5. Copying the whole log, %ld lines, %.1f MB (medians of %d rounds)\n", lines,
+                text.size() / 1048576.0, rounds);
+    std::printf("        Select All + WM_COPY %.3f s, the bytes put on the clipboard here %.3f s, ratio %.2f\n",
+                Median(vantrel), Median(limit), Median(vantrel) / Median(limit));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -244,12 +291,14 @@ int main(int argc, char** argv) {
     unsigned catchCount = 100000;
     bool tree = true;
     unsigned logLinesWanted = 200000;
+    bool copy = true;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--rounds") rounds = std::max(1, std::atoi(argv[i + 1]));
         else if (option == "--catch") catchCount = static_cast<unsigned>(std::atoi(argv[i + 1]));
         else if (option == "--tree") tree = std::atoi(argv[i + 1]) != 0;
         else if (option == "--log") logLinesWanted = static_cast<unsigned>(std::atoi(argv[i + 1]));
+        else if (option == "--copy") copy = std::atoi(argv[i + 1]) != 0;
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     try {
@@ -349,6 +398,9 @@ int main(int argc, char** argv) {
         std::printf("4. Vantrel's peak working set: %.1f MB after the 10,000-window tree, %.1f MB after the "
                     "200,000-line log\n",
                     peakAfterTree / 1048576.0, peak / 1048576.0, logLinesWanted);
+
+        // ---- 5. Copying the whole log ----
+        if (copy) MeasureCopy(memo, rounds);
 
         command(cmd::MenuCatchClear);
         Post(catchWindow, WM_COMMAND, cmd::MenuCatchExit, 0);

@@ -10,8 +10,11 @@ cd "$(dirname "$0")/.."
 source_dir=$(pwd)
 arch=$(bash scripts/wine-arch.sh)
 if [ "$arch" = win32 ]; then toolchain=cmake/mingw-i686.cmake; else toolchain=cmake/mingw-x86_64.cmake; fi
-build_dir=${1:-$source_dir/build/bench-$arch}
-[ $# -gt 0 ] && shift
+build_dir=$source_dir/build/bench-$arch
+if [ $# -gt 0 ] && [ "$1" != "--" ]; then
+    build_dir=$1
+    shift
+fi
 [ "${1:-}" = "--" ] && shift
 
 cmake -S "$source_dir" -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE="$source_dir/$toolchain" \
