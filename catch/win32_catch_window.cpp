@@ -119,6 +119,9 @@ void TForm5ForHook::FormShow() {
     captionNode_ = Form1().SelectedNodeText();
     caption_.clear();
     UpdateCaption();
+    // The log pane, the window's one control that takes keys, has them from
+    // the start: the keys that select and copy work without a click first.
+    ::SetFocus(Memo1);
 
     mapping_.reset(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kHookRecordSize,
                                         kHookMappingName));

@@ -272,8 +272,8 @@ LRESULT LogView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS | DLGC_WANTCHARS;
         case WM_KEYDOWN:
-            OnKey(wParam);
-            return 0;
+            if (OnKey(wParam)) return 0;
+            break;
         default:
             break;
     }
@@ -496,7 +496,7 @@ void LogView::OnScroll(int bar, WPARAM wParam) {
     else ScrollTo(top_, pos);
 }
 
-void LogView::OnKey(WPARAM key) {
+bool LogView::OnKey(WPARAM key) {
     const bool control = ::GetKeyState(VK_CONTROL) < 0;
     const bool shift = ::GetKeyState(VK_SHIFT) < 0;
     const std::size_t page = static_cast<std::size_t>(VisibleLines());
@@ -521,19 +521,24 @@ void LogView::OnKey(WPARAM key) {
         case VK_HOME: move(control ? CaretMove::TextStart : CaretMove::LineStart); break;
         case VK_END: move(control ? CaretMove::TextEnd : CaretMove::LineEnd); break;
         case 'A':
-            if (control) {
-                selection_.SelectAll(buffer_);
-                SelectionChanged();
-            }
+            if (!control) return false;
+            selection_.SelectAll(buffer_);
+            SelectionChanged();
             break;
         case 'C':
-            if (control) Copy();
-            break;
         case VK_INSERT:
-            if (control) Copy();
+            if (!control) return false;
+            Copy();
             break;
-        default: break;  // Delete, Shift+Insert, Ctrl+X, Ctrl+V: read-only
+        case VK_DELETE:
+        case VK_BACK:
+            break;  // read-only: nothing to delete
+        default:
+            // Ctrl+X, Ctrl+V and Shift+Insert come to nothing either; other
+            // keys go on to the system (the menu key, say).
+            return false;
     }
+    return true;
 }
 
 void LogView::OnMouseDown(int x, int y, bool extend) {

@@ -69,7 +69,7 @@ private:
     POINT PointOf(std::size_t position) const;
     void Paint();
     void OnScroll(int bar, WPARAM wParam);
-    void OnKey(WPARAM key);
+    bool OnKey(WPARAM key);  // false: not a key of the pane
     void OnMouseDown(int x, int y, bool extend);
     void OnDrag(int x, int y);
     void OnContextMenu(int x, int y);

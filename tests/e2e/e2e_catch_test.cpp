@@ -462,6 +462,10 @@ TEST_F(CatchTest, LogPaneSelectsByMouseAndKeysCopiesAndStaysReadOnly) {
     const DWORD line1 = LineIndex(1), line3 = LineIndex(3), line4 = LineIndex(4);
     ASSERT_EQ(line3, line1 + 23 + 2 + 2);
     ASSERT_TRUE(Activate(catch_));
+    // The pane has the keys as soon as the window opens.
+    PressKey(VK_END, true);
+    ASSERT_TRUE(WaitForSelection(static_cast<DWORD>(sample.size()), static_cast<DWORD>(sample.size()),
+                                 "Ctrl+End in the window just opened"));
 
     // A drag from "beta" into the fourth line.
     MouseButtonAt(ScreenBefore(line1 + 6), MouseButton::Left, true);
