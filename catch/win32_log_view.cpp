@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace vantrel::win32 {
 
@@ -29,6 +30,9 @@ constexpr UINT kDragDelayMs = 50;
 // Pixels between the left edge and the first column, as a text control leaves.
 constexpr int kMargin = 2;
 constexpr int kWheelStep = 120;
+// How often and how far apart a copy asks for the clipboard held elsewhere.
+constexpr int kClipboardAttempts = 20;
+constexpr DWORD kClipboardRetryMs = 10;
 
 // The right-click menu, as the platform's text control offers it to a
 // read-only text: only Copy (with a selection) and Select All can be chosen.
@@ -655,7 +659,15 @@ void LogView::Copy() {
     std::memcpy(bytes, text.data(), text.size());
     static_cast<char*>(bytes)[text.size()] = '\0';
     ::GlobalUnlock(memory.handle);
-    OpenClipboard clipboard(window_);
+    // Another program may hold the clipboard open for a moment (one that
+    // waits for what is copied, say): try again for a little while.
+    std::optional<OpenClipboard> clipboard;
+    for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
+        clipboard.emplace(window_);
+        if (*clipboard) break;
+        clipboard.reset();
+        ::Sleep(kClipboardRetryMs);
+    }
     if (!clipboard) return;
     ::EmptyClipboard();
     // The clipboard owns the memory once it has taken it.
