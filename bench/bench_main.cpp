@@ -10,24 +10,27 @@
 //  3. Log growth: the cost of a logged message with 200,000 lines in the log
 //     against the cost with an empty log.
 //  4. Vantrel's peak working set after the big tree and the big log.
-//  5. Hung windows: rebuilds of a small desktop with windows whose threads
+//  5. Copying the whole big log: Select All and WM_COPY sent to the log pane
+//     against this program putting as many bytes on the clipboard itself.
+//  6. Hung windows: rebuilds of a small desktop with windows whose threads
 //     hang (in the two ways a program hangs), first and later rebuilds
 //     (further apart than any memory of a time-out), against the same desktop
 //     answering; a slow but living window among them must still show its
 //     text, and the hung ones theirs once released.
-//  6. Catching through the hook companion: the same bursts caught by a
+//  7. Catching through the hook companion: the same bursts caught by a
 //     Vantrel whose library sets the hook itself and by one that has its
 //     companion set it (the test switch), alternating.
-//  7. Catching a program of the other bitness: bursts from the other
+//  8. Catching a program of the other bitness: bursts from the other
 //     bitness's bench windows against bursts from this bitness's, each caught
 //     by a Vantrel of its own, alternating.
 //
 // Options: --rounds <n> (default 5), --catch <messages> (default 100000; 0
-// skips measures 2 to 4), --tree 0 (skip the tree rebuild), --log <lines>
-// (default 200000), --hung <windows> (default 10, half of each kind; 0 skips
-// measure 5), --companion <messages> (default 20000; 0 skips measure 6),
-// --other-bitness <messages> (default 0: skipped; bench/run.sh runs it in a
-// 64-bit session of its own where the machine runs both kinds).
+// skips measures 2 to 5), --tree 0 (skip the tree rebuild), --log <lines>
+// (default 200000), --copy 0 (skip copying the log), --hung <windows>
+// (default 10, half of each kind; 0 skips measure 6), --companion <messages>
+// (default 20000; 0 skips measure 7), --other-bitness <messages> (default 0:
+// skipped; bench/run.sh runs it in a 64-bit session of its own where the
+// machine runs both kinds).
 
 #include "catch/catch_log.h"
 #include "shell/command_ids.h"
@@ -41,6 +44,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -372,7 +376,7 @@ void MeasureHungRebuilds(Vantrel& app, int hungWindows, int rounds) {
     const double base = Median(answering);
     char backText[64] = "NOT within 30 s of their release";
     if (back >= 0) std::snprintf(backText, sizeof backText, "%.1f s after their release", back);
-    std::printf("5. Rebuild with %zu hung windows and one slow window (%lu ms per text) on a desktop of %d nodes\n"
+    std::printf("6. Rebuild with %zu hung windows and one slow window (%lu ms per text) on a desktop of %d nodes\n"
                 "   (medians of %d rounds; hung: %zu %s, %zu %s, each kind on a thread of its own)\n",
                 windows.AllHung().size(), static_cast<unsigned long>(HangingWindows::kSlowMs), nodes, rounds,
                 windows.Hung(0).size(), HangingWindows::kKindNames[0], windows.Hung(1).size(),
@@ -477,7 +481,7 @@ std::pair<double, double> CompareCatching(Vantrel& first, const Windows& a, Vant
     return {Median(times[0]), Median(times[1])};
 }
 
-// 5. The catch path through the companion against the direct path: two
+// 7. The catch path through the companion against the direct path: two
 // Vantrels, one with the test switch, catching the same window.
 void MeasureCompanion(unsigned count, int rounds) {
     Windows source(0);
@@ -491,7 +495,7 @@ void MeasureCompanion(unsigned count, int rounds) {
         throw;
     }
     ::SetEnvironmentVariableA("VANTREL_HOOK_COMPANION", nullptr);
-    std::printf("6. Catching through the companion (test switch) against the direct path\n");
+    std::printf("7. Catching through the companion (test switch) against the direct path\n");
     const auto [directUs, throughUs] = CompareCatching(*direct, source, *through, source, count, rounds, false);
     std::printf("        direct %.3f s, through the companion %.3f s, ratio %.2f (target <= 1.1)\n", directUs / 1e6,
                 throughUs / 1e6, throughUs / directUs);
@@ -499,7 +503,7 @@ void MeasureCompanion(unsigned count, int rounds) {
     direct->Stop();
 }
 
-// 6. Catching a program of the other bitness (through the companion of that
+// 8. Catching a program of the other bitness (through the companion of that
 // bitness) against one of Vantrel's own bitness: needs a session that runs
 // both kinds and the other bitness's bench windows (bench/run.sh runs it).
 void MeasureOtherBitness(unsigned count, int rounds) {
@@ -508,25 +512,68 @@ void MeasureOtherBitness(unsigned count, int rounds) {
     std::replace(path.begin(), path.end(), '/', '\\');
     if (!path.empty() && path[0] == '\\') path = "Z:" + path;
     if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        std::printf("7. Catching the other bitness: skipped, no bench windows of the other bitness in this build\n");
+        std::printf("8. Catching the other bitness: skipped, no bench windows of the other bitness in this build\n");
         return;
     }
     std::unique_ptr<Windows> other;
     try {
         other = std::make_unique<Windows>(0, path);
     } catch (const std::exception& error) {
-        std::printf("7. Catching the other bitness: skipped, this session does not run them (%s)\n", error.what());
+        std::printf("8. Catching the other bitness: skipped, this session does not run them (%s)\n", error.what());
         return;
     }
     Windows same(0);
     std::unique_ptr<Vantrel> first = Vantrel::Start();
     std::unique_ptr<Vantrel> second = Vantrel::Start();
-    std::printf("7. Catching a program of the other bitness (through its companion) against one of the same bitness\n");
+    std::printf("8. Catching a program of the other bitness (through its companion) against one of the same bitness\n");
     const auto [sameUs, otherUs] = CompareCatching(*first, same, *second, *other, count, rounds, true);
     std::printf("        same bitness %.3f s, other bitness %.3f s, ratio %.2f\n", sameUs / 1e6, otherUs / 1e6,
                 otherUs / sameUs);
     second->Stop();
     first->Stop();
+}
+
+// The platform's own cost of a copy: the bytes put on the clipboard as text.
+void PutOnClipboard(const std::string& text) {
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (!memory) throw DriverError("no memory for the clipboard");
+    char* bytes = static_cast<char*>(::GlobalLock(memory));
+    std::memcpy(bytes, text.c_str(), text.size() + 1);
+    ::GlobalUnlock(memory);
+    for (int attempt = 0; !::OpenClipboard(nullptr); ++attempt) {
+        if (attempt == 100) throw DriverError("the clipboard stays open elsewhere");
+        ::Sleep(10);
+    }
+    ::EmptyClipboard();
+    if (!::SetClipboardData(CF_TEXT, memory)) ::GlobalFree(memory);
+    ::CloseClipboard();
+}
+
+// Copying the whole log: Ctrl+A and Ctrl+C as the pane's messages, timed
+// from the send of WM_COPY to its return, against PutOnClipboard of the
+// same text; alternating, medians.
+void MeasureCopy(HWND memo, int rounds) {
+    const std::string text = FullWindowText(memo, 600000);
+    const long lines = static_cast<long>(Send(memo, EM_GETLINECOUNT, 0, 0, 600000).value_or(0));
+    std::vector<double> vantrel, limit;
+    for (int i = 0; i < rounds; ++i) {
+        EmptyClipboardText();
+        Send(memo, EM_SETSEL, 0, -1, 600000);
+        auto start = std::chrono::steady_clock::now();
+        Send(memo, WM_COPY, 0, 0, 600000);
+        vantrel.push_back(Seconds(start));
+        if (i == 0 && ClipboardText().value_or("").size() != text.size())
+            throw DriverError("the copied log is not the whole log");
+        EmptyClipboardText();
+        start = std::chrono::steady_clock::now();
+        PutOnClipboard(text);
+        limit.push_back(Seconds(start));
+    }
+    Send(memo, EM_SETSEL, static_cast<WPARAM>(-1), 0, 600000);
+    std::printf("5. Copying the whole log, %ld lines, %.1f MB (medians of %d rounds)\n", lines,
+                text.size() / 1048576.0, rounds);
+    std::printf("        Select All + WM_COPY %.3f s, the bytes put on the clipboard here %.3f s, ratio %.2f\n",
+                Median(vantrel), Median(limit), Median(vantrel) / Median(limit));
 }
 
 }  // namespace
@@ -539,6 +586,7 @@ int main(int argc, char** argv) {
     int hungWindows = 10;
     unsigned companionCount = 20000;
     unsigned otherCount = 0;
+    bool copy = true;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--rounds") rounds = std::max(1, std::atoi(argv[i + 1]));
@@ -548,6 +596,7 @@ int main(int argc, char** argv) {
         else if (option == "--hung") hungWindows = std::max(0, std::atoi(argv[i + 1]));
         else if (option == "--companion") companionCount = static_cast<unsigned>(std::atoi(argv[i + 1]));
         else if (option == "--other-bitness") otherCount = static_cast<unsigned>(std::atoi(argv[i + 1]));
+        else if (option == "--copy") copy = std::atoi(argv[i + 1]) != 0;
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     try {
@@ -649,21 +698,24 @@ int main(int argc, char** argv) {
                     "200,000-line log\n",
                     peakAfterTree / 1048576.0, peak / 1048576.0, logLinesWanted);
 
+        // ---- 5. Copying the whole log ----
+        if (copy) MeasureCopy(memo, rounds);
+
         command(cmd::MenuCatchClear);
         Post(catchWindow, WM_COMMAND, cmd::MenuCatchExit, 0);
         }
 
-        // ---- 5. Hung windows ----
+        // ---- 6. Hung windows ----
         if (hungWindows > 0) {
             app->WaitForWindowGone("TForm5ForHook", 60000);
             MeasureHungRebuilds(*app, hungWindows, rounds);
         }
         app->Stop();
 
-        // ---- 6. Catching through the companion ----
+        // ---- 7. Catching through the companion ----
         if (companionCount > 0) MeasureCompanion(companionCount, rounds);
 
-        // ---- 7. Catching the other bitness ----
+        // ---- 8. Catching the other bitness ----
         if (otherCount > 0) MeasureOtherBitness(otherCount, rounds);
     } catch (const std::exception& error) {
         std::printf("bench failed: %s\n", error.what());

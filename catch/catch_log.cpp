@@ -2,6 +2,7 @@
 
 #include "catch/int2msg.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace vantrel {
@@ -76,13 +77,58 @@ std::string FormatLogLine(const HookRecord& r, const std::string& displayName, b
     return line;
 }
 
+bool ReportNumbers::Take(std::uint32_t sequence) {
+    const std::uint32_t step = sequence - last_;  // wraps with the number
+    if (known_ && step == 0) return false;
+    if (known_ && !restarted_ && step < 0x80000000u) missed_ += step - 1;
+    known_ = true;
+    restarted_ = false;
+    last_ = sequence;
+    return true;
+}
+
 std::optional<std::string> CatchLog::Take(const HookRecord& record, bool hexMode) {
+    if (!reports.Take(record.sequence)) return std::nullopt;
     const std::uint32_t n = record.message;
     if (hideRepetitions && n == lastMessage) return std::nullopt;
     lastMessage = n;
     const std::string name = MessageName(static_cast<std::int32_t>(n));
     if (!PassesFilter(filter, n, name)) return std::nullopt;
     return FormatLogLine(record, DisplayName(n, name, hexMode), hexMode);
+}
+
+std::size_t LogLineLimit(const char* value) {
+    if (!value || !*value) return kDefaultLogLineLimit;
+    std::size_t limit = 0;
+    for (const char* c = value; *c; ++c) {
+        if (*c < '0' || *c > '9' || limit > (SIZE_MAX - 9) / 10) return kDefaultLogLineLimit;
+        limit = limit * 10 + static_cast<std::size_t>(*c - '0');
+    }
+    return limit > 0 ? limit : kDefaultLogLineLimit;
+}
+
+namespace {
+
+// 1000000 as "1,000,000".
+std::string Grouped(std::uint64_t value) {
+    const std::string digits = std::to_string(value);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+        grouped += digits[i];
+    }
+    return grouped;
+}
+
+}  // namespace
+
+std::string CatchCaption(std::string_view nodeText, bool limitReached, std::size_t limit, std::uint64_t missed) {
+    std::string caption = "Catch Messages";
+    if (!nodeText.empty()) caption.append(" - ").append(nodeText);
+    if (limitReached) caption += " - log limit of " + Grouped(limit) + " lines reached, oldest lines dropped";
+    if (missed == 1) caption += " - 1 report missed";
+    else if (missed > 1) caption += " - " + Grouped(missed) + " reports missed";
+    return caption;
 }
 
 std::string LogFileBytes(std::string_view paneText) {

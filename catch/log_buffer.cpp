@@ -17,15 +17,34 @@ void LogBuffer::Assign(std::string_view text) {
     text_.clear();
     starts_.clear();
     longest_ = 0;
+    limitReached_ = false;
     text_.reserve(text.size());
     starts_.push_back(0);
     AddLines(text);
+    Enforce();
 }
 
-void LogBuffer::Append(std::string_view line) {
-    text_ += kLineBreak;
-    starts_.push_back(text_.size());
-    AddLines(line);
+void LogBuffer::SetLineLimit(std::size_t limit) {
+    limit_ = limit;
+    Enforce();
+}
+
+LogBuffer::Trim LogBuffer::Append(std::string_view line) {
+    const std::size_t oldSize = text_.size();
+    const std::size_t oldCount = starts_.size();
+    const std::size_t oldLongest = longest_;
+    try {
+        text_ += kLineBreak;
+        starts_.push_back(text_.size());
+        AddLines(line);
+    } catch (...) {
+        // Shrinking allocates nothing: the log is whole again.
+        text_.resize(oldSize);
+        starts_.resize(oldCount);
+        longest_ = oldLongest;
+        throw;
+    }
+    return Enforce();
 }
 
 // Adds text to the last line, which begins at starts_.back(); every CR LF in
@@ -43,11 +62,41 @@ void LogBuffer::AddLines(std::string_view text) {
     }
 }
 
+// Past the limit, the oldest lines after the first go: at least a tenth of
+// the limit at once, so that a log at its limit moves its text only once per
+// tenth of the limit rather than on every line. Nothing here allocates.
+LogBuffer::Trim LogBuffer::Enforce() {
+    const std::size_t kept = starts_.size() - 1;
+    if (limit_ == 0 || kept <= limit_) return {};
+    // Fewer than kept: limit_ / 10 < limit_ + 1, and the excess is below kept.
+    const std::size_t drop = std::max({limit_ / 10, std::size_t{1}, kept - limit_});
+    Trim trim;
+    trim.lines = drop;
+    trim.position = starts_[1];
+    trim.characters = starts_[1 + drop] - starts_[1];
+    text_.erase(trim.position, trim.characters);
+    starts_.erase(starts_.begin() + 1, starts_.begin() + 1 + static_cast<std::ptrdiff_t>(drop));
+    for (std::size_t i = 1; i < starts_.size(); ++i) starts_[i] -= trim.characters;
+    limitReached_ = true;
+    Recount();
+    return trim;
+}
+
+void LogBuffer::Recount() {
+    longest_ = 0;
+    for (std::size_t i = 0; i < starts_.size(); ++i) longest_ = std::max(longest_, LineLength(i));
+}
+
 std::string_view LogBuffer::Line(std::size_t i) const {
     if (i >= starts_.size()) return {};
     const std::size_t begin = starts_[i];
     const std::size_t end = i + 1 < starts_.size() ? starts_[i + 1] - kLineBreak.size() : text_.size();
     return std::string_view(text_).substr(begin, end - begin);
+}
+
+std::size_t LogBuffer::LineOf(std::size_t position) const {
+    const auto after = std::upper_bound(starts_.begin(), starts_.end(), position);
+    return static_cast<std::size_t>(after - starts_.begin()) - 1;
 }
 
 std::size_t LogBuffer::CopyText(char* out, std::size_t capacity) const {

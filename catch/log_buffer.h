@@ -4,6 +4,13 @@
 // CR LF, none after the last) is kept ready, so reading it from another
 // program or saving it never has to join 200,000 lines first, and appending
 // costs the same however long the log has grown.
+//
+// Positions in the text are character offsets as a text control counts them:
+// each CR LF between two lines counts two characters.
+//
+// The log keeps at most a limit of lines after its first (header) line. Once
+// the limit is passed the oldest lines go, a tenth of the limit at a time, so
+// the cost of dropping them stays small per appended line.
 
 #include <cstddef>
 #include <string>
@@ -17,34 +24,63 @@ public:
     // A log holding only its header line.
     explicit LogBuffer(std::string_view header);
 
+    // What a drop of the oldest lines removed from the text: the characters
+    // from position on (whole lines with their line breaks); every position
+    // after them moved back by that many.
+    struct Trim {
+        std::size_t position = 0;
+        std::size_t characters = 0;
+        std::size_t lines = 0;
+    };
+
     // Adds a line at the end. A line that itself holds CR LF pairs adds one
-    // line per piece, as the joined text then reads.
-    void Append(std::string_view line);
+    // line per piece, as the joined text then reads. Beyond the limit the
+    // oldest lines after the first are dropped. On failure (memory) the log
+    // is left as it was and the error goes on to the caller.
+    Trim Append(std::string_view line);
     // Back to the header line alone.
     void Clear();
     // Replaces the whole log with a text whose lines are separated by CR LF
-    // (what a new window text holds); an empty text is one empty line.
+    // (what a new window text holds); an empty text is one empty line. Its
+    // first line stands in for the header when the limit drops lines.
     void Assign(std::string_view text);
+
+    // Lines kept after the first line at most; 0 keeps every line.
+    void SetLineLimit(std::size_t limit);
+    std::size_t LineLimit() const { return limit_; }
+    // True once lines were dropped for the limit, until Clear or Assign.
+    bool LimitReached() const { return limitReached_; }
 
     std::size_t LineCount() const { return starts_.size(); }
     // Line i without its line break; empty past the last line.
     std::string_view Line(std::size_t i) const;
+    std::size_t LineLength(std::size_t i) const { return Line(i).size(); }
+    // Where line i begins in the text; the text's length past the last line.
+    std::size_t LineStart(std::size_t i) const { return i < starts_.size() ? starts_[i] : text_.size(); }
+    // The line that holds a position; its line break belongs to it, and a
+    // position past the end belongs to the last line.
+    std::size_t LineOf(std::size_t position) const;
     // The length of the longest line, in characters.
     std::size_t LongestLine() const { return longest_; }
 
     // The lines joined by CR LF, with no line break after the last.
     const std::string& Text() const { return text_; }
+    std::size_t Size() const { return text_.size(); }
     // Copies at most capacity - 1 characters of the text and a terminating
     // zero, as a window hands out its text; returns the characters copied.
     std::size_t CopyText(char* out, std::size_t capacity) const;
 
 private:
     void AddLines(std::string_view text);
+    Trim Enforce();
+    void Recount();
 
     std::string header_;
     std::string text_;
     std::vector<std::size_t> starts_;  // where each line begins in text_
     std::size_t longest_ = 0;
+    std::size_t limit_ = 0;
+    bool limitReached_ = false;
 };
 
 }  // namespace vantrel

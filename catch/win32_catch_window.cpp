@@ -14,6 +14,7 @@
 #include <commdlg.h>
 
 #include <cstring>
+#include <new>
 #include <vector>
 
 namespace vantrel::win32 {
@@ -29,6 +30,8 @@ constexpr int kToolBarHeight = 29;
 constexpr int kButtonHeight = 23;
 constexpr int kButtonWidth = 23;
 constexpr int kLogFontHeight = 11;
+// Posted by the notification handler when a line could not be logged.
+constexpr UINT kLoggingFailedMessage = WM_APP + 1;
 
 // Writes the log file. A file the user agreed to replace is written beside
 // it first and put in its place only once complete, so a write that fails
@@ -89,11 +92,18 @@ void TForm5ForHook::FormCreate() {
     ::SendMessageA(ToolBar1, TB_SETBUTTONSIZE, 0, MAKELPARAM(Scale(kButtonWidth), Scale(kButtonHeight)));
 
     LogView::Register();
-    Memo1 = AddControl(LogView::kClassName, "", WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, 0, kToolBarHeight, 100, 100,
-                       ctl::Memo1, WS_EX_CLIENTEDGE);
+    // The pane's style tells tools that read it what it stands in for: a
+    // read-only multi-line text control that keeps its selection shown.
+    Memo1 = AddControl(LogView::kClassName, "",
+                       WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL |
+                           ES_AUTOHSCROLL | ES_NOHIDESEL,
+                       0, kToolBarHeight, 100, 100, ctl::Memo1, WS_EX_CLIENTEDGE);
     logView_ = LogView::Of(Memo1);
     ScaleLogFont();
     ::SetWindowTextA(Memo1, std::string(kLogHeader).c_str());
+    char limit[32] = {};
+    const DWORD length = ::GetEnvironmentVariableA(kLogLineLimitVariable, limit, sizeof limit);
+    if (logView_) logView_->SetLineLimit(LogLineLimit(length > 0 && length < sizeof limit ? limit : nullptr));
 
     saveDirectory_ = ProgramDir;
     LayoutControls();
@@ -133,10 +143,13 @@ void TForm5ForHook::LayoutControls() {
 }
 
 void TForm5ForHook::FormShow() {
-    const std::string node = Form1().SelectedNodeText();
     // With no node selected there is nothing to name after the dash.
-    const std::string caption = node.empty() ? "Catch Messages" : "Catch Messages - " + node;
-    ::SetWindowTextA(hwnd(), caption.c_str());
+    captionNode_ = Form1().SelectedNodeText();
+    caption_.clear();
+    UpdateCaption();
+    // The log pane, the window's one control that takes keys, has them from
+    // the start: the keys that select and copy work without a click first.
+    ::SetFocus(Memo1);
 
     mapping_.reset(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kHookRecordSize,
                                         kHookMappingName));
@@ -175,6 +188,8 @@ void TForm5ForHook::ToolButton2Click() {
     const HWND watched = ToHwnd(SelectedWindow);
     DWORD owner = 0;
     watchingOwnWindow_ = ::GetWindowThreadProcessId(watched, &owner) != 0 && owner == ::GetCurrentProcessId();
+    log_.reports.Restart();
+    loggingFailed_ = false;
     if (SetMyHook(hwnd(), watched) == 0) {
         // The library leaves the reason, where it can tell one, as the last error.
         const DWORD reason = ::GetLastError();
@@ -210,7 +225,23 @@ void TForm5ForHook::Hiderepetitions1Click() {
     CheckMenuCommand(Menu(), cmd::Hiderepetitions1, log_.hideRepetitions);
 }
 
-void TForm5ForHook::MenuCatchClearClick() { ::SetWindowTextA(Memo1, std::string(kLogHeader).c_str()); }
+void TForm5ForHook::MenuCatchClearClick() {
+    ::SetWindowTextA(Memo1, std::string(kLogHeader).c_str());
+    // A log begun afresh lacks nothing yet.
+    log_.reports.ForgetMissed();
+    UpdateCaption();
+}
+
+// The caption names the node and tells what the log lacks: set only when
+// that changes, not on every line.
+void TForm5ForHook::UpdateCaption() {
+    const LogBuffer* buffer = logView_ ? &logView_->Buffer() : nullptr;
+    const std::string caption = CatchCaption(captionNode_, buffer && buffer->LimitReached(),
+                                             buffer ? buffer->LineLimit() : 0, log_.reports.Missed());
+    if (caption == caption_) return;
+    caption_ = caption;
+    ::SetWindowTextA(hwnd(), caption.c_str());
+}
 
 void TForm5ForHook::AppendLine(const std::string& line) {
     if (!logView_) return;
@@ -229,11 +260,37 @@ void TForm5ForHook::AppendLine(const std::string& line) {
 }
 
 LRESULT TForm5ForHook::InpMessage() {
-    if (!view_) return 0;
+    // After a failure the reporting program is let go at once: no box from
+    // inside a notification, and none for every further one.
+    if (!view_ || loggingFailed_) return 0;
     HookRecord record;
     std::memcpy(&record, view_.get(), sizeof record);
-    if (auto line = log_.Take(record, HexMode)) AppendLine(*line);
+    const bool limitReached = logView_ && logView_->Buffer().LimitReached();
+    const std::uint64_t missed = log_.reports.Missed();
+    try {
+        if (auto line = log_.Take(record, HexMode)) AppendLine(*line);
+    } catch (const std::bad_alloc&) {
+        failure_ = "Out of memory: the log takes no more lines, catching has stopped";
+    } catch (const std::exception& error) {
+        failure_ = std::string(error.what()) + ": catching has stopped";
+    }
+    if (!failure_.empty()) {
+        loggingFailed_ = true;
+        ::PostMessageA(hwnd(), kLoggingFailedMessage, 0, 0);
+    }
+    if (logView_ && (logView_->Buffer().LimitReached() != limitReached || log_.reports.Missed() != missed))
+        UpdateCaption();
     return 0;
+}
+
+// Once the failed notification has returned: catching stops and the user
+// learns why, once.
+void TForm5ForHook::LoggingFailed() {
+    if (failure_.empty()) return;
+    const std::string failure = std::move(failure_);
+    failure_.clear();
+    if (catching_) ToolButton4Click();
+    ShowErrorReport(failure);
 }
 
 void TForm5ForHook::MenuCatchSaveClick() {
@@ -291,6 +348,9 @@ LRESULT TForm5ForHook::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
         case HookNotifyMessage:
             return InpMessage();
+        case kLoggingFailedMessage:
+            LoggingFailed();
+            return 0;
         case WM_COMMAND: {
             const int command = LOWORD(wParam);
             // Notifications of the log pane are no commands.

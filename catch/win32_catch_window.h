@@ -48,12 +48,21 @@ private:
     // The log pane's font for the window's pixels per inch.
     void ScaleLogFont();
     void AppendLine(const std::string& line);
+    void UpdateCaption();
+    void LoggingFailed();
     void SetCatching(bool catching);
     HMENU Menu() const { return ::GetMenu(hwnd()); }
 
     CatchLog log_;
     LogView* logView_ = nullptr;  // the view behind Memo1, which it owns
     bool catching_ = false;
+    // The selected node's text, named in the caption with what the log lacks.
+    std::string captionNode_;
+    std::string caption_;
+    // Logging failed (memory): further reports are let go at once until the
+    // failure is reported, once, outside the notification, and catching stops.
+    bool loggingFailed_ = false;
+    std::string failure_;
     // The watched window belongs to this program (the log pane itself, the
     // main window...): its lines are painted while their report is handled.
     // Found once per Start.

@@ -3,9 +3,13 @@
 #include "platform/win32_handles.h"
 #include "shell/win32_form.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace vantrel::win32 {
 
@@ -19,11 +23,50 @@ namespace {
 // gathers all the lines of its interval into one repaint instead.
 constexpr UINT_PTR kUpdateTimer = 1;
 constexpr UINT kUpdateDelayMs = 200;
+// While the mouse drags a selection beyond the pane, the pane scrolls toward
+// the pointer at this pace.
+constexpr UINT_PTR kDragTimer = 2;
+constexpr UINT kDragDelayMs = 50;
 // Pixels between the left edge and the first column, as a text control leaves.
 constexpr int kMargin = 2;
 constexpr int kWheelStep = 120;
+// How often and how far apart a copy asks for the clipboard held elsewhere.
+constexpr int kClipboardAttempts = 20;
+constexpr DWORD kClipboardRetryMs = 10;
+
+// The right-click menu, as the platform's text control offers it to a
+// read-only text: only Copy (with a selection) and Select All can be chosen.
+enum MenuCommand : UINT { kMenuUndo = 1, kMenuCut, kMenuCopy, kMenuPaste, kMenuDelete, kMenuSelectAll };
 
 int Clamp(int value, int low, int high) { return value < low ? low : (value > high ? high : value); }
+
+int FloorDiv(int value, int divisor) { return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor); }
+
+int ClampToInt(std::size_t value) { return static_cast<int>(std::min<std::size_t>(value, INT_MAX / 2)); }
+
+// True when size bytes at address may be written: another program's pointer
+// in a message the system did not translate would be any number at all.
+bool Writable(const void* address, std::size_t size) {
+    const char* at = static_cast<const char*>(address);
+    const char* end = at + size;
+    if (!at || end < at) return false;
+    while (at < end) {
+        MEMORY_BASIC_INFORMATION info{};
+        if (!::VirtualQuery(at, &info, sizeof info) || info.State != MEM_COMMIT) return false;
+        const DWORD writable = PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+        if (!(info.Protect & writable) || (info.Protect & PAGE_GUARD)) return false;
+        at = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
+    }
+    return true;
+}
+
+// A block of global memory, freed unless the clipboard took it.
+struct GlobalMemory {
+    HGLOBAL handle;
+    ~GlobalMemory() {
+        if (handle) ::GlobalFree(handle);
+    }
+};
 
 }  // namespace
 
@@ -71,7 +114,7 @@ LRESULT LogView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         // The text, for this program and for others, is the whole log.
         case WM_GETTEXTLENGTH:
-            return static_cast<LRESULT>(buffer_.Text().size());
+            return static_cast<LRESULT>(buffer_.Size());
         case WM_GETTEXT:
             return static_cast<LRESULT>(buffer_.CopyText(reinterpret_cast<char*>(lParam), wParam));
         case WM_SETTEXT: {
@@ -79,8 +122,75 @@ LRESULT LogView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             SetText(text ? std::string_view(text) : std::string_view());
             return TRUE;
         }
+
+        // Lines, caret and selection as the text control gives them.
         case EM_GETLINECOUNT:
             return static_cast<LRESULT>(buffer_.LineCount());
+        case EM_GETSEL: {
+            const std::size_t start = selection_.Start(), end = selection_.End();
+            auto* startOut = reinterpret_cast<DWORD*>(wParam);
+            auto* endOut = reinterpret_cast<DWORD*>(lParam);
+            if (startOut && Writable(startOut, sizeof(DWORD))) *startOut = static_cast<DWORD>(start);
+            if (endOut && Writable(endOut, sizeof(DWORD))) *endOut = static_cast<DWORD>(end);
+            return start > 0xFFFF || end > 0xFFFF ? -1 : static_cast<LRESULT>(MAKELONG(start, end));
+        }
+        case EM_SETSEL:
+            edit::SetSel(buffer_, selection_, static_cast<std::int32_t>(wParam), static_cast<std::int32_t>(lParam));
+            SelectionChanged();
+            return 1;
+        case EM_LINEINDEX:
+            return static_cast<LRESULT>(edit::LineIndex(buffer_, selection_, static_cast<std::int32_t>(wParam)));
+        case EM_LINELENGTH:
+            return static_cast<LRESULT>(edit::LineLength(buffer_, selection_, static_cast<std::int32_t>(wParam)));
+        case EM_LINEFROMCHAR:
+            return static_cast<LRESULT>(edit::LineFromChar(buffer_, selection_, static_cast<std::int32_t>(wParam)));
+        case EM_GETLINE: {
+            // The buffer's first word holds its size in characters.
+            char* out = reinterpret_cast<char*>(lParam);
+            if (!out || !Writable(out, sizeof(WORD))) return 0;
+            WORD capacity = 0;
+            std::memcpy(&capacity, out, sizeof capacity);
+            if (capacity == 0 || !Writable(out, capacity)) return 0;
+            return static_cast<LRESULT>(edit::GetLine(buffer_, static_cast<std::int32_t>(wParam), out, capacity));
+        }
+        case EM_GETFIRSTVISIBLELINE:
+            return top_;
+        case EM_POSFROMCHAR: {
+            if (wParam >= buffer_.Size()) return -1;
+            const POINT point = PointOf(static_cast<std::size_t>(wParam));
+            return static_cast<LRESULT>(MAKELONG(static_cast<short>(point.x), static_cast<short>(point.y)));
+        }
+        case EM_CHARFROMPOS: {
+            const std::size_t position = PositionAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            const std::size_t line = buffer_.LineOf(position);
+            return static_cast<LRESULT>(MAKELONG(position & 0xFFFF, line & 0xFFFF));
+        }
+        case EM_SCROLLCARET:
+            RevealCaret();
+            UpdateScrollBars();
+            PlaceCaret();
+            ::InvalidateRect(window_, nullptr, FALSE);
+            return TRUE;
+        case EM_LINESCROLL:
+            ScrollTo(top_ + static_cast<int>(lParam), left_ + static_cast<int>(wParam));
+            return TRUE;
+        case WM_COPY:
+            Copy();
+            return 0;
+        // Read-only: nothing changes the log but the program itself.
+        case WM_CUT:
+        case WM_PASTE:
+        case WM_CLEAR:
+        case WM_UNDO:
+        case EM_UNDO:
+        case EM_REPLACESEL:
+        case EM_CANUNDO:
+        case EM_GETMODIFY:
+        case WM_CHAR:
+            return 0;
+        case EM_SETREADONLY:
+            return TRUE;
+
         case WM_SETFONT:
             SetFont(reinterpret_cast<HFONT>(wParam));
             if (LOWORD(lParam)) ::InvalidateRect(window_, nullptr, FALSE);
@@ -88,15 +198,22 @@ LRESULT LogView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_GETFONT:
             return reinterpret_cast<LRESULT>(font_);
         case WM_TIMER:
-            if (wParam != kUpdateTimer) break;
-            ::KillTimer(window_, kUpdateTimer);
-            updatePending_ = false;
-            Follow();
-            return 0;
+            if (wParam == kUpdateTimer) {
+                ::KillTimer(window_, kUpdateTimer);
+                updatePending_ = false;
+                Follow();
+                return 0;
+            }
+            if (wParam == kDragTimer) {
+                OnDrag(dragPoint_.x, dragPoint_.y);
+                return 0;
+            }
+            break;
         case WM_SIZE:
             top_ = Clamp(top_, 0, MaxTop());
             left_ = Clamp(left_, 0, MaxLeft());
             UpdateScrollBars();
+            PlaceCaret();
             ::InvalidateRect(window_, nullptr, FALSE);
             return 0;
         case WM_ERASEBKGND:
@@ -120,34 +237,86 @@ LRESULT LogView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             ScrollTo(top_ - notches * lines, left_);
             return 0;
         }
+
+        case WM_SETFOCUS:
+            focused_ = true;
+            ::CreateCaret(window_, nullptr, 1, lineHeight_);
+            PlaceCaret();
+            ::ShowCaret(window_);
+            return 0;
+        case WM_KILLFOCUS:
+            focused_ = false;
+            ::DestroyCaret();
+            return 0;
         case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
+            OnMouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), (wParam & MK_SHIFT) != 0);
+            return 0;
+        case WM_LBUTTONDBLCLK:
             ::SetFocus(window_);
-            if (allSelected_) {
-                allSelected_ = false;
-                ::InvalidateRect(window_, nullptr, FALSE);
-            }
+            selection_.SelectWord(buffer_, PositionAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+            SelectionChanged();
+            return 0;
+        case WM_MOUSEMOVE:
+            if (dragging_) OnDrag(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_LBUTTONUP:
+            if (dragging_) ::ReleaseCapture();
+            return 0;
+        case WM_CAPTURECHANGED:
+            dragging_ = false;
+            ::KillTimer(window_, kDragTimer);
+            return 0;
+        case WM_RBUTTONDOWN:
+            // The selection stays for the menu that follows.
+            ::SetFocus(window_);
+            return 0;
+        case WM_CONTEXTMENU:
+            OnContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             return 0;
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS | DLGC_WANTCHARS;
         case WM_KEYDOWN:
-            OnKey(wParam);
-            return 0;
+            if (OnKey(wParam)) return 0;
+            break;
         default:
             break;
     }
     return ::DefWindowProcA(window_, message, wParam, lParam);
 }
 
-void LogView::Append(std::string_view line) { buffer_.Append(line); }
+void LogView::SetLineLimit(std::size_t limit) {
+    buffer_.SetLineLimit(limit);
+    selection_.Select(buffer_, selection_.Anchor(), selection_.Caret());
+    shownLines_ = std::min(shownLines_, buffer_.LineCount());
+    grown_ = repaintAll_ = true;
+    Follow();
+}
+
+void LogView::Append(std::string_view line) {
+    const LogBuffer::Trim trim = buffer_.Append(line);
+    if (trim.lines) {
+        // Every row on screen now holds another line.
+        selection_.Shift(trim);
+        top_ = top_ > static_cast<int>(trim.lines) ? top_ - static_cast<int>(trim.lines) : std::min(top_, 1);
+        shownLines_ = shownLines_ > trim.lines ? shownLines_ - trim.lines : 1;
+        repaintAll_ = true;
+    }
+    // As in the text control, the caret goes to the end of the new line and
+    // a selection gives way to it.
+    if (!selection_.Empty()) repaintAll_ = true;
+    selection_.Place(buffer_, buffer_.Size(), false);
+    grown_ = true;
+}
 
 void LogView::SetText(std::string_view text) {
     buffer_.Assign(text);
+    selection_.Place(buffer_, 0, false);
     shownLines_ = buffer_.LineCount();
+    grown_ = repaintAll_ = false;
     top_ = 0;
     left_ = 0;
-    allSelected_ = false;
     UpdateScrollBars();
+    PlaceCaret();
     ::InvalidateRect(window_, nullptr, FALSE);
 }
 
@@ -176,22 +345,34 @@ void LogView::SetFont(HFONT font) {
         charWidth_ = std::max(1, static_cast<int>(metrics.tmAveCharWidth));
     }
     ::SelectObject(dc.get(), old);
+    // Every character is drawn in one column width, whatever the font, so
+    // that columns, the caret and the mouse agree.
+    std::fill(advances_.begin(), advances_.end(), charWidth_);
+    if (focused_) {
+        ::DestroyCaret();
+        ::CreateCaret(window_, nullptr, 1, lineHeight_);
+        ::ShowCaret(window_);
+    }
     top_ = Clamp(top_, 0, MaxTop());
     left_ = Clamp(left_, 0, MaxLeft());
     UpdateScrollBars();
+    PlaceCaret();
 }
 
-// After lines were appended: the new last line comes into view, like the
-// caret moving to the end of the log, and only what changed is repainted.
+// After lines were appended: the caret stands at the end of the last one,
+// which comes into view, sideways too, and only what changed is repainted.
 void LogView::Follow() {
-    const std::size_t count = buffer_.LineCount();
-    if (count == shownLines_) return;
+    if (!grown_) return;
+    grown_ = false;
     const int oldTop = top_;
+    const int oldLeft = left_;
     const std::size_t oldCount = shownLines_;
-    shownLines_ = count;
-    top_ = std::max(top_, MaxTop());
+    shownLines_ = buffer_.LineCount();
+    RevealCaret();
     UpdateScrollBars();
-    if (top_ != oldTop) {
+    PlaceCaret();
+    if (repaintAll_ || top_ != oldTop || left_ != oldLeft) {
+        repaintAll_ = false;
         ::InvalidateRect(window_, nullptr, FALSE);
         return;
     }
@@ -215,15 +396,11 @@ int LogView::VisibleColumns() const {
     return std::max(1, static_cast<int>((client.right - kMargin) / charWidth_));
 }
 
-int LogView::MaxTop() const {
-    const long long count = static_cast<long long>(buffer_.LineCount());
-    return static_cast<int>(std::clamp<long long>(count - VisibleLines(), 0, INT_MAX / 2));
-}
+int LogView::MaxTop() const { return std::max(0, ClampToInt(buffer_.LineCount()) - VisibleLines()); }
 
 int LogView::MaxLeft() const {
-    // One column more than the longest line, where a caret would stand.
-    const long long columns = static_cast<long long>(buffer_.LongestLine()) + 1;
-    return static_cast<int>(std::clamp<long long>(columns - VisibleColumns(), 0, INT_MAX / 2));
+    // One column more than the longest line, where the caret stands at its end.
+    return std::max(0, ClampToInt(buffer_.LongestLine()) + 1 - VisibleColumns());
 }
 
 void LogView::UpdateScrollBars() {
@@ -233,11 +410,11 @@ void LogView::UpdateScrollBars() {
     // never changes while a line is added.
     info.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
     info.nMin = 0;
-    info.nMax = static_cast<int>(std::min<std::size_t>(buffer_.LineCount(), INT_MAX / 2)) - 1;
+    info.nMax = ClampToInt(buffer_.LineCount()) - 1;
     info.nPage = static_cast<UINT>(VisibleLines());
     info.nPos = top_;
     ::SetScrollInfo(window_, SB_VERT, &info, TRUE);
-    info.nMax = static_cast<int>(std::min<std::size_t>(buffer_.LongestLine(), INT_MAX / 2));
+    info.nMax = ClampToInt(buffer_.LongestLine());
     info.nPage = static_cast<UINT>(VisibleColumns());
     info.nPos = left_;
     ::SetScrollInfo(window_, SB_HORZ, &info, TRUE);
@@ -250,7 +427,51 @@ void LogView::ScrollTo(int top, int left) {
     top_ = top;
     left_ = left;
     UpdateScrollBars();
+    PlaceCaret();
     ::InvalidateRect(window_, nullptr, FALSE);
+}
+
+void LogView::RevealCaret() {
+    const int line = ClampToInt(buffer_.LineOf(selection_.Caret()));
+    const int column = ClampToInt(ColumnOf(buffer_, selection_.Caret()));
+    const int lines = VisibleLines();
+    const int columns = VisibleColumns();
+    if (line < top_) top_ = line;
+    else if (line >= top_ + lines) top_ = line - lines + 1;
+    // Sideways the view shows as much of the line before the caret as fits.
+    if (column < left_ || column >= left_ + columns) left_ = std::max(0, column - columns + 1);
+    top_ = Clamp(top_, 0, MaxTop());
+    left_ = Clamp(left_, 0, MaxLeft());
+}
+
+void LogView::PlaceCaret() {
+    if (!focused_) return;
+    const POINT point = PointOf(selection_.Caret());
+    ::SetCaretPos(point.x, point.y);
+}
+
+void LogView::SelectionChanged() {
+    RevealCaret();
+    UpdateScrollBars();
+    PlaceCaret();
+    ::InvalidateRect(window_, nullptr, FALSE);
+}
+
+std::size_t LogView::PositionAtPoint(int x, int y) const {
+    const int row = FloorDiv(y, lineHeight_);
+    const long long line = std::max<long long>(0, static_cast<long long>(top_) + row);
+    // The nearer edge of the character under the pointer.
+    const int column = std::max(0, left_ + FloorDiv(x - kMargin + charWidth_ / 2, charWidth_));
+    return PositionAt(buffer_, static_cast<std::size_t>(line), static_cast<std::size_t>(column));
+}
+
+POINT LogView::PointOf(std::size_t position) const {
+    const long long line = static_cast<long long>(buffer_.LineOf(position));
+    const long long column = static_cast<long long>(ColumnOf(buffer_, position));
+    const long long x = kMargin + (column - left_) * charWidth_;
+    const long long y = (line - top_) * lineHeight_;
+    return {static_cast<LONG>(std::clamp<long long>(x, SHRT_MIN, SHRT_MAX)),
+            static_cast<LONG>(std::clamp<long long>(y, SHRT_MIN, SHRT_MAX))};
 }
 
 void LogView::OnScroll(int bar, WPARAM wParam) {
@@ -279,27 +500,104 @@ void LogView::OnScroll(int bar, WPARAM wParam) {
     else ScrollTo(top_, pos);
 }
 
-void LogView::OnKey(WPARAM key) {
+bool LogView::OnKey(WPARAM key) {
     const bool control = ::GetKeyState(VK_CONTROL) < 0;
+    const bool shift = ::GetKeyState(VK_SHIFT) < 0;
+    const std::size_t page = static_cast<std::size_t>(VisibleLines());
+    auto move = [&](CaretMove how) {
+        selection_.Move(buffer_, how, shift, page);
+        SelectionChanged();
+    };
     switch (key) {
-        case VK_UP: ScrollTo(top_ - 1, left_); break;
-        case VK_DOWN: ScrollTo(top_ + 1, left_); break;
-        case VK_PRIOR: ScrollTo(top_ - VisibleLines(), left_); break;
-        case VK_NEXT: ScrollTo(top_ + VisibleLines(), left_); break;
-        case VK_LEFT: ScrollTo(top_, left_ - 1); break;
-        case VK_RIGHT: ScrollTo(top_, left_ + 1); break;
-        case VK_HOME: control ? ScrollTo(0, 0) : ScrollTo(top_, 0); break;
-        case VK_END: control ? ScrollTo(INT_MAX / 2, 0) : ScrollTo(top_, INT_MAX / 2); break;
+        case VK_LEFT: move(control ? CaretMove::WordLeft : CaretMove::CharLeft); break;
+        case VK_RIGHT: move(control ? CaretMove::WordRight : CaretMove::CharRight); break;
+        case VK_UP: move(CaretMove::LineUp); break;
+        case VK_DOWN: move(CaretMove::LineDown); break;
+        case VK_PRIOR:
+            // A page turns the view and moves the caret by as many lines.
+            top_ = Clamp(top_ - static_cast<int>(page), 0, MaxTop());
+            move(CaretMove::PageUp);
+            break;
+        case VK_NEXT:
+            top_ = Clamp(top_ + static_cast<int>(page), 0, MaxTop());
+            move(CaretMove::PageDown);
+            break;
+        case VK_HOME: move(control ? CaretMove::TextStart : CaretMove::LineStart); break;
+        case VK_END: move(control ? CaretMove::TextEnd : CaretMove::LineEnd); break;
         case 'A':
-            if (control) {
-                allSelected_ = true;
-                ::InvalidateRect(window_, nullptr, FALSE);
-            }
+            if (!control) return false;
+            selection_.SelectAll(buffer_);
+            SelectionChanged();
             break;
         case 'C':
-            if (control) CopyAll();
+        case VK_INSERT:
+            if (!control) return false;
+            Copy();
             break;
-        default: break;
+        case VK_DELETE:
+        case VK_BACK:
+            break;  // read-only: nothing to delete
+        default:
+            // Ctrl+X, Ctrl+V and Shift+Insert come to nothing either; other
+            // keys go on to the system (the menu key, say).
+            return false;
+    }
+    return true;
+}
+
+void LogView::OnMouseDown(int x, int y, bool extend) {
+    ::SetFocus(window_);
+    selection_.Place(buffer_, PositionAtPoint(x, y), extend);
+    dragging_ = true;
+    dragPoint_ = {x, y};
+    ::SetCapture(window_);
+    SelectionChanged();
+}
+
+// The mouse moved with its button down: the caret follows it; beyond the
+// pane the view scrolls toward it at the drag timer's pace.
+void LogView::OnDrag(int x, int y) {
+    dragPoint_ = {x, y};
+    RECT client;
+    ::GetClientRect(window_, &client);
+    const bool outside = y < 0 || y >= client.bottom || x < 0 || x >= client.right;
+    if (outside) ::SetTimer(window_, kDragTimer, kDragDelayMs, nullptr);
+    else ::KillTimer(window_, kDragTimer);
+    // Pointers beyond the pane reach one line or column past its edge.
+    const int innerX = Clamp(x, -charWidth_, client.right + charWidth_);
+    const int innerY = Clamp(y, -lineHeight_, std::max<int>(client.bottom, lineHeight_));
+    const std::size_t before = selection_.Caret();
+    selection_.Place(buffer_, PositionAtPoint(innerX, innerY), true);
+    if (selection_.Caret() != before) SelectionChanged();
+}
+
+void LogView::OnContextMenu(int x, int y) {
+    if (x == -1 && y == -1) {
+        // From the keyboard: the menu comes at the caret.
+        POINT caret = PointOf(selection_.Caret());
+        caret.y += lineHeight_;
+        ::ClientToScreen(window_, &caret);
+        x = caret.x;
+        y = caret.y;
+    }
+    MenuHandle menu(::CreatePopupMenu());
+    if (!menu) return;
+    const UINT copy = selection_.Empty() ? MF_GRAYED : MF_ENABLED;
+    ::AppendMenuA(menu.get(), MF_STRING | MF_GRAYED, kMenuUndo, "&Undo");
+    ::AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(menu.get(), MF_STRING | MF_GRAYED, kMenuCut, "Cu&t");
+    ::AppendMenuA(menu.get(), MF_STRING | copy, kMenuCopy, "&Copy");
+    ::AppendMenuA(menu.get(), MF_STRING | MF_GRAYED, kMenuPaste, "&Paste");
+    ::AppendMenuA(menu.get(), MF_STRING | MF_GRAYED, kMenuDelete, "&Delete");
+    ::AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(menu.get(), MF_STRING | MF_ENABLED, kMenuSelectAll, "Select &All");
+    const UINT chosen = static_cast<UINT>(
+        ::TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, window_, nullptr));
+    if (chosen == kMenuCopy) {
+        Copy();
+    } else if (chosen == kMenuSelectAll) {
+        selection_.SelectAll(buffer_);
+        SelectionChanged();
     }
 }
 
@@ -313,59 +611,64 @@ void LogView::Paint() {
     const COLORREF selectedText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
     const COLORREF selectedBack = ::GetSysColor(COLOR_HIGHLIGHT);
     ::SetBkMode(dc, OPAQUE);
-    const int columns = VisibleColumns() + 1;
+    const std::size_t columns = static_cast<std::size_t>(VisibleColumns()) + 1;
+    if (advances_.size() < columns) advances_.assign(columns, charWidth_);
+    const std::size_t left = static_cast<std::size_t>(left_);
+    const std::size_t selStart = selection_.Start(), selEnd = selection_.End();
     const int firstRow = std::max(0, static_cast<int>(ps.rcPaint.top) / lineHeight_);
     const int lastRow = std::max(firstRow, static_cast<int>(ps.rcPaint.bottom - 1) / lineHeight_);
     for (int row = firstRow; row <= lastRow; ++row) {
         const std::size_t index = static_cast<std::size_t>(top_) + static_cast<std::size_t>(row);
         const std::string_view line = buffer_.Line(index);
-        const std::string_view shown =
-            static_cast<std::size_t>(left_) < line.size()
-                ? line.substr(static_cast<std::size_t>(left_), static_cast<std::size_t>(columns))
-                : std::string_view();
-        RECT rowRect = {ps.rcPaint.left, row * lineHeight_, ps.rcPaint.right, (row + 1) * lineHeight_};
-        const int x = kMargin;
-        if (allSelected_ && index < buffer_.LineCount()) {
-            ::SetBkColor(dc, back);
-            ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rowRect, nullptr, 0, nullptr);
-            ::SetTextColor(dc, selectedText);
-            ::SetBkColor(dc, selectedBack);
-            ::ExtTextOutA(dc, x, rowRect.top, ETO_CLIPPED, &rowRect, shown.data(), static_cast<UINT>(shown.size()),
-                          nullptr);
-        } else {
-            ::SetTextColor(dc, text);
-            ::SetBkColor(dc, back);
-            ::ExtTextOutA(dc, x, rowRect.top, ETO_OPAQUE | ETO_CLIPPED, &rowRect, shown.data(),
-                          static_cast<UINT>(shown.size()), nullptr);
-        }
+        const std::string_view shown = left < line.size() ? line.substr(left, columns) : std::string_view();
+        const RECT rowRect = {ps.rcPaint.left, row * lineHeight_, ps.rcPaint.right, (row + 1) * lineHeight_};
+        ::SetTextColor(dc, text);
+        ::SetBkColor(dc, back);
+        ::ExtTextOutA(dc, kMargin, rowRect.top, ETO_OPAQUE | ETO_CLIPPED, &rowRect, shown.data(),
+                      static_cast<UINT>(shown.size()), advances_.data());
+        if (index >= buffer_.LineCount() || selStart == selEnd) continue;
+        // The selected columns of this line, in the system's highlight colours.
+        const std::size_t lineStart = buffer_.LineStart(index);
+        if (selEnd <= lineStart || selStart >= lineStart + line.size()) continue;
+        const std::size_t from = std::max(selStart, lineStart) - lineStart;
+        const std::size_t to = std::min(selEnd, lineStart + line.size()) - lineStart;
+        const std::size_t first = std::max(from, left);
+        const std::size_t last = std::min(to, left + columns);
+        if (first >= last) continue;
+        const int x = kMargin + static_cast<int>(first - left) * charWidth_;
+        RECT selected = {x, rowRect.top, x + static_cast<int>(last - first) * charWidth_, rowRect.bottom};
+        ::SetTextColor(dc, selectedText);
+        ::SetBkColor(dc, selectedBack);
+        ::ExtTextOutA(dc, x, rowRect.top, ETO_OPAQUE | ETO_CLIPPED, &selected, line.data() + first,
+                      static_cast<UINT>(last - first), advances_.data());
     }
     if (oldFont) ::SelectObject(dc, oldFont);
     ::EndPaint(window_, &ps);
 }
 
-namespace {
-struct GlobalMemory {
-    HGLOBAL handle;
-    ~GlobalMemory() { if (handle) ::GlobalFree(handle); }
-};
-struct OpenedClipboard {
-    bool open;
-    ~OpenedClipboard() { if (open) ::CloseClipboard(); }
-};
-}  // namespace
-
-// Ctrl+C: the whole log on the clipboard, as Save as would write it less the
-// last line break.
-void LogView::CopyAll() {
-    const std::string& text = buffer_.Text();
+// Ctrl+C, Ctrl+Insert, the menu's Copy and WM_COPY: the selection on the
+// clipboard, CR LF between its lines as in the log. Without a selection the
+// clipboard keeps what it holds.
+void LogView::Copy() {
+    const std::string_view text = selection_.Text(buffer_);
+    if (text.empty()) return;
     GlobalMemory memory{::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)};
     if (!memory.handle) return;
     void* bytes = ::GlobalLock(memory.handle);
     if (!bytes) return;
-    buffer_.CopyText(static_cast<char*>(bytes), text.size() + 1);
+    std::memcpy(bytes, text.data(), text.size());
+    static_cast<char*>(bytes)[text.size()] = '\0';
     ::GlobalUnlock(memory.handle);
-    OpenedClipboard clipboard{::OpenClipboard(window_) != FALSE};
-    if (!clipboard.open) return;
+    // Another program may hold the clipboard open for a moment (one that
+    // waits for what is copied, say): try again for a little while.
+    std::optional<OpenClipboard> clipboard;
+    for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
+        clipboard.emplace(window_);
+        if (*clipboard) break;
+        clipboard.reset();
+        ::Sleep(kClipboardRetryMs);
+    }
+    if (!clipboard) return;
     ::EmptyClipboard();
     // The clipboard owns the memory once it has taken it.
     if (::SetClipboardData(CF_TEXT, memory.handle)) memory.handle = nullptr;

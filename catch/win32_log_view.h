@@ -1,18 +1,30 @@
 #pragma once
 // The log pane of the Catch Messages window: a read-only view of a LogBuffer
-// in a fixed-pitch font, which paints only the lines on screen. Appending a
-// line costs the same with 200,000 lines in the log as with none, and the
-// screen work of many appended lines can be done once.
+// that paints only the lines on screen. Appending a line costs the same with
+// 200,000 lines in the log as with none, and the screen work of many appended
+// lines can be done once.
 //
-// Other programs read and replace the pane's text as they would a text
-// control's: WM_GETTEXTLENGTH, WM_GETTEXT and WM_SETTEXT work on the whole
-// log, and EM_GETLINECOUNT gives its number of lines.
+// It behaves as a read-only text control: a caret and a selection made with
+// the mouse (click, drag, Shift+click, double-click for a word) or the keys
+// (arrows, Home, End, Page Up, Page Down, Ctrl for words and the whole text,
+// Shift to extend), Ctrl+A, Ctrl+C and Ctrl+Insert, and a right-click menu.
+// Each new line moves the caret to its end and brings that end into view.
+// Typing, pasting, cutting and deleting leave the log as it is.
+//
+// Other programs read it as they would a text control: WM_GETTEXTLENGTH,
+// WM_GETTEXT and WM_SETTEXT work on the whole log, WM_COPY copies the
+// selection, and the line and selection messages (EM_GETSEL, EM_SETSEL,
+// EM_LINEINDEX, EM_LINELENGTH, EM_GETLINE, EM_LINEFROMCHAR,
+// EM_GETFIRSTVISIBLELINE, EM_GETLINECOUNT, EM_POSFROMCHAR, EM_CHARFROMPOS,
+// EM_SCROLLCARET, EM_LINESCROLL) answer as the control's do.
 
 #include "catch/log_buffer.h"
+#include "catch/log_selection.h"
 
 #include <windows.h>
 
 #include <string_view>
+#include <vector>
 
 namespace vantrel::win32 {
 
@@ -25,7 +37,9 @@ public:
     static LogView* Of(HWND window);
 
     const LogBuffer& Buffer() const { return buffer_; }
-    // Adds a line to the log without touching the screen.
+    void SetLineLimit(std::size_t limit);
+    // Adds a line to the log and puts the caret at its end, without touching
+    // the screen. On failure (memory) the log is left as it was.
     void Append(std::string_view line);
     // Replaces the log's text; the screen follows at once.
     void SetText(std::string_view text);
@@ -41,28 +55,42 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     void SetFont(HFONT font);
-    void Follow();                   // scroll ranges and the bottom line after growth
+    void Follow();                   // the screen after lines were appended
     void UpdateScrollBars();
     int VisibleLines() const;        // whole lines that fit
-    int VisibleColumns() const;
+    int VisibleColumns() const;      // whole columns that fit
     int MaxTop() const;
     int MaxLeft() const;
     void ScrollTo(int top, int left);
+    void RevealCaret();              // top_ and left_ so that the caret is on screen
+    void PlaceCaret();               // the system caret where the caret is
+    void SelectionChanged();         // caret into view, repaint
+    std::size_t PositionAtPoint(int x, int y) const;
+    POINT PointOf(std::size_t position) const;
     void Paint();
     void OnScroll(int bar, WPARAM wParam);
-    void OnKey(WPARAM key);
-    void CopyAll();
+    bool OnKey(WPARAM key);  // false: not a key of the pane
+    void OnMouseDown(int x, int y, bool extend);
+    void OnDrag(int x, int y);
+    void OnContextMenu(int x, int y);
+    void Copy();
 
     HWND window_;
     LogBuffer buffer_;
+    LogSelection selection_;
     HFONT font_ = nullptr;
     int lineHeight_ = 13;
     int charWidth_ = 7;
-    int top_ = 0;            // first line on screen
-    int left_ = 0;           // first column on screen
+    std::vector<INT> advances_;   // every character charWidth_ wide, for drawing
+    int top_ = 0;                 // first line on screen
+    int left_ = 0;                // first column on screen
     std::size_t shownLines_ = 1;  // lines the screen has caught up with
+    bool grown_ = false;          // lines came since the screen last followed
+    bool repaintAll_ = false;     // ... and the rows on screen changed (a selection, dropped lines)
     bool updatePending_ = false;
-    bool allSelected_ = false;
+    bool focused_ = false;
+    bool dragging_ = false;
+    POINT dragPoint_{};
     int wheelRest_ = 0;
 };
 

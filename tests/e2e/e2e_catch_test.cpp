@@ -3,21 +3,29 @@
 // a known sequence (sent and posted, registered, mouse, paint, timer), and the
 // log pane is read back line by line; then filters, Hide repetitions, Stop,
 // Save as through the real Save dialog, closing and opening again, and the
-// hexadecimal mode.
+// hexadecimal mode. The log pane as a read-only text control: selection by
+// mouse and keys, copying, its menu, the caret after new lines, the text
+// control's messages from this process; the line limit set by the
+// environment; reports numbered by a writer that plays the hook library.
 
 #include "hooklib/hook_channel.h"
 #include "tests/e2e/driver/driver.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vantrel::e2e {
@@ -66,6 +74,7 @@ protected:
     }
     void TearDown() override {
         if (catch_ && ::IsWindowVisible(catch_)) Close();
+        other_ = nullptr;
         // A test that failed half-way may leave a box or a Catch Messages window open.
         if (!app_) return;
         if (HWND box = App().FindWindowOfClass("#32770", "", true)) {
@@ -79,7 +88,7 @@ protected:
         if (fixture_) fixture_->Command("unhang");
     }
 
-    Vantrel& App() { return *app_; }
+    Vantrel& App() { return other_ ? *other_ : *app_; }
     HWND Recorder() { return fixture_->Window("recorder"); }
 
     // Selects the recorder in the tree and opens Catch messages (modal: posted).
@@ -195,8 +204,71 @@ protected:
         if (replaceAnswer) EXPECT_EQ(outcome.question, path + " already exist.\rDo you want to replace them?");
     }
 
+    // ---- The log pane as a text control ----
+
+    // The selection as EM_GETSEL gives it: start and end.
+    std::pair<DWORD, DWORD> Selection() {
+        const LRESULT both = Send(memo_, EM_GETSEL, 0, 0).value_or(-1);
+        return {LOWORD(both), HIWORD(both)};
+    }
+    bool WaitForSelection(DWORD start, DWORD end, const std::string& what) {
+        if (WaitFor([&] { return Selection() == std::make_pair(start, end); }, kWaitTimeout,
+                    what + ": selection " + std::to_string(start) + ".." + std::to_string(end)))
+            return true;
+        const auto [was, to] = Selection();
+        ADD_FAILURE() << what << ": the selection is " << was << ".." << to;
+        return false;
+    }
+    DWORD LineIndex(int line) { return static_cast<DWORD>(Send(memo_, EM_LINEINDEX, line, 0).value_or(-1)); }
+    // Client position of a character's cell, as the pane tells it.
+    POINT CellOf(std::size_t position) {
+        const LRESULT at = Send(memo_, EM_POSFROMCHAR, position, 0).value_or(-1);
+        return {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    }
+    // One character's width and one line's height, from the pane's header.
+    SIZE Cell() {
+        const POINT first = CellOf(0), second = CellOf(1), below = CellOf(LineIndex(1));
+        return {second.x - first.x, below.y - first.y};
+    }
+    // A screen point just inside the left edge of a character's cell: a
+    // click there puts the caret before that character.
+    POINT ScreenBefore(std::size_t position) {
+        const SIZE cell = Cell();
+        POINT p = CellOf(position);
+        p.x += 1;
+        p.y += cell.cy / 2;
+        ::ClientToScreen(memo_, &p);
+        return p;
+    }
+    POINT ScreenMiddle(std::size_t position) {
+        const SIZE cell = Cell();
+        POINT p = CellOf(position);
+        p.x += cell.cx / 2;
+        p.y += cell.cy / 2;
+        ::ClientToScreen(memo_, &p);
+        return p;
+    }
+    // The pane's popup menu, once it is up.
+    HWND WaitForPopupMenu() {
+        HWND menu = nullptr;
+        WaitFor([&] {
+            for (HWND w : App().Windows())
+                if (::IsWindowVisible(w) && ClassNameOf(w) == "#32768") menu = w;
+            return menu != nullptr;
+        }, kWaitTimeout, "the log pane's menu");
+        return menu;
+    }
+    // Copies with a key and waits for the clipboard to hold the text.
+    void ExpectCopied(const std::function<void()>& copy, const std::string& text, const std::string& how) {
+        ASSERT_TRUE(EmptyClipboardText());
+        copy();
+        EXPECT_TRUE(WaitFor([&] { return ClipboardText() == text; }, kWaitTimeout, how + " copying the selection"))
+            << "clipboard: " << ClipboardText().value_or("<none>");
+    }
+
     static std::unique_ptr<Vantrel> app_;
     static std::unique_ptr<Fixture> fixture_;
+    Vantrel* other_ = nullptr;  // a second Vantrel the test works instead
     HWND catch_ = nullptr;
     HWND memo_ = nullptr;
     HWND toolBar_ = nullptr;
@@ -527,6 +599,349 @@ TEST_F(CatchTest, ThroughTheCompanionTheLinesAreTheSameAndItNeverOutlivesVantrel
     EXPECT_FALSE(lone.Enabled(cmd::MenuCatchStop));
     ASSERT_TRUE(lone.Close());
     EXPECT_TRUE(app->Stop());
+}
+
+// Shift+click. Under Wine a pointer moved elsewhere comes back from the X
+// server as a motion that sets the modifier keys to what the X keyboard
+// holds, which lets go of a Shift pressed through SendInput. So the pointer
+// goes there with Shift held until that motion has released it (bounded: a
+// Wine that keeps it is just as good), then Shift is held again and the
+// button pressed where the pointer already is.
+void ShiftClickAt(POINT at) {
+    HoldKey(VK_SHIFT, true);
+    MouseMoveTo(at);
+    const ULONGLONG start = ::GetTickCount64();
+    while (::GetAsyncKeyState(VK_SHIFT) < 0 && ::GetTickCount64() - start < 3000) Pause(20);
+    HoldKey(VK_SHIFT, true);
+    ClickAt(at);
+    HoldKey(VK_SHIFT, false);
+}
+
+// A known text for the pane: the header, then four lines, one of them empty.
+const std::vector<std::string> kSampleLines = {kHeader, "alpha beta  gamma delta", "", "second line of the sample",
+                                               "last"};
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
+    return text;
+}
+
+TEST_F(CatchTest, LogPaneSelectsByMouseAndKeysCopiesAndStaysReadOnly) {
+    Open();
+    const std::string sample = Joined(kSampleLines);
+    ASSERT_TRUE(SetWindowTextRemote(memo_, sample));
+    ASSERT_TRUE(WaitFor([&] { return Log() == sample; }, kWaitTimeout, "the sample text"));
+    const DWORD line1 = LineIndex(1), line3 = LineIndex(3), line4 = LineIndex(4);
+    ASSERT_EQ(line3, line1 + 23 + 2 + 2);
+    ASSERT_TRUE(Activate(catch_));
+    // The pane has the keys as soon as the window opens.
+    PressKey(VK_END, true);
+    ASSERT_TRUE(WaitForSelection(static_cast<DWORD>(sample.size()), static_cast<DWORD>(sample.size()),
+                                 "Ctrl+End in the window just opened"));
+
+    // A drag from "beta" into the fourth line.
+    MouseButtonAt(ScreenBefore(line1 + 6), MouseButton::Left, true);
+    MouseMoveTo(ScreenMiddle(line1 + 15));
+    MouseButtonAt(ScreenBefore(line3 + 6), MouseButton::Left, false);
+    ASSERT_TRUE(WaitForSelection(line1 + 6, line3 + 6, "a drag"));
+    ExpectCopied([] { PressKey('C', true); }, "beta  gamma delta\r\n\r\nsecond", "Ctrl+C");
+    // Shift+click moves the end; the drag's start stays.
+    ShiftClickAt(ScreenBefore(line4 + 2));
+    EXPECT_TRUE(WaitForSelection(line1 + 6, line4 + 2, "Shift+click"));
+    // A double-click selects a word.
+    ClickAt(ScreenMiddle(line1 + 14), MouseButton::Left, 2);
+    EXPECT_TRUE(WaitForSelection(line1 + 12, line1 + 17, "a double-click on \"gamma\""));
+
+    // Keys: Ctrl+Home, Shift+Down three times and Shift+End select the first
+    // four lines, whatever their lengths.
+    PressKey(VK_HOME, true);
+    for (int i = 0; i < 3; ++i) PressKey(VK_DOWN, false, true);
+    PressKey(VK_END, false, true);
+    ASSERT_TRUE(WaitForSelection(0, line3 + 25, "Shift+Down and Shift+End"));
+    ExpectCopied([] { PressKey(VK_INSERT, true); }, sample.substr(0, line3 + 25), "Ctrl+Insert");
+    PressKey(VK_LEFT, true, true);  // back to the start of "sample"
+    EXPECT_TRUE(WaitForSelection(0, line3 + 19, "Ctrl+Shift+Left"));
+    PressKey(VK_RIGHT);  // collapses to the selection's end
+    EXPECT_TRUE(WaitForSelection(line3 + 19, line3 + 19, "Right"));
+    PressKey(VK_UP);
+    PressKey(VK_UP);  // the empty line, then the second line at the same column
+    EXPECT_TRUE(WaitForSelection(line1 + 19, line1 + 19, "Up twice"));
+    PressKey(VK_END, true);
+    PressKey(VK_LEFT, false, true);
+    EXPECT_TRUE(WaitForSelection(static_cast<DWORD>(sample.size() - 1), static_cast<DWORD>(sample.size()),
+                                 "Ctrl+End, Shift+Left"));
+    PressKey('A', true);
+    EXPECT_TRUE(WaitForSelection(0, static_cast<DWORD>(sample.size()), "Ctrl+A"));
+
+    // The right-click menu: Copy and Select All.
+    ASSERT_TRUE(Send(memo_, EM_SETSEL, line1, line1 + 5).has_value());
+    ClickAt(ScreenMiddle(line3 + 3), MouseButton::Right);
+    ASSERT_NE(WaitForPopupMenu(), nullptr);
+    ExpectCopied([] { PressKey('C'); }, "alpha", "the menu's Copy");
+    EXPECT_TRUE(WaitForSelection(line1, line1 + 5, "the selection kept by the right click"));
+    ClickAt(ScreenMiddle(line3 + 3), MouseButton::Right);
+    ASSERT_NE(WaitForPopupMenu(), nullptr);
+    PressKey('A');
+    EXPECT_TRUE(WaitForSelection(0, static_cast<DWORD>(sample.size()), "the menu's Select All"));
+
+    // Typing, pasting, cutting and deleting change nothing, by key or by message.
+    PressKey(VK_DELETE);
+    PressKey(VK_BACK);
+    PressKey('X', true);
+    PressKey('V', true);
+    PressKey(VK_DELETE, false, true);
+    PressKey(VK_INSERT, false, true);
+    TypeText("typed");
+    PressKey(VK_RETURN);
+    PressKey(VK_HOME, true);  // processed after every key before it
+    ASSERT_TRUE(WaitForSelection(0, 0, "Ctrl+Home after the keys"));
+    Send(memo_, EM_SETSEL, 0, -1);
+    for (UINT message : {WM_CUT, WM_PASTE, WM_CLEAR, WM_UNDO, EM_UNDO})
+        EXPECT_TRUE(Send(memo_, message, 0, 0).has_value()) << message;
+    Send(memo_, WM_CHAR, 'z', 1);
+    EXPECT_EQ(Log(), sample);
+
+    // The selection in the system's highlight colours, across a repaint.
+    ASSERT_TRUE(Send(memo_, EM_SETSEL, 6, 12).has_value());  // spaces after "Time"
+    const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT), window = ::GetSysColor(COLOR_WINDOW);
+    ASSERT_NE(highlight, window);
+    auto colourAt = [&](std::size_t position) {
+        const POINT p = ScreenMiddle(position);
+        return ScreenPixel(p.x, p.y);
+    };
+    EXPECT_TRUE(WaitFor([&] { return colourAt(8) == highlight && colourAt(13) == window; }, kWaitTimeout,
+                        "the selected spaces highlighted, the next one not"))
+        << std::hex << colourAt(8) << " " << colourAt(13) << " highlight " << highlight << " window " << window;
+    ::RedrawWindow(memo_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ASSERT_TRUE(Send(memo_, WM_NULL, 0, 0).has_value());
+    EXPECT_TRUE(WaitFor([&] { return colourAt(11) == highlight && colourAt(12) == window; }, kWaitTimeout,
+                        "the highlight after a repaint"));
+    Clear();
+}
+
+TEST_F(CatchTest, LogPaneAnswersTheTextControlMessagesOfAnotherProcess) {
+    Open();
+    const std::string sample = Joined(kSampleLines);
+    ASSERT_TRUE(SetWindowTextRemote(memo_, sample));
+    EXPECT_EQ(Send(memo_, EM_GETLINECOUNT, 0, 0).value_or(-1), 5);
+    std::size_t start = 0;
+    for (int i = 0; i < 5; ++i) {
+        const std::string& line = kSampleLines[static_cast<std::size_t>(i)];
+        EXPECT_EQ(Send(memo_, EM_LINEINDEX, i, 0).value_or(-2), static_cast<LRESULT>(start)) << i;
+        EXPECT_EQ(Send(memo_, EM_LINELENGTH, start, 0).value_or(-2), static_cast<LRESULT>(line.size())) << i;
+        EXPECT_EQ(Send(memo_, EM_LINEFROMCHAR, start + line.size(), 0).value_or(-2), i) << i;
+        start += line.size() + 2;
+    }
+    EXPECT_EQ(Send(memo_, EM_LINEINDEX, 5, 0).value_or(-2), -1);
+
+    // EM_GETLINE: the system carries the buffer between the processes, its
+    // first word the room in it. Short lines come whole. How much of a long
+    // line comes depends on the carrying (Wine 8 cuts or spoils it), so the
+    // header must come at least as far right as from a one-line text control
+    // of the system's own in the fixture, and nothing but the header.
+    auto getLine = [](HWND window, int line) {
+        char buffer[1024] = {};
+        const WORD room = sizeof buffer - 1;
+        std::memcpy(buffer, &room, sizeof room);
+        const LRESULT copied = Send(window, EM_GETLINE, line, reinterpret_cast<LPARAM>(buffer)).value_or(-1);
+        return std::string(buffer, static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, room)));
+    };
+    for (int i = 1; i < 5; ++i) EXPECT_EQ(getLine(memo_, i), kSampleLines[static_cast<std::size_t>(i)]) << i;
+    EXPECT_EQ(getLine(memo_, 5), "");
+    const std::optional<std::string> created = fixture_->Command("create-child reference recorder Edit " + kHeader);
+    ASSERT_TRUE(created.has_value());
+    const std::string system = getLine(HandleFromValue(static_cast<uint32_t>(std::stoul(*created))), 0);
+    fixture_->Command("destroy reference");
+    std::size_t sound = 0;
+    while (sound < system.size() && sound < kHeader.size() && system[sound] == kHeader[sound]) ++sound;
+    const std::string header = getLine(memo_, 0);
+    EXPECT_EQ(kHeader.compare(0, header.size(), header), 0) << "EM_GETLINE 0 gave \"" << header << "\"";
+    EXPECT_GE(header.size(), sound) << "EM_GETLINE 0 gave \"" << header << "\", the system's control \"" << system
+                                    << "\"";
+
+    // EM_SETSEL and EM_GETSEL with the system carrying both numbers back.
+    const DWORD line1 = LineIndex(1), line3 = LineIndex(3);
+    ASSERT_TRUE(Send(memo_, EM_SETSEL, line1 + 6, line3 + 6).has_value());
+    DWORD from = 0, to = 0;
+    const LRESULT both = Send(memo_, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to))
+                             .value_or(-1);
+    EXPECT_EQ(both, static_cast<LRESULT>(MAKELONG(line1 + 6, line3 + 6)));
+    EXPECT_EQ(from, line1 + 6);
+    EXPECT_EQ(to, line3 + 6);
+    EXPECT_EQ(Send(memo_, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0).value_or(-2), 1);
+    EXPECT_EQ(Send(memo_, EM_LINEINDEX, static_cast<WPARAM>(-1), 0).value_or(-2), static_cast<LRESULT>(line3));
+    EXPECT_EQ(Send(memo_, EM_LINELENGTH, static_cast<WPARAM>(-1), 0).value_or(-2), 6 + (25 - 6));
+    ExpectCopied([&] { Send(memo_, WM_COPY, 0, 0); }, "beta  gamma delta\r\n\r\nsecond", "WM_COPY");
+    ASSERT_TRUE(Send(memo_, EM_SETSEL, static_cast<WPARAM>(-1), 0).has_value());  // deselects, caret stays
+    EXPECT_EQ(Selection(), std::make_pair(line3 + 6, line3 + 6));
+
+    // A log longer than the pane: selecting its end brings the end into view.
+    std::vector<std::string> many = {kHeader};
+    for (int i = 1; i < 300; ++i) many.push_back("line " + std::to_string(i));
+    const std::string longText = Joined(many);
+    ASSERT_TRUE(SetWindowTextRemote(memo_, longText));
+    EXPECT_EQ(Send(memo_, EM_GETFIRSTVISIBLELINE, 0, 0).value_or(-1), 0);
+    ASSERT_TRUE(Send(memo_, EM_SETSEL, longText.size(), longText.size()).has_value());
+    const LRESULT first = Send(memo_, EM_GETFIRSTVISIBLELINE, 0, 0).value_or(-1);
+    RECT client{};
+    ::GetClientRect(memo_, &client);
+    const int visible = client.bottom / std::max<LONG>(1, Cell().cy);
+    EXPECT_EQ(first, 300 - visible);
+    const POINT last = CellOf(longText.size() - 1);
+    EXPECT_GE(last.y, 0);
+    EXPECT_LT(last.y, client.bottom);
+    Clear();
+    EXPECT_EQ(Send(memo_, EM_GETFIRSTVISIBLELINE, 0, 0).value_or(-1), 0);
+}
+
+TEST_F(CatchTest, EachNewLineTakesTheCaretToItsEndInViewAndAStoppedLogKeepsItsSelection) {
+    Open();
+    // A pane narrower than a log line: the end of each new line needs the
+    // view to move sideways.
+    const RECT before = WindowRect(catch_);
+    ASSERT_TRUE(::SetWindowPos(catch_, nullptr, 0, 0, 320, 260, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
+    ASSERT_TRUE(WaitFor([&] {
+        RECT client{};
+        ::GetClientRect(memo_, &client);
+        return client.right > 0 && client.right < 320;
+    }, kWaitTimeout, "the narrow pane"));
+    Clear();
+    Start();
+    ASSERT_TRUE(Send(memo_, EM_SETSEL, 2, 6).has_value());  // a selection made while catching
+    for (unsigned i = 0; i < 40; ++i)
+        ASSERT_TRUE(Send(Recorder(), WM_USER + 0x4A, i, 0).has_value());
+    std::string text;
+    std::size_t count = 0;
+    ASSERT_TRUE(WaitFor([&] {
+        text = FullWindowText(memo_);
+        const std::vector<std::string> lines = SplitLines(text);
+        count = lines.size();
+        std::size_t ours = 0;
+        for (const std::string& l : lines) ours += LineMessage(l, false) == WM_USER + 0x4A;
+        return ours == 40 && LineMessage(lines.back(), false) == WM_USER + 0x4A;
+    }, kWaitTimeout, "forty lines"));
+    // The caret at the end of the last line; the selection gave way to it.
+    const DWORD end = static_cast<DWORD>(text.size());
+    EXPECT_EQ(Selection(), std::make_pair(end, end));
+    const int last = static_cast<int>(count) - 1;
+    EXPECT_EQ(Send(memo_, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0).value_or(-1), last);
+    // The screen follows shortly: the line's last character in view, its
+    // start scrolled off to the left, the line at the bottom.
+    RECT client{};
+    ::GetClientRect(memo_, &client);
+    const SIZE cell = Cell();
+    EXPECT_TRUE(WaitFor([&] {
+        const POINT lastChar = CellOf(end - 1), start = CellOf(LineIndex(last));
+        return lastChar.x >= 0 && lastChar.x + cell.cx <= client.right && lastChar.y >= 0 &&
+               lastChar.y + cell.cy <= client.bottom && start.x < 0;
+    }, kWaitTimeout, "the end of the new line in view"));
+    EXPECT_EQ(Send(memo_, EM_GETFIRSTVISIBLELINE, 0, 0).value_or(-1), last + 1 - client.bottom / cell.cy);
+
+    // Stopped: a selection stays, also when the watched window gets messages.
+    Stop();
+    ASSERT_TRUE(Send(memo_, EM_SETSEL, 6, 20).has_value());
+    ASSERT_TRUE(Send(Recorder(), WM_USER + 0x4B, 0, 0).has_value());
+    ASSERT_TRUE(Send(catch_, WM_NULL, 0, 0).has_value());
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{6}, DWORD{20}));
+    EXPECT_EQ(FullWindowText(memo_), text);
+    ASSERT_TRUE(::SetWindowPos(catch_, nullptr, 0, 0, before.right - before.left, before.bottom - before.top,
+                               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE));
+    Clear();
+}
+
+TEST_F(CatchTest, PastTheLineLimitTheOldestLinesGoAndTheCaptionSaysSo) {
+    // A second Vantrel with a limit of 40 lines, set by its environment.
+    ASSERT_TRUE(::SetEnvironmentVariableA("VANTREL_LOG_LINE_LIMIT", "40"));
+    std::unique_ptr<Vantrel> limited = Vantrel::Start();
+    ::SetEnvironmentVariableA("VANTREL_LOG_LINE_LIMIT", nullptr);
+    other_ = limited.get();
+    Open();
+    const std::string plain = WindowText(catch_);
+    Clear();
+    Start();
+    for (unsigned i = 0; i < 100; ++i) ASSERT_TRUE(Send(Recorder(), WM_USER + 0x4C, i, 0).has_value());
+    auto wParamField = [](unsigned value) {
+        char field[32];
+        std::snprintf(field, sizeof field, "| %11u |", value);
+        return std::string(field);
+    };
+    std::vector<std::string> lines;
+    ASSERT_TRUE(WaitFor([&] {
+        lines = SplitLines(FullWindowText(memo_));
+        return !lines.empty() && lines.back().find(wParamField(99)) != std::string::npos;
+    }, kWaitTimeout, "the hundredth line"));
+    Stop();
+    // The header stays; the newest lines follow it in order; at most 40, and
+    // dropped in chunks of four, at least 37.
+    ASSERT_GE(lines.size(), 38u);
+    ASSERT_LE(lines.size(), 41u);
+    EXPECT_EQ(lines[0], kHeader);
+    std::vector<std::string> ours;
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        if (LineMessage(lines[i], false) == WM_USER + 0x4C) ours.push_back(lines[i]);
+    ASSERT_GE(ours.size(), 30u);
+    for (std::size_t i = 0; i < ours.size(); ++i)
+        EXPECT_NE(ours[i].find(wParamField(static_cast<unsigned>(100 - ours.size() + i))), std::string::npos)
+            << ours[i];
+    EXPECT_EQ(WindowText(catch_), plain + " - log limit of 40 lines reached, oldest lines dropped");
+    Clear();
+    EXPECT_EQ(WindowText(catch_), plain);
+    Close();
+    other_ = nullptr;
+    EXPECT_TRUE(limited->Stop());
+}
+
+TEST_F(CatchTest, EachReportIsLoggedOnceAndMissedOnesAreCounted) {
+    // This test writes the shared record itself, as the hook library does,
+    // numbering its reports.
+    Open();
+    const std::string plain = WindowText(catch_);
+    // Start and Stop: the numbers other writers used meanwhile are no misses.
+    Start();
+    Stop();
+    Clear();
+    HANDLE mapping = ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kHookMappingName);
+    ASSERT_NE(mapping, nullptr);
+    auto* record = static_cast<HookRecord*>(::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, kHookRecordSize));
+    ASSERT_NE(record, nullptr);
+    const std::uint32_t base = record->sequence;
+    auto report = [&](std::uint32_t sequence, std::uint32_t wParam) {
+        record->hwnd = HandleValue(Recorder());
+        record->message = WM_USER + 0x4D;
+        record->wParam = wParam;
+        record->lParam = 0;
+        record->time = 1000;
+        record->x = record->y = 0;
+        record->sequence = sequence;
+    };
+    auto notify = [&] { return Send(catch_, HookNotifyMessage, 0, 0).has_value(); };
+    report(base + 1, 1);
+    ASSERT_TRUE(notify());
+    EXPECT_EQ(SplitLines(Log()).size(), 2u);
+    // The same report notified again, as a notification handled late does: nothing new.
+    ASSERT_TRUE(notify());
+    EXPECT_EQ(SplitLines(Log()).size(), 2u);
+    // Two reports went by unlogged.
+    report(base + 4, 2);
+    ASSERT_TRUE(notify());
+    ASSERT_TRUE(notify());
+    const std::vector<std::string> lines = SplitLines(Log());
+    ASSERT_EQ(lines.size(), 3u);
+    for (int i = 1; i <= 2; ++i) {
+        char expected[128];
+        std::snprintf(expected, sizeof expected, "| %8u - %-25s | %11d | %11d |", WM_USER + 0x4D, "WM_USER+77", i, 0);
+        EXPECT_EQ(Middle(lines[static_cast<std::size_t>(i)]), expected);
+    }
+    EXPECT_EQ(WindowText(catch_), plain + " - 2 reports missed");
+    report(base + 6, 3);
+    ASSERT_TRUE(notify());
+    EXPECT_EQ(WindowText(catch_), plain + " - 3 reports missed");
+    ::UnmapViewOfFile(record);
+    ::CloseHandle(mapping);
+    // A cleared log lacks nothing.
+    Clear();
+    EXPECT_EQ(WindowText(catch_), plain);
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 // The log pane's lines and text: what Save as and other programs read must be
-// exactly the header and the appended lines joined by CR LF.
+// exactly the header and the appended lines joined by CR LF; the line limit;
+// the caret and selection over the text and the text control's answers.
 
 #include "catch/catch_log.h"
 #include "catch/log_buffer.h"
+#include "catch/log_selection.h"
 
 #include <gtest/gtest.h>
 
@@ -105,6 +107,260 @@ TEST(LogBuffer, ManyLinesKeepTheirPlacesAndTheTextItsLength) {
     EXPECT_EQ(log.LongestLine(), line.size() + 5);
     // The numbers added: 0, nine of 4 digits, ten of 5.
     EXPECT_EQ(log.Text().size(), kLogHeader.size() + 20000 * (line.size() + 2) + 1 + 9 * 4 + 10 * 5);
+}
+
+TEST(LogBuffer, PositionsCountCrLfAsTwoAndBelongToTheirLine) {
+    LogBuffer log("head");
+    log.Append("ab");
+    log.Append("");
+    log.Append("cde");
+    // "head\r\nab\r\n\r\ncde": lines begin at 0, 6, 10, 12.
+    EXPECT_EQ(log.Size(), 15u);
+    EXPECT_EQ(log.LineStart(1), 6u);
+    EXPECT_EQ(log.LineStart(3), 12u);
+    EXPECT_EQ(log.LineStart(4), 15u);
+    EXPECT_EQ(log.LineOf(0), 0u);
+    EXPECT_EQ(log.LineOf(4), 0u);  // before the CR
+    EXPECT_EQ(log.LineOf(5), 0u);  // between CR and LF
+    EXPECT_EQ(log.LineOf(6), 1u);
+    EXPECT_EQ(log.LineOf(10), 2u);
+    EXPECT_EQ(log.LineOf(15), 3u);
+    EXPECT_EQ(log.LineOf(99), 3u);
+    EXPECT_EQ(vantrel::ValidPosition(log, 5), 4u);
+    EXPECT_EQ(vantrel::ValidPosition(log, 11), 10u);
+    EXPECT_EQ(vantrel::ValidPosition(log, 99), 15u);
+    EXPECT_EQ(vantrel::PositionAt(log, 1, 1), 7u);
+    EXPECT_EQ(vantrel::PositionAt(log, 1, 50), 8u);  // the column clamps to the line
+    EXPECT_EQ(vantrel::PositionAt(log, 9, 1), 13u);  // and the line to the last
+    EXPECT_EQ(vantrel::ColumnOf(log, 14), 2u);
+}
+
+TEST(LogBuffer, PastItsLimitTheOldestLinesGoInChunksAndTheHeaderStays) {
+    LogBuffer log("head");
+    log.SetLineLimit(20);
+    for (int i = 1; i <= 20; ++i) EXPECT_EQ(log.Append("line " + std::to_string(i)).lines, 0u);
+    EXPECT_FALSE(log.LimitReached());
+    EXPECT_EQ(log.LineCount(), 21u);
+
+    // The 21st line drops a tenth of the limit: lines 1 and 2 with their breaks.
+    const LogBuffer::Trim trim = log.Append("line 21");
+    EXPECT_TRUE(log.LimitReached());
+    EXPECT_EQ(trim.lines, 2u);
+    EXPECT_EQ(trim.position, 6u);
+    EXPECT_EQ(trim.characters, std::string("line 1\r\nline 2\r\n").size());
+    EXPECT_EQ(log.LineCount(), 20u);
+    EXPECT_EQ(log.Line(0), "head");
+    EXPECT_EQ(log.Line(1), "line 3");
+    EXPECT_EQ(log.Line(19), "line 21");
+    // From then on two lines go every second line.
+    std::vector<int> drops;
+    for (int i = 22; i <= 100; ++i) {
+        const LogBuffer::Trim t = log.Append("line " + std::to_string(i));
+        if (t.lines) drops.push_back(i);
+        EXPECT_TRUE(t.lines == 0 || t.lines == 2u);
+        EXPECT_LE(log.LineCount(), 21u);
+    }
+    ASSERT_EQ(drops.size(), 39u);
+    EXPECT_EQ(drops.front(), 23);
+    EXPECT_EQ(drops.back(), 99);
+    // The text is still the lines joined, the newest last, in order.
+    std::string expected = "head";
+    for (std::size_t i = 1; i < log.LineCount(); ++i) expected += "\r\n" + std::string(log.Line(i));
+    EXPECT_EQ(log.Text(), expected);
+    EXPECT_EQ(log.Line(log.LineCount() - 1), "line 100");
+    EXPECT_EQ(log.Line(1), "line " + std::to_string(100 - log.LineCount() + 2));
+
+    // The longest line is forgotten with it.
+    log.Append(std::string(200, 'x'));
+    EXPECT_EQ(log.LongestLine(), 200u);
+    for (int i = 0; i < 20; ++i) log.Append("y");
+    EXPECT_EQ(log.LongestLine(), 4u);  // the header's
+
+    log.Clear();
+    EXPECT_FALSE(log.LimitReached());
+    EXPECT_EQ(log.Text(), "head");
+    // A text assigned beyond the limit keeps its first line and its newest ones.
+    log.SetLineLimit(3);
+    log.Assign("first\r\na\r\nb\r\nc\r\nd\r\ne");
+    EXPECT_TRUE(log.LimitReached());
+    EXPECT_EQ(log.Text(), "first\r\nc\r\nd\r\ne");
+    log.SetLineLimit(1);
+    EXPECT_EQ(log.Text(), "first\r\ne");
+    log.Append("f");
+    EXPECT_EQ(log.Text(), "first\r\nf");
+}
+
+// "head\r\none two  three\r\n\r\nx\tyz": lines at 0, 6, 22 (empty) and 24; 28 long.
+LogBuffer SampleLog() {
+    LogBuffer log("head");
+    log.Append("one two  three");
+    log.Append("");
+    log.Append("x\tyz");
+    return log;
+}
+
+TEST(LogSelection, KeysMoveTheCaretOverLinesAndLineBreaksAndShiftExtends) {
+    using vantrel::CaretMove;
+    const LogBuffer log = SampleLog();
+    ASSERT_EQ(log.Size(), 28u);
+    vantrel::LogSelection sel;
+    auto move = [&](CaretMove m, bool extend = false, std::size_t page = 1) {
+        sel.Move(log, m, extend, page);
+        return sel.Caret();
+    };
+    EXPECT_EQ(move(CaretMove::CharLeft), 0u);  // nothing before the start
+    sel.Place(log, 4, false);
+    EXPECT_EQ(move(CaretMove::CharRight), 6u);  // over the CR LF in one step
+    EXPECT_EQ(move(CaretMove::CharLeft), 4u);
+    EXPECT_EQ(move(CaretMove::LineEnd), 4u);
+    EXPECT_EQ(move(CaretMove::TextEnd), 28u);
+    EXPECT_EQ(move(CaretMove::CharRight), 28u);  // nothing after the end
+    EXPECT_EQ(move(CaretMove::LineStart), 24u);
+    EXPECT_EQ(move(CaretMove::TextStart), 0u);
+
+    // Up, Down and the pages keep the column they came from across shorter lines.
+    sel.Place(log, 6 + 12, false);  // line 1, column 12
+    EXPECT_EQ(move(CaretMove::LineDown), 22u);  // the empty line
+    EXPECT_EQ(move(CaretMove::LineDown), 28u);  // "x\tyz" is 4 long
+    EXPECT_EQ(move(CaretMove::LineDown), 28u);  // the last line
+    EXPECT_EQ(move(CaretMove::LineUp), 22u);
+    EXPECT_EQ(move(CaretMove::LineUp), 18u);  // column 12 again
+    EXPECT_EQ(move(CaretMove::LineUp), 4u);   // "head" is 4 long
+    EXPECT_EQ(move(CaretMove::LineUp), 4u);
+    EXPECT_EQ(move(CaretMove::PageDown, false, 2), 22u);
+    EXPECT_EQ(move(CaretMove::PageDown, false, 2), 28u);
+    EXPECT_EQ(move(CaretMove::PageUp, false, 2), 18u);
+    // Any other move forgets the column.
+    move(CaretMove::LineDown);
+    move(CaretMove::LineDown);
+    EXPECT_EQ(move(CaretMove::CharLeft), 27u);
+    move(CaretMove::LineUp);
+    EXPECT_EQ(move(CaretMove::LineUp), 9u);
+
+    // Shift: the anchor stays where the selection began.
+    sel.Place(log, 8, false);
+    move(CaretMove::LineDown, true);
+    move(CaretMove::LineEnd, true);
+    EXPECT_EQ(sel.Anchor(), 8u);
+    EXPECT_EQ(sel.Caret(), 22u);
+    EXPECT_EQ(sel.Text(log), "e two  three\r\n");
+    // Without Shift, Left and Right first collapse the selection to its ends.
+    EXPECT_EQ(move(CaretMove::CharLeft), 8u);
+    EXPECT_TRUE(sel.Empty());
+    sel.Select(log, 20, 8);
+    EXPECT_EQ(move(CaretMove::CharRight), 20u);
+    sel.Select(log, 20, 8);
+    EXPECT_EQ(move(CaretMove::LineDown), 22u);  // the others move from the caret
+    EXPECT_TRUE(sel.Empty());
+    // Backwards selections read the same text.
+    sel.Select(log, 28, 6);
+    EXPECT_EQ(sel.Text(log), "one two  three\r\n\r\nx\tyz");
+    sel.SelectAll(log);
+    EXPECT_EQ(sel.Text(log), log.Text());
+    EXPECT_EQ(sel.Caret(), 28u);
+}
+
+TEST(LogSelection, WordsAreRunsOfNonBlanksAndDoubleClickSelectsOne) {
+    const LogBuffer log = SampleLog();
+    auto word = [&](std::size_t p) {
+        const vantrel::TextSpan w = vantrel::WordAt(log, p);
+        return std::string(log.Text().substr(w.begin, w.end - w.begin));
+    };
+    EXPECT_EQ(word(6), "one");
+    EXPECT_EQ(word(8), "one");
+    EXPECT_EQ(word(9), " ");
+    EXPECT_EQ(word(14), "  ");
+    EXPECT_EQ(word(20), "three");  // the line's end takes the word before it
+    EXPECT_EQ(word(5), "head");    // between CR and LF: the line's end
+    EXPECT_EQ(word(22), "");       // an empty line
+    EXPECT_EQ(word(25), "\t");
+    EXPECT_EQ(word(2), "head");
+    // Ctrl+Right and Ctrl+Left, across lines at their ends and starts.
+    using vantrel::WordLeftOf;
+    using vantrel::WordRightOf;
+    EXPECT_EQ(WordRightOf(log, 6), 10u);
+    EXPECT_EQ(WordRightOf(log, 10), 15u);
+    EXPECT_EQ(WordRightOf(log, 15), 20u);
+    EXPECT_EQ(WordRightOf(log, 20), 22u);
+    EXPECT_EQ(WordRightOf(log, 22), 24u);
+    EXPECT_EQ(WordRightOf(log, 28), 28u);
+    EXPECT_EQ(WordLeftOf(log, 20), 15u);
+    EXPECT_EQ(WordLeftOf(log, 15), 10u);
+    EXPECT_EQ(WordLeftOf(log, 11), 10u);
+    EXPECT_EQ(WordLeftOf(log, 6), 4u);
+    EXPECT_EQ(WordLeftOf(log, 0), 0u);
+    vantrel::LogSelection sel;
+    sel.SelectWord(log, 16);
+    EXPECT_EQ(sel.Text(log), "three");
+}
+
+TEST(LogSelection, DroppedLinesMoveTheSelectionBackOrToWhereTheyWere) {
+    LogBuffer log("head");
+    log.SetLineLimit(10);
+    for (int i = 0; i < 10; ++i) log.Append("line " + std::to_string(i));
+    vantrel::LogSelection sel;
+    const std::size_t line5 = log.LineStart(6);
+    sel.Select(log, log.LineStart(2) + 1, line5 + 3);  // from inside "line 1" into "line 5"
+    const LogBuffer::Trim trim = log.Append("new");  // drops "line 0"
+    ASSERT_EQ(trim.lines, 1u);
+    sel.Shift(trim);
+    EXPECT_EQ(sel.Text(log), "ine 1\r\nline 2\r\nline 3\r\nline 4\r\nlin");
+    const LogBuffer::Trim more{6, log.LineStart(3) - 6, 2};
+    sel.Shift(more);
+    EXPECT_EQ(sel.Anchor(), 6u);  // inside what went: where it was
+    EXPECT_EQ(sel.Caret(), line5 + 3 - trim.characters - more.characters);
+}
+
+TEST(LogSelection, TextControlMessagesAnswerAsTheControlDoes) {
+    namespace edit = vantrel::edit;
+    const LogBuffer log = SampleLog();
+    vantrel::LogSelection sel;
+    sel.Select(log, 8, 26);  // from "one"'s "e" to after "x\t"
+    // EM_LINEINDEX
+    EXPECT_EQ(edit::LineIndex(log, sel, 0), 0);
+    EXPECT_EQ(edit::LineIndex(log, sel, 3), 24);
+    EXPECT_EQ(edit::LineIndex(log, sel, 4), -1);
+    EXPECT_EQ(edit::LineIndex(log, sel, -1), 24);  // the caret's line
+    // EM_LINELENGTH: -1 counts what the selection leaves of its lines.
+    EXPECT_EQ(edit::LineLength(log, sel, 7), 14);
+    EXPECT_EQ(edit::LineLength(log, sel, 21), 14);  // the line break belongs to its line
+    EXPECT_EQ(edit::LineLength(log, sel, 22), 0);
+    EXPECT_EQ(edit::LineLength(log, sel, 28), 4);
+    EXPECT_EQ(edit::LineLength(log, sel, 29), 0);
+    EXPECT_EQ(edit::LineLength(log, sel, -1), 2 + 2);
+    // EM_LINEFROMCHAR: -1 is the selection's start.
+    EXPECT_EQ(edit::LineFromChar(log, sel, 0), 0);
+    EXPECT_EQ(edit::LineFromChar(log, sel, 5), 0);
+    EXPECT_EQ(edit::LineFromChar(log, sel, 22), 2);
+    EXPECT_EQ(edit::LineFromChar(log, sel, 1000), 3);
+    EXPECT_EQ(edit::LineFromChar(log, sel, -1), 1);
+    // EM_SETSEL: the caret goes to the end given, either way round.
+    edit::SetSel(log, sel, 20, 6);
+    EXPECT_EQ(sel.Anchor(), 20u);
+    EXPECT_EQ(sel.Caret(), 6u);
+    EXPECT_EQ(edit::LineLength(log, sel, -1), 0);
+    edit::SetSel(log, sel, -1, 3);  // deselects, the caret stays
+    EXPECT_EQ(sel.Anchor(), 6u);
+    EXPECT_EQ(sel.Caret(), 6u);
+    EXPECT_EQ(edit::LineLength(log, sel, -1), 14);
+    edit::SetSel(log, sel, 0, -1);
+    EXPECT_EQ(sel.Text(log), log.Text());
+    edit::SetSel(log, sel, 5, 1000);  // between CR and LF: the line's end
+    EXPECT_EQ(sel.Anchor(), 4u);
+    EXPECT_EQ(sel.Caret(), 28u);
+    edit::SetSel(log, sel, -7, 2);
+    EXPECT_EQ(sel.Anchor(), 28u);
+    EXPECT_EQ(sel.Caret(), 2u);
+    // EM_GETLINE: no terminating zero unless there is room for it.
+    char buffer[8];
+    std::fill(std::begin(buffer), std::end(buffer), '#');
+    EXPECT_EQ(edit::GetLine(log, 1, buffer, 3), 3u);
+    EXPECT_EQ(std::string(buffer, 4), "one#");
+    EXPECT_EQ(edit::GetLine(log, 3, buffer, sizeof buffer), 4u);
+    EXPECT_STREQ(buffer, "x\tyz");
+    EXPECT_EQ(edit::GetLine(log, 2, buffer, sizeof buffer), 0u);
+    EXPECT_EQ(edit::GetLine(log, 4, buffer, sizeof buffer), 0u);
+    EXPECT_EQ(edit::GetLine(log, -1, buffer, sizeof buffer), 0u);
 }
 
 }  // namespace

@@ -17,9 +17,12 @@ using vantrel::CatchLog;
 using vantrel::Category;
 using vantrel::HookRecord;
 
+// A new report, numbered as the library numbers the records it writes.
 HookRecord Record(std::uint32_t message, std::uint32_t time = 0, std::uint32_t wParam = 0,
                   std::uint32_t lParam = 0, std::int32_t x = 0, std::int32_t y = 0) {
+    static std::uint32_t sequence = 0;
     HookRecord r{};
+    r.sequence = ++sequence;
     r.message = message;
     r.time = time;
     r.wParam = wParam;
@@ -171,6 +174,77 @@ TEST(CatchLogRepetitions, DroppedMessageStillBecomesTheLastNumber) {
     EXPECT_EQ(Logged(log, {kTimer, kTimer}), (std::vector<std::uint32_t>{kTimer, kTimer}));
     log.hideRepetitions = true;
     EXPECT_EQ(Logged(log, {kTimer}), (std::vector<std::uint32_t>{}));
+}
+
+TEST(CatchLogReports, EachReportIsLoggedOnceAndTheSkippedOnesCounted) {
+    CatchLog log;
+    HookRecord r = Record(kTimer, 0, 1);
+    r.sequence = 7;
+    EXPECT_TRUE(log.Take(r, false));  // the first report after start sets the count going
+    // Its notification handled once more (the record still holds it): nothing new.
+    EXPECT_FALSE(log.Take(r, false));
+    r.sequence = 8;
+    r.message = kPaint;
+    EXPECT_TRUE(log.Take(r, false));
+    // A late notification finds report 11: 9 and 10 went by unlogged. Report
+    // 11's own notification then finds nothing new, and a repeated report is
+    // no message: Hide repetitions does not see it.
+    log.hideRepetitions = true;
+    r.sequence = 11;
+    r.message = kTimer;
+    EXPECT_TRUE(log.Take(r, false));
+    EXPECT_FALSE(log.Take(r, false));
+    EXPECT_EQ(log.reports.Missed(), 2u);
+    EXPECT_EQ(log.lastMessage, kTimer);
+    log.hideRepetitions = false;
+
+    // A number that goes back is a record made afresh; the number wraps.
+    r.sequence = 0xFFFFFFFE;  // 13 back from 11
+    EXPECT_TRUE(log.Take(r, false));
+    EXPECT_EQ(log.reports.Missed(), 2u);
+    log.reports.ForgetMissed();
+    r.sequence = 0;
+    EXPECT_TRUE(log.Take(r, false));
+    EXPECT_EQ(log.reports.Missed(), 1u);
+    r.sequence = 2;
+    EXPECT_TRUE(log.Take(r, false));
+    r.sequence = 1;
+    EXPECT_TRUE(log.Take(r, false));
+    EXPECT_EQ(log.reports.Missed(), 2u);
+
+    // Catching again: numbers written meanwhile by others are no misses, but
+    // the report the record still holds stays taken.
+    log.reports.Restart();
+    EXPECT_FALSE(log.Take(r, false));
+    r.sequence = 500;
+    EXPECT_TRUE(log.Take(r, false));
+    r.sequence = 502;
+    EXPECT_TRUE(log.Take(r, false));
+    EXPECT_EQ(log.reports.Missed(), 3u);
+}
+
+TEST(CatchLogLimit, TheEnvironmentSetsAWholeNumberOfLinesOrTheDefault) {
+    using vantrel::LogLineLimit;
+    EXPECT_EQ(vantrel::kDefaultLogLineLimit, 1000000u);
+    EXPECT_EQ(LogLineLimit(nullptr), 1000000u);
+    EXPECT_EQ(LogLineLimit(""), 1000000u);
+    EXPECT_EQ(LogLineLimit("50"), 50u);
+    EXPECT_EQ(LogLineLimit("1"), 1u);
+    for (const char* bad : {"0", "-5", "12x", " 12", "1e6", "99999999999999999999999999"})
+        EXPECT_EQ(LogLineLimit(bad), 1000000u) << bad;
+}
+
+TEST(CatchCaption, NamesTheNodeAndWhatTheLogLacks) {
+    using vantrel::CatchCaption;
+    const std::string node = "00012345 Notepad {Edit}";
+    EXPECT_EQ(CatchCaption(node, false, 1000000, 0), "Catch Messages - 00012345 Notepad {Edit}");
+    EXPECT_EQ(CatchCaption("", false, 1000000, 0), "Catch Messages");
+    EXPECT_EQ(CatchCaption(node, true, 1000000, 0),
+              "Catch Messages - 00012345 Notepad {Edit} - log limit of 1,000,000 lines reached, oldest lines dropped");
+    EXPECT_EQ(CatchCaption(node, false, 1000000, 1), "Catch Messages - 00012345 Notepad {Edit} - 1 report missed");
+    EXPECT_EQ(CatchCaption("", true, 50, 1234),
+              "Catch Messages - log limit of 50 lines reached, oldest lines dropped - 1,234 reports missed");
+    EXPECT_EQ(CatchCaption("", false, 50, 100), "Catch Messages - 100 reports missed");
 }
 
 TEST(CatchLogFile, EveryLineEndsWithCrLf) {

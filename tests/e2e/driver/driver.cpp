@@ -362,6 +362,37 @@ void TypeText(const std::string& text) {
 
 void MoveMouse(int x, int y) { ::SetCursorPos(x, y); }
 
+void MouseMoveTo(POINT at) {
+    ::SetCursorPos(at.x, at.y);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (at.x * 65535) / std::max(1, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = (at.y * 65535) / std::max(1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
+void MouseButtonAt(POINT at, MouseButton button, bool down) {
+    MouseMoveTo(at);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    if (button == MouseButton::Left) input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    else input.mi.dwFlags = down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
+void ClickAt(POINT at, MouseButton button, int clicks) {
+    for (int i = 0; i < clicks; ++i) {
+        MouseButtonAt(at, button, true);
+        MouseButtonAt(at, button, false);
+    }
+}
+
+void HoldKey(WORD virtualKey, bool down) {
+    INPUT input = KeyInput(virtualKey, !down);
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
 COLORREF ScreenPixel(int x, int y) {
     HDC screen = ::GetDC(nullptr);
     COLORREF colour = ::GetPixel(screen, x, y);

@@ -109,6 +109,16 @@ void PressKey(WORD virtualKey, bool ctrl = false, bool shift = false, bool alt =
 // Types text with SendInput (characters as Unicode key events).
 void TypeText(const std::string& text);
 void MoveMouse(int x, int y);
+// Real mouse input at a screen point (SendInput): the pointer moves there
+// first, so the window below gets the move and then the button, as from a
+// user's hand. clicks 2 is a double-click.
+enum class MouseButton { Left, Right };
+void MouseMoveTo(POINT at);
+void MouseButtonAt(POINT at, MouseButton button, bool down);
+void ClickAt(POINT at, MouseButton button = MouseButton::Left, int clicks = 1);
+// Presses or releases one key alone (SendInput), for holding Shift or Ctrl
+// around mouse input.
+void HoldKey(WORD virtualKey, bool down);
 COLORREF ScreenPixel(int x, int y);
 // Empties the clipboard (bounded retries while another process holds it).
 bool EmptyClipboardText();
