@@ -1,11 +1,13 @@
 #include "shell/win32_about_dialog.h"
 
 #include "resources/resource_names.h"
+#include "shell/program_version.h"
 #include "shell/win32_form1.h"
 
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 namespace vantrel::win32 {
 
@@ -22,6 +24,25 @@ constexpr COLORREF kAqua = RGB(0, 255, 255);
 
 // Opens a link with the shell. A missing mail program or browser is no error
 // of the dialog: the result is not examined and the dialog stays open.
+// The version as the version resource of vantrel.exe gives it: the one place
+// it is written, which the release archive is named after as well.
+std::string ProgramVersion() {
+    char path[MAX_PATH * 2] = {};
+    if (!::GetModuleFileNameA(nullptr, path, sizeof path)) return {};
+    DWORD ignored = 0;
+    const DWORD size = ::GetFileVersionInfoSizeA(path, &ignored);
+    if (size == 0) return {};
+    std::vector<char> data(size);
+    if (!::GetFileVersionInfoA(path, 0, size, data.data())) return {};
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    if (!::VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
+        length < sizeof(VS_FIXEDFILEINFO))
+        return {};
+    return VersionText(HIWORD(info->dwProductVersionMS), LOWORD(info->dwProductVersionMS),
+                       HIWORD(info->dwProductVersionLS), LOWORD(info->dwProductVersionLS));
+}
+
 void OpenLink(const std::string& file) {
     ::ShellExecuteA(ApplicationWindow(), nullptr, file.c_str(), nullptr, nullptr, SW_SHOWNOACTIVATE);
 }
@@ -43,7 +64,7 @@ TForm3::TForm3() : Form("TForm3") {
     const int inner = kPanel.right - kPanel.left - 16;  // width between the panel's margins
     const LabelFont plain = LabelFont::Plain;
     AddLabel("Vantrel", left + 56, top + 8, 200, 30, kLime, LabelFont::Name);
-    AddLabel("Version 2.2", left + 58, top + 40, 120, 16, kYellow, plain);
+    AddLabel(("Version " + ProgramVersion()).c_str(), left + 58, top + 40, 120, 16, kYellow, plain);
     AddLabel("Freeware: copy and share it freely.", left + 8, top + 64, inner, 16, kWhite, plain, SS_RIGHT);
     AddLabel("Written by Mara Lindqvist", left + 8, top + 82, inner, 16, kLime, plain, SS_RIGHT);
     AddLabel("E-Mail:", left + 12, top + 106, 48, 16, kLime, plain);

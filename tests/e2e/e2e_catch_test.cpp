@@ -288,16 +288,7 @@ TEST_F(CatchTest, LogsTheSequenceFiltersItHidesRepetitionsAndSavesIt) {
 
     // Filters all on: every message of the sequence, sent and posted, once.
     auto lines = CatchSequence(false);
-    EXPECT_EQ(SequenceLines(lines, false), (std::vector<std::string>{
-        "|     1025 - WM_USER+1                 |           1 |           2 |",
-        RegisteredDecimal(),
-        "|      512 - WM_MOUSEMOVE              |           0 |      393221 |",
-        "|      513 - WM_LBUTTONDOWN            |           1 |      393221 |",
-        "|      514 - WM_LBUTTONUP              |           0 |      393221 |",
-        "|       15 - WM_PAINT                  |           0 |           0 |",
-        "|      275 - WM_TIMER                  |           7 |           0 |",
-        "|     1143 - WM_USER+119               |           0 |           0 |",
-    }));
+    EXPECT_EQ(SequenceLines(lines, false), ExpectedSequenceLines(registered_));
     // Every line: a time stamp, the bars in the header's columns, a position.
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string& l = lines[i];

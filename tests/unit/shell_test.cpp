@@ -3,6 +3,7 @@
 #include "shell/command_ids.h"
 #include "shell/command_table.h"
 #include "shell/error_report.h"
+#include "shell/program_version.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,14 @@ TEST(ErrorReport, FullStopUnlessTheLastCharacterSortsAtOrBeforeIt) {
     EXPECT_EQ(ErrorReportText("path /"), "path /.");   // '/' sorts after '.'
     EXPECT_EQ(ErrorReportText("caf\xe9"), "caf\xe9.");  // 8-bit characters sort after '.'
     EXPECT_EQ(ErrorReportText(""), "");
+}
+
+TEST(ProgramVersion, TrailingZeroPartsGoDownToTwo) {
+    EXPECT_EQ(VersionText(2, 2, 0, 0), "2.2");
+    EXPECT_EQ(VersionText(2, 0, 0, 0), "2.0");
+    EXPECT_EQ(VersionText(2, 2, 1, 0), "2.2.1");
+    EXPECT_EQ(VersionText(2, 2, 0, 3), "2.2.0.3");
+    EXPECT_EQ(VersionText(10, 12, 65535, 1), "10.12.65535.1");
 }
 
 TEST(Shortcuts, ParseTheTablesForms) {
