@@ -1,5 +1,6 @@
 #include "catch/win32_log_view.h"
 
+#include "platform/win32_clipboard.h"
 #include "platform/win32_handles.h"
 #include "shell/win32_form.h"
 
@@ -9,7 +10,6 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
-#include <optional>
 
 namespace vantrel::win32 {
 
@@ -30,9 +30,6 @@ constexpr UINT kDragDelayMs = 50;
 // Pixels between the left edge and the first column, as a text control leaves.
 constexpr int kMargin = 2;
 constexpr int kWheelStep = 120;
-// How often and how far apart a copy asks for the clipboard held elsewhere.
-constexpr int kClipboardAttempts = 20;
-constexpr DWORD kClipboardRetryMs = 10;
 
 // The right-click menu, as the platform's text control offers it to a
 // read-only text: only Copy (with a selection) and Select All can be chosen.
@@ -60,13 +57,6 @@ bool Writable(const void* address, std::size_t size) {
     return true;
 }
 
-// A block of global memory, freed unless the clipboard took it.
-struct GlobalMemory {
-    HGLOBAL handle;
-    ~GlobalMemory() {
-        if (handle) ::GlobalFree(handle);
-    }
-};
 
 }  // namespace
 
@@ -652,26 +642,7 @@ void LogView::Paint() {
 void LogView::Copy() {
     const std::string_view text = selection_.Text(buffer_);
     if (text.empty()) return;
-    GlobalMemory memory{::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)};
-    if (!memory.handle) return;
-    void* bytes = ::GlobalLock(memory.handle);
-    if (!bytes) return;
-    std::memcpy(bytes, text.data(), text.size());
-    static_cast<char*>(bytes)[text.size()] = '\0';
-    ::GlobalUnlock(memory.handle);
-    // Another program may hold the clipboard open for a moment (one that
-    // waits for what is copied, say): try again for a little while.
-    std::optional<OpenClipboard> clipboard;
-    for (int attempt = 0; attempt < kClipboardAttempts; ++attempt) {
-        clipboard.emplace(window_);
-        if (*clipboard) break;
-        clipboard.reset();
-        ::Sleep(kClipboardRetryMs);
-    }
-    if (!clipboard) return;
-    ::EmptyClipboard();
-    // The clipboard owns the memory once it has taken it.
-    if (::SetClipboardData(CF_TEXT, memory.handle)) memory.handle = nullptr;
+    PutClipboardText(window_, text);
 }
 
 }  // namespace vantrel::win32

@@ -43,6 +43,7 @@ struct DestroyImageList { void operator()(HIMAGELIST h) const { ::ImageList_Dest
 struct DestroyAccelerators { void operator()(HACCEL h) const { ::DestroyAcceleratorTable(h); } };
 struct DestroyIconHandle { void operator()(HICON h) const { ::DestroyIcon(h); } };
 struct UnmapView { void operator()(void* p) const { ::UnmapViewOfFile(p); } };
+struct FreeGlobalMemory { void operator()(HGLOBAL h) const { ::GlobalFree(h); } };
 
 using KernelHandle = Owned<HANDLE, CloseKernelHandle, nullptr>;
 using FontHandle = Owned<HFONT, DeleteGdiObject, nullptr>;
@@ -53,6 +54,7 @@ using ImageListHandle = Owned<HIMAGELIST, DestroyImageList, nullptr>;
 using AcceleratorHandle = Owned<HACCEL, DestroyAccelerators, nullptr>;
 using IconHandle = Owned<HICON, DestroyIconHandle, nullptr>;
 using MappedView = Owned<void*, UnmapView, nullptr>;
+using GlobalMemory = Owned<HGLOBAL, FreeGlobalMemory, nullptr>;
 
 // A file handle: the platform's "no handle" is INVALID_HANDLE_VALUE.
 class FileHandle {

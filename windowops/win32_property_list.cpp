@@ -1,5 +1,6 @@
 // The property list of the main window and its "Copy value" command.
 
+#include "platform/win32_clipboard.h"
 #include "platform/win32_desktop.h"
 #include "shell/command_ids.h"
 #include "shell/program_state.h"
@@ -8,7 +9,6 @@
 
 #include <commctrl.h>
 
-#include <cstring>
 
 namespace vantrel::win32 {
 
@@ -64,17 +64,7 @@ void TForm1::Copy1Click() {
     ::SendMessageA(ListView1, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
     const std::string text = CopyValueText({"", buffer});
 
-    OpenClipboard clipboard(hwnd());
-    if (!clipboard) return;
-    ::EmptyClipboard();
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (!memory) return;
-    if (void* target = ::GlobalLock(memory)) {
-        std::memcpy(target, text.c_str(), text.size() + 1);
-        ::GlobalUnlock(memory);
-    }
-    // The clipboard owns the memory once it has taken it.
-    if (!::SetClipboardData(CF_TEXT, memory)) ::GlobalFree(memory);
+    PutClipboardText(hwnd(), text);
 }
 
 }  // namespace vantrel::win32
