@@ -1,6 +1,8 @@
 #include "catch/win32_log_view.h"
 
+#include "base/dpi.h"
 #include "platform/win32_clipboard.h"
+#include "platform/win32_dpi.h"
 #include "platform/win32_handles.h"
 #include "shell/win32_form.h"
 
@@ -10,6 +12,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace vantrel::win32 {
 
@@ -27,7 +30,8 @@ constexpr UINT kUpdateDelayMs = 200;
 // the pointer at this pace.
 constexpr UINT_PTR kDragTimer = 2;
 constexpr UINT kDragDelayMs = 50;
-// Pixels between the left edge and the first column, as a text control leaves.
+// Pixels between the left edge and the first column at 96 pixels per inch,
+// as a text control leaves.
 constexpr int kMargin = 2;
 constexpr int kWheelStep = 120;
 
@@ -328,13 +332,18 @@ void LogView::SetFont(HFONT font) {
     font_ = font;
     WindowDC dc(window_);
     if (!dc) return;
-    HGDIOBJ old = ::SelectObject(dc.get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(SYSTEM_FIXED_FONT));
-    TEXTMETRICA metrics{};
-    if (::GetTextMetricsA(dc.get(), &metrics)) {
-        lineHeight_ = std::max(1, static_cast<int>(metrics.tmHeight));
-        charWidth_ = std::max(1, static_cast<int>(metrics.tmAveCharWidth));
+    {
+        SelectObjectScope selected(dc.get(),
+                                   font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(SYSTEM_FIXED_FONT));
+        TEXTMETRICA metrics{};
+        if (::GetTextMetricsA(dc.get(), &metrics)) {
+            lineHeight_ = std::max(1, static_cast<int>(metrics.tmHeight));
+            charWidth_ = std::max(1, static_cast<int>(metrics.tmAveCharWidth));
+        }
     }
-    ::SelectObject(dc.get(), old);
+    // The gap before the first column, as a text control leaves it, at the
+    // pane's screen scale (a new font comes with every new scale).
+    margin_ = DpiScale{WindowDpi(window_)}(kMargin);
     // Every character is drawn in one column width, whatever the font, so
     // that columns, the caret and the mouse agree.
     std::fill(advances_.begin(), advances_.end(), charWidth_);
@@ -383,7 +392,7 @@ int LogView::VisibleLines() const {
 int LogView::VisibleColumns() const {
     RECT client;
     ::GetClientRect(window_, &client);
-    return std::max(1, static_cast<int>((client.right - kMargin) / charWidth_));
+    return std::max(1, static_cast<int>((client.right - margin_) / charWidth_));
 }
 
 int LogView::MaxTop() const { return std::max(0, ClampToInt(buffer_.LineCount()) - VisibleLines()); }
@@ -451,14 +460,14 @@ std::size_t LogView::PositionAtPoint(int x, int y) const {
     const int row = FloorDiv(y, lineHeight_);
     const long long line = std::max<long long>(0, static_cast<long long>(top_) + row);
     // The nearer edge of the character under the pointer.
-    const int column = std::max(0, left_ + FloorDiv(x - kMargin + charWidth_ / 2, charWidth_));
+    const int column = std::max(0, left_ + FloorDiv(x - margin_ + charWidth_ / 2, charWidth_));
     return PositionAt(buffer_, static_cast<std::size_t>(line), static_cast<std::size_t>(column));
 }
 
 POINT LogView::PointOf(std::size_t position) const {
     const long long line = static_cast<long long>(buffer_.LineOf(position));
     const long long column = static_cast<long long>(ColumnOf(buffer_, position));
-    const long long x = kMargin + (column - left_) * charWidth_;
+    const long long x = margin_ + (column - left_) * charWidth_;
     const long long y = (line - top_) * lineHeight_;
     return {static_cast<LONG>(std::clamp<long long>(x, SHRT_MIN, SHRT_MAX)),
             static_cast<LONG>(std::clamp<long long>(y, SHRT_MIN, SHRT_MAX))};
@@ -592,10 +601,12 @@ void LogView::OnContextMenu(int x, int y) {
 }
 
 void LogView::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = ::BeginPaint(window_, &ps);
-    if (!dc) return;
-    HGDIOBJ oldFont = font_ ? ::SelectObject(dc, font_) : nullptr;
+    PaintDC paint(window_);
+    if (!paint) return;
+    const HDC dc = paint.get();
+    const RECT& area = paint.area();
+    std::optional<SelectObjectScope> font;
+    if (font_) font.emplace(dc, font_);
     const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
     const COLORREF back = ::GetSysColor(COLOR_WINDOW);
     const COLORREF selectedText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
@@ -605,16 +616,16 @@ void LogView::Paint() {
     if (advances_.size() < columns) advances_.assign(columns, charWidth_);
     const std::size_t left = static_cast<std::size_t>(left_);
     const std::size_t selStart = selection_.Start(), selEnd = selection_.End();
-    const int firstRow = std::max(0, static_cast<int>(ps.rcPaint.top) / lineHeight_);
-    const int lastRow = std::max(firstRow, static_cast<int>(ps.rcPaint.bottom - 1) / lineHeight_);
+    const int firstRow = std::max(0, static_cast<int>(area.top) / lineHeight_);
+    const int lastRow = std::max(firstRow, static_cast<int>(area.bottom - 1) / lineHeight_);
     for (int row = firstRow; row <= lastRow; ++row) {
         const std::size_t index = static_cast<std::size_t>(top_) + static_cast<std::size_t>(row);
         const std::string_view line = buffer_.Line(index);
         const std::string_view shown = left < line.size() ? line.substr(left, columns) : std::string_view();
-        const RECT rowRect = {ps.rcPaint.left, row * lineHeight_, ps.rcPaint.right, (row + 1) * lineHeight_};
+        const RECT rowRect = {area.left, row * lineHeight_, area.right, (row + 1) * lineHeight_};
         ::SetTextColor(dc, text);
         ::SetBkColor(dc, back);
-        ::ExtTextOutA(dc, kMargin, rowRect.top, ETO_OPAQUE | ETO_CLIPPED, &rowRect, shown.data(),
+        ::ExtTextOutA(dc, margin_, rowRect.top, ETO_OPAQUE | ETO_CLIPPED, &rowRect, shown.data(),
                       static_cast<UINT>(shown.size()), advances_.data());
         if (index >= buffer_.LineCount() || selStart == selEnd) continue;
         // The selected columns of this line, in the system's highlight colours.
@@ -625,15 +636,13 @@ void LogView::Paint() {
         const std::size_t first = std::max(from, left);
         const std::size_t last = std::min(to, left + columns);
         if (first >= last) continue;
-        const int x = kMargin + static_cast<int>(first - left) * charWidth_;
+        const int x = margin_ + static_cast<int>(first - left) * charWidth_;
         RECT selected = {x, rowRect.top, x + static_cast<int>(last - first) * charWidth_, rowRect.bottom};
         ::SetTextColor(dc, selectedText);
         ::SetBkColor(dc, selectedBack);
         ::ExtTextOutA(dc, x, rowRect.top, ETO_OPAQUE | ETO_CLIPPED, &selected, line.data() + first,
                       static_cast<UINT>(last - first), advances_.data());
     }
-    if (oldFont) ::SelectObject(dc, oldFont);
-    ::EndPaint(window_, &ps);
 }
 
 // Ctrl+C, Ctrl+Insert, the menu's Copy and WM_COPY: the selection on the

@@ -81,6 +81,7 @@ private:
     HFONT font_ = nullptr;
     int lineHeight_ = 13;
     int charWidth_ = 7;
+    int margin_ = 2;  // pixels before the first column
     std::vector<INT> advances_;   // every character charWidth_ wide, for drawing
     int top_ = 0;                 // first line on screen
     int left_ = 0;                // first column on screen

@@ -90,6 +90,23 @@ private:
     HDC dc_;
 };
 
+// The painting of a window's invalid area, from BeginPaint to EndPaint.
+class PaintDC {
+public:
+    explicit PaintDC(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    ~PaintDC() { ::EndPaint(window_, &paint_); }
+    HDC get() const { return dc_; }
+    const RECT& area() const { return paint_.rcPaint; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
 // The clipboard, open for as long as this object lives.
 class OpenClipboard {
 public:

@@ -122,8 +122,8 @@ bool TForm3::PreTranslateMessage(MSG& msg) {
 }
 
 void TForm3::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = ::BeginPaint(hwnd(), &ps);
+    PaintDC paint(hwnd());
+    const HDC dc = paint.get();
     auto scaled = [this](const RECT& r) { return RECT{Scale(r.left), Scale(r.top), Scale(r.right), Scale(r.bottom)}; };
     auto inset = [](RECT r, int by) { return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by}; };
     // Each bevel is one pixel at 96 pixels per inch and as many as that
@@ -150,7 +150,6 @@ void TForm3::Paint() {
     if (icon_)
         ::DrawIconEx(dc, Scale(kPanel.left + 12), Scale(kPanel.top + 12), icon_.get(), Scale(32), Scale(32), 0, nullptr,
                      DI_NORMAL);
-    ::EndPaint(hwnd(), &ps);
 }
 
 LRESULT TForm3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
