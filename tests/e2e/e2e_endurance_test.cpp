@@ -364,9 +364,10 @@ TEST_F(EnduranceTest, WindowsComingAndGoingDuringRefreshFindNextAndSelection) {
             ASSERT_TRUE(SelectTreeItem(App().TreeView(), item));
         }
         if (rounds % 4 == 0) {
-            ASSERT_TRUE(App().PostCommand(cmd::Findnext1));
+            // Find next runs to its end; one that ends in a box (nothing more
+            // found) holds the send until its bound, and the box is closed below.
+            App().SendCommand(cmd::Findnext1, 5000);
             ++searches;
-            Pause(20);
             DismissMessageBoxes();
         }
     }
@@ -502,7 +503,10 @@ TEST_F(CatchEnduranceTest, StormWhileCatchingIsSwitchedKeepsEveryLineWellFormedA
         if (command == cmd::MenuCatchRun) catching = true;
         ++switched[command];
         ++commands;
-        Pause(static_cast<int>(random() % 30));
+        // The next switch comes after a random share of the storm, not at once.
+        const unsigned long long next = watchedWindow.Sent() + random() % 600;
+        WaitFor([&] { return watchedWindow.Sent() >= next || !watchedWindow.Storming(); }, kWaitTimeout,
+                "the storm to go on");
         if (commands % 50 == 0) {
             ASSERT_TRUE(App().Running());
         }

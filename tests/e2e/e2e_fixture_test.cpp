@@ -86,8 +86,8 @@ TEST(Fixture, HungWindowStopsAnsweringUntilReleased) {
     HWND hung = fixture->Window("hung");
     EXPECT_EQ(WindowText(hung), "Fixture hung");
     ASSERT_TRUE(fixture->Command("hang").has_value());
-    Pause(200);
-    EXPECT_FALSE(Send(hung, WM_NULL, 0, 0, 1000).has_value());
+    EXPECT_TRUE(WaitFor([&] { return !Send(hung, WM_NULL, 0, 0, 1000).has_value(); }, kWaitTimeout,
+                        "the hung window to stop answering"));
     ASSERT_TRUE(fixture->Command("unhang").has_value());
     EXPECT_TRUE(WaitFor([&] { return Send(hung, WM_NULL, 0, 0, 1000).has_value(); }, kWaitTimeout,
                         "the hung window to answer again"));

@@ -440,9 +440,17 @@ TEST_F(LocateTest, ShowPositionDrawsNothingForAWindowThatHasGone) {
     ASSERT_TRUE(Fix().Command("destroy doomed").has_value());
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(doomed); }, kWaitTimeout, "the window destroyed"));
     MoveMouse(5, 1000);
-    Settle();
-    Pause(300);  // let the windows below repaint before the picture is taken
-    const Pixels before = ReadSquares(squares);
+    // The picture is taken once the screen there holds still: the same after
+    // a round trip through Vantrel's and the fixture's threads.
+    Pixels before = ReadSquares(squares);
+    ASSERT_TRUE(WaitFor([&] {
+        Settle();
+        Fix().Command("ping");
+        const Pixels now = ReadSquares(squares);
+        const bool still = now == before;
+        before = now;
+        return still;
+    }, kWaitTimeout, "the screen around the gone window to hold still"));
     ASSERT_TRUE(App().SendCommand(cmd::Showposition1));
     EXPECT_EQ(ReadSquares(squares), before);
     EXPECT_EQ(App().FindWindowOfClass("#32770", "", true), nullptr);

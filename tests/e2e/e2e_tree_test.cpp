@@ -299,8 +299,8 @@ TEST(TreeWithHungWindow, RebuildFinishesAndTheHungWindowTextReadsEmpty) {
     auto app = Vantrel::Start();
     HWND hung = fixture->Window("hung");
     ASSERT_TRUE(fixture->Command("hang").has_value());
-    Pause(300);
-    ASSERT_FALSE(Send(hung, WM_NULL, 0, 0, 1000).has_value()) << "the fixture window does not hang";
+    ASSERT_TRUE(WaitFor([&] { return !Send(hung, WM_NULL, 0, 0, 1000).has_value(); }, kWaitTimeout,
+                        "the fixture window to hang"));
 
     const bool finished = app->Refresh();
     EXPECT_TRUE(finished) << "the rebuild waited on the hung window";

@@ -57,7 +57,7 @@ bool SameText(const std::string& a, const std::string& b) {
 
 // ---- Waiting -------------------------------------------------------------------
 
-bool WaitFor(const std::function<bool()>& predicate, int timeoutMs, const std::string& description) {
+bool WaitUntil(const std::function<bool()>& predicate, int timeoutMs) {
     const ULONGLONG start = ::GetTickCount64();
     for (;;) {
         if (predicate()) {
@@ -65,25 +65,21 @@ bool WaitFor(const std::function<bool()>& predicate, int timeoutMs, const std::s
         }
         if (::GetTickCount64() - start >= static_cast<ULONGLONG>(timeoutMs)) {
             // One last look: the machine may have been busy elsewhere.
-            if (predicate()) {
-                return true;
-            }
-            ADD_FAILURE() << "timed out after " << timeoutMs << " ms waiting for " << description;
-            return false;
+            return predicate();
         }
         ::Sleep(50);
     }
 }
 
+bool WaitFor(const std::function<bool()>& predicate, int timeoutMs, const std::string& description) {
+    if (WaitUntil(predicate, timeoutMs)) return true;
+    ADD_FAILURE() << "timed out after " << timeoutMs << " ms waiting for " << description;
+    return false;
+}
+
 void WaitOrThrow(const std::function<bool()>& predicate, int timeoutMs, const std::string& description) {
-    const ULONGLONG start = ::GetTickCount64();
-    while (!predicate()) {
-        if (::GetTickCount64() - start >= static_cast<ULONGLONG>(timeoutMs)) {
-            throw DriverError("timed out after " + std::to_string(timeoutMs) + " ms waiting for " +
-                              description);
-        }
-        ::Sleep(50);
-    }
+    if (!WaitUntil(predicate, timeoutMs))
+        throw DriverError("timed out after " + std::to_string(timeoutMs) + " ms waiting for " + description);
 }
 
 void Pause(int ms) { ::Sleep(static_cast<DWORD>(ms)); }

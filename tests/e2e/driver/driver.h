@@ -42,6 +42,8 @@ inline constexpr int kWaitTimeout = 20000;      // default for WaitFor
 // time-out adds a test failure "timed out after N ms waiting for <description>"
 // and returns false.
 bool WaitFor(const std::function<bool()>& predicate, int timeoutMs, const std::string& description);
+// The same wait where running out of time is an answer, not a failure.
+bool WaitUntil(const std::function<bool()>& predicate, int timeoutMs);
 // Same, but throws DriverError on time-out (for preconditions).
 void WaitOrThrow(const std::function<bool()>& predicate, int timeoutMs, const std::string& description);
 // Lets queued work of other processes run (a short sleep).
