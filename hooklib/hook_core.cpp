@@ -13,6 +13,7 @@
 
 #include "hooklib/hook_core.h"
 
+#include "base/scope_exit.h"
 #include "hooklib/hook_rules.h"
 
 #include <atomic>
@@ -152,7 +153,9 @@ void Report(const MSG& message) {
     const auto self = static_cast<std::uint32_t>(::GetCurrentThreadId());
     LockEnv env;
     TakeWriterLock(record->writerLock, self, env);
+    const ScopeExit release([record, self] { ReleaseWriterLock(record->writerLock, self); });
     SetReporting(true);
+    const ScopeExit reported([] { SetReporting(false); });
     // Catching may have stopped while this thread waited for its turn.
     if (Load(record->notifyWindow) == notify && Load(record->watchedWindow) == hwnd) {
         record->hwnd = hwnd;
@@ -175,8 +178,6 @@ void Report(const MSG& message) {
             CompareExchange(record->notifyWindow, notify, 0);
         }
     }
-    SetReporting(false);
-    ReleaseWriterLock(record->writerLock, self);
 }
 
 // A sent message, seen in the receiving thread before the window procedure:
@@ -218,32 +219,33 @@ void OnPosted(const MSG& posted) {
     Report(posted);
 }
 
-LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION && lParam) {
-        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (!MarkedInChain(sent->hwnd, sent->message, sent->wParam, sent->lParam)) {
-            MarkInChain mark(sent->hwnd, sent->message, sent->wParam, sent->lParam);
-            OnSent(*sent);
-            // The system passes the message on to the next hook by itself;
-            // the hook handle argument is ignored.
-            return ::CallNextHookEx(nullptr, code, wParam, lParam);
-        }
-    }
+// Handles a message once however many of the library's hooks are in the
+// chain: the first procedure handles it, and passes it on marked so that the
+// ones further down let it by. The system passes the message on to the next
+// hook by itself; the hook handle argument is ignored.
+template <typename Handle>
+LRESULT HandleOnce(HWND hwnd, UINT message, WPARAM msgWParam, LPARAM msgLParam, Handle&& handle, int code,
+                   WPARAM wParam, LPARAM lParam) {
+    if (MarkedInChain(hwnd, message, msgWParam, msgLParam)) return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    MarkInChain mark(hwnd, message, msgWParam, msgLParam);
+    handle();
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code != HC_ACTION || !lParam) return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    return HandleOnce(sent->hwnd, sent->message, sent->wParam, sent->lParam, [sent] { OnSent(*sent); }, code,
+                      wParam, lParam);
 }
 
 // Posted messages, reported when they are taken off the queue (not when a
 // queue is only looked at), so each is reported once.
 LRESULT CALLBACK GetMsgProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION && wParam == PM_REMOVE && lParam) {
-        const auto* posted = reinterpret_cast<const MSG*>(lParam);
-        if (!MarkedInChain(posted->hwnd, posted->message, posted->wParam, posted->lParam)) {
-            MarkInChain mark(posted->hwnd, posted->message, posted->wParam, posted->lParam);
-            OnPosted(*posted);
-            return ::CallNextHookEx(nullptr, code, wParam, lParam);
-        }
-    }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    if (code != HC_ACTION || wParam != PM_REMOVE || !lParam) return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    const auto* posted = reinterpret_cast<const MSG*>(lParam);
+    return HandleOnce(posted->hwnd, posted->message, posted->wParam, posted->lParam, [posted] { OnPosted(*posted); },
+                      code, wParam, lParam);
 }
 
 }  // namespace

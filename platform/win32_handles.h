@@ -107,6 +107,22 @@ private:
     HDC dc_;
 };
 
+// A window's redrawing switched off for as long as this object lives; then it
+// is switched on again and the whole window repainted.
+class RedrawOff {
+public:
+    explicit RedrawOff(HWND window) : window_(window) { ::SendMessageA(window_, WM_SETREDRAW, FALSE, 0); }
+    RedrawOff(const RedrawOff&) = delete;
+    RedrawOff& operator=(const RedrawOff&) = delete;
+    ~RedrawOff() {
+        ::SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(window_, nullptr, TRUE);
+    }
+
+private:
+    HWND window_;
+};
+
 // The clipboard, open for as long as this object lives.
 class OpenClipboard {
 public:

@@ -213,13 +213,11 @@ void RescaleToolBar(HWND bar, const std::vector<ToolButtonSpec>& buttons, HIMAGE
         const LRESULT state = ::SendMessageA(bar, TB_GETSTATE, static_cast<WPARAM>(b.idCommand), 0);
         if (state != -1) b.fsState = static_cast<BYTE>(state);
     }
-    ::SendMessageA(bar, WM_SETREDRAW, FALSE, 0);
+    const RedrawOff redrawOff(bar);
     while (::SendMessageA(bar, TB_BUTTONCOUNT, 0, 0) > 0) ::SendMessageA(bar, TB_DELETEBUTTON, 0, 0);
     ::SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
     ::SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(scale(buttonWidth), scale(buttonHeight)));
     ::SendMessageA(bar, TB_ADDBUTTONSA, tb.size(), reinterpret_cast<LPARAM>(tb.data()));
-    ::SendMessageA(bar, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(bar, nullptr, TRUE);
 }
 
 bool AnswerToolTip(NMHDR* header, const std::map<int, std::string>& hints) {

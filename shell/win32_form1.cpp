@@ -1,6 +1,7 @@
 #include "shell/win32_form1.h"
 
 #include "base/dpi.h"
+#include "base/scope_exit.h"
 #include "platform/win32_desktop.h"
 #include "resources/resource_names.h"
 #include "shell/command_ids.h"
@@ -82,11 +83,8 @@ bool g_treeTakingFocus = false;
 
 LRESULT CALLBACK TreeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SETFOCUS) {
-        const bool outer = g_treeTakingFocus;
-        g_treeTakingFocus = true;
-        const LRESULT result = ::CallWindowProcA(g_treeProc, hwnd, message, wParam, lParam);
-        g_treeTakingFocus = outer;
-        return result;
+        const auto taking = TemporarilySet(g_treeTakingFocus, true);
+        return ::CallWindowProcA(g_treeProc, hwnd, message, wParam, lParam);
     }
     return ::CallWindowProcA(g_treeProc, hwnd, message, wParam, lParam);
 }

@@ -5,6 +5,8 @@
 // twice over and mis-nested. A rebuild asked for while one runs is done once,
 // after it, however often it was asked for meanwhile.
 
+#include "base/scope_exit.h"
+
 namespace vantrel {
 
 class RebuildGate {
@@ -17,11 +19,7 @@ public:
             again_ = true;
             return;
         }
-        struct Guard {
-            bool& flag;
-            explicit Guard(bool& f) : flag(f) { flag = true; }
-            ~Guard() { flag = false; }
-        } guard(running_);
+        const auto running = TemporarilySet(running_, true);
         do {
             again_ = false;
             rebuild();

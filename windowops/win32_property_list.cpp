@@ -2,6 +2,7 @@
 
 #include "platform/win32_clipboard.h"
 #include "platform/win32_desktop.h"
+#include "platform/win32_handles.h"
 #include "shell/command_ids.h"
 #include "shell/program_state.h"
 #include "shell/win32_form1.h"
@@ -15,22 +16,23 @@ namespace vantrel::win32 {
 void TForm1::ShowProp(Handle window) {
     const PropertySheet sheet = ReadProperties(TheDesktop(), window, HexMode);
 
-    ::SendMessageA(ListView1, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageA(ListView1, LVM_DELETEALLITEMS, 0, 0);
-    int index = 0;
-    for (const PropertyRow& row : sheet.rows) {
-        LVITEMA item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = index;
-        item.pszText = const_cast<char*>(row.property.c_str());
-        ::SendMessageA(ListView1, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        item.iSubItem = 1;
-        item.pszText = const_cast<char*>(row.value.c_str());
-        ::SendMessageA(ListView1, LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-        ++index;
+    {
+        // The rows change out of sight, and show at once when all are there.
+        const RedrawOff redrawOff(ListView1);
+        ::SendMessageA(ListView1, LVM_DELETEALLITEMS, 0, 0);
+        int index = 0;
+        for (const PropertyRow& row : sheet.rows) {
+            LVITEMA item{};
+            item.mask = LVIF_TEXT;
+            item.iItem = index;
+            item.pszText = const_cast<char*>(row.property.c_str());
+            ::SendMessageA(ListView1, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+            item.iSubItem = 1;
+            item.pszText = const_cast<char*>(row.value.c_str());
+            ::SendMessageA(ListView1, LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+            ++index;
+        }
     }
-    ::SendMessageA(ListView1, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(ListView1, nullptr, TRUE);
 
     // The toggle commands act on the state the list shows.
     const ToggleStates& t = sheet.toggles;

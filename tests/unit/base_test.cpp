@@ -1,6 +1,7 @@
 // The helpers every subsystem shares.
 
 #include "base/dpi.h"
+#include "base/scope_exit.h"
 #include "base/text.h"
 
 #include <gtest/gtest.h>
@@ -113,6 +114,34 @@ TEST(BaseDpi, TheNearestImageSetIsChosenAndTiesTakeTheSmallerOne) {
     EXPECT_EQ(ImageSizeAt(16, 200), 32);
     EXPECT_EQ(ImageSizeAt(22, 150), 33);
     EXPECT_EQ(ImageSizeAt(22, 200), 44);
+}
+
+TEST(BaseScopeExit, PutsTheOldValueBackOnEveryWayOut) {
+    bool flag = false;
+    int runs = 0;
+    {
+        const auto set = TemporarilySet(flag, true);
+        const ScopeExit counted([&runs] { ++runs; });
+        EXPECT_TRUE(flag);
+    }
+    EXPECT_FALSE(flag);
+    EXPECT_EQ(runs, 1);
+    try {
+        const auto set = TemporarilySet(flag, true);
+        throw 1;
+    } catch (int) {
+    }
+    EXPECT_FALSE(flag);
+    // Nested: each level gives back what it found.
+    {
+        const auto outer = TemporarilySet(flag, true);
+        {
+            const auto inner = TemporarilySet(flag, false);
+            EXPECT_FALSE(flag);
+        }
+        EXPECT_TRUE(flag);
+    }
+    EXPECT_FALSE(flag);
 }
 
 }  // namespace
