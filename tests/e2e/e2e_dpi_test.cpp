@@ -125,44 +125,23 @@ Capture CaptureScreen(const RECT& area) {
     return c;
 }
 
-constexpr COLORREF kMagenta = RGB(255, 0, 255);
+constexpr COLORREF kMagenta = ProgramImages::kTransparent;
 
 // One drawing of an image strip, as vantrel.exe carries it.
-class Strip {
+class Strip : public ProgramImages {
 public:
-    explicit Strip(const resources::ImageStrip& strip) : size_(strip.size) {
-        module_ = ::LoadLibraryExA(VantrelExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        if (module_)
-            bitmap_ = static_cast<HBITMAP>(::LoadImageA(module_, strip.resource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-        if (bitmap_) {
-            dc_ = ::CreateCompatibleDC(nullptr);
-            old_ = ::SelectObject(dc_, bitmap_);
-        }
-    }
-    ~Strip() {
-        if (dc_) {
-            ::SelectObject(dc_, old_);
-            ::DeleteDC(dc_);
-        }
-        if (bitmap_) ::DeleteObject(bitmap_);
-        if (module_) ::FreeLibrary(module_);
-    }
-    Strip(const Strip&) = delete;
-    Strip& operator=(const Strip&) = delete;
-    bool ok() const { return dc_ != nullptr; }
-    int size() const { return size_; }
-    COLORREF Pixel(int image, int x, int y) const { return ::GetPixel(dc_, image * size_ + x, y) & 0xFFFFFF; }
+    explicit Strip(const resources::ImageStrip& strip) : ProgramImages(strip.resource, strip.size) {}
 
     // The largest share of the image's opaque pixels that the screen area
     // shows exactly, wherever in the area the image lies.
     double BestMatchIn(int image, const Capture& area) const {
         std::vector<std::array<int, 3>> opaque;  // x, y, colour
-        for (int y = 0; y < size_; ++y)
-            for (int x = 0; x < size_; ++x)
+        for (int y = 0; y < size(); ++y)
+            for (int x = 0; x < size(); ++x)
                 if (const COLORREF c = Pixel(image, x, y); c != kMagenta) opaque.push_back({x, y, static_cast<int>(c)});
         double best = 0;
-        for (int dy = 0; dy + size_ <= area.Height(); ++dy)
-            for (int dx = 0; dx + size_ <= area.Width(); ++dx) {
+        for (int dy = 0; dy + size() <= area.Height(); ++dy)
+            for (int dx = 0; dx + size() <= area.Width(); ++dx) {
                 size_t same = 0;
                 for (const auto& [x, y, c] : opaque)
                     if (area.At(dx + x, dy + y) == static_cast<COLORREF>(c)) ++same;
@@ -170,13 +149,6 @@ public:
             }
         return best;
     }
-
-private:
-    int size_;
-    HMODULE module_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HDC dc_ = nullptr;
-    HGDIOBJ old_ = nullptr;
 };
 
 RECT ScreenRectOf(HWND control, RECT client) {

@@ -326,36 +326,7 @@ TEST_F(LocateTest, TheNotFoundMessageWritesTheHandleInHexadecimalMode) {
 
 // ---- Position markers --------------------------------------------------------
 
-// The 16 x 16 images of the tool strip built into vantrel.exe; magenta is
-// transparent.
-struct ImageStrip {
-    HMODULE module = nullptr;
-    HBITMAP bitmap = nullptr;
-    HDC dc = nullptr;
-    HGDIOBJ old = nullptr;
-    ImageStrip() {
-        module = ::LoadLibraryExA(VantrelExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        if (module) {
-            bitmap = static_cast<HBITMAP>(::LoadImageA(module, "TOOLIMAGES", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-        }
-        if (bitmap) {
-            dc = ::CreateCompatibleDC(nullptr);
-            old = ::SelectObject(dc, bitmap);
-        }
-    }
-    ~ImageStrip() {
-        if (dc) {
-            ::SelectObject(dc, old);
-            ::DeleteDC(dc);
-        }
-        if (bitmap) ::DeleteObject(bitmap);
-        if (module) ::FreeLibrary(module);
-    }
-    bool ok() const { return dc != nullptr; }
-    COLORREF Pixel(int image, int x, int y) const { return ::GetPixel(dc, image * 16 + x, y); }
-};
-
-constexpr COLORREF kMagenta = RGB(255, 0, 255);
+constexpr COLORREF kMagenta = ProgramImages::kTransparent;
 
 struct Square {
     int image;
@@ -384,7 +355,7 @@ Pixels ReadSquares(const std::array<Square, 4>& squares) {
 }
 
 TEST_F(LocateTest, ShowPositionDrawsTheFourArrowsAndClearPointersWipesThem) {
-    const ImageStrip strip;
+    const ProgramImages strip("TOOLIMAGES", 16);  // the 16 x 16 tool images
     ASSERT_TRUE(strip.ok()) << "the tool images of vantrel.exe";
     // The list box sits inside the fixture's main window with room around it,
     // so every arrow lands on a window that repaints itself.

@@ -1368,6 +1368,29 @@ std::vector<DWORD> CompanionProcesses() {
     return processes;
 }
 
+ProgramImages::ProgramImages(const char* resource, int size) : size_(size) {
+    module_ = ::LoadLibraryExA(VantrelExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (module_)
+        bitmap_ = static_cast<HBITMAP>(::LoadImageA(module_, resource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (bitmap_) {
+        dc_ = ::CreateCompatibleDC(nullptr);
+        old_ = ::SelectObject(dc_, bitmap_);
+    }
+}
+
+ProgramImages::~ProgramImages() {
+    if (dc_) {
+        ::SelectObject(dc_, old_);
+        ::DeleteDC(dc_);
+    }
+    if (bitmap_) ::DeleteObject(bitmap_);
+    if (module_) ::FreeLibrary(module_);
+}
+
+COLORREF ProgramImages::Pixel(int image, int x, int y) const {
+    return ::GetPixel(dc_, image * size_ + x, y) & 0xFFFFFF;
+}
+
 bool WaitForProcessEnd(DWORD processId, int timeoutMs) {
     HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId);
     if (!process) return true;

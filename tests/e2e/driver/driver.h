@@ -437,6 +437,27 @@ std::vector<std::string> CatchFixtureSequence(const CatchSession& session, Fixtu
 // What those lines are when every message is logged once.
 std::vector<std::string> ExpectedSequenceLines(unsigned registered);
 
+// One image strip as vantrel.exe carries it in its resources: images of
+// size x size side by side, magenta (kTransparent) where they are transparent.
+class ProgramImages {
+public:
+    static constexpr COLORREF kTransparent = RGB(255, 0, 255);
+    ProgramImages(const char* resource, int size);
+    ~ProgramImages();
+    ProgramImages(const ProgramImages&) = delete;
+    ProgramImages& operator=(const ProgramImages&) = delete;
+    bool ok() const { return dc_ != nullptr; }
+    int size() const { return size_; }
+    COLORREF Pixel(int image, int x, int y) const;
+
+private:
+    int size_;
+    HMODULE module_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HDC dc_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
+
 // The processes of running hook companions (vantrel32.exe, vantrel64.exe),
 // found by their message-only windows.
 std::vector<DWORD> CompanionProcesses();
