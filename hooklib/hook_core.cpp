@@ -4,8 +4,8 @@
 // into that window's process: a call-window-procedure hook sees the messages
 // sent to the watched window (from any thread or process), a get-message hook
 // the posted ones as they are taken off the queue. A report is one write of
-// the shared record, with the next report number, followed by one synchronous
-// HookNotifyMessage to the notify window.
+// the shared record (whole, as the details header tells) with the next report
+// number, followed by one synchronous HookNotifyMessage to the notify window.
 //
 // The library runs inside other people's programs: it never blocks them for
 // long and never fails them. When anything is missing (no shared record) the
@@ -37,8 +37,7 @@ DWORD g_reportingSlot = TLS_OUT_OF_INDEXES;
 // object of the process, whichever build allocated it first.
 std::atomic<DWORD> g_chainSlot{TLS_OUT_OF_INDEXES};
 
-HANDLE g_mapping = nullptr;
-HookRecord* g_record = nullptr;
+Channel g_channel;
 
 // The hooks set by this process (vantrel.exe, or a companion).
 HHOOK g_callWndHook = nullptr;
@@ -145,8 +144,9 @@ struct LockEnv {
 // Hands one message of the watched window to vantrel.exe and waits until its
 // handler has read the record.
 void Report(const MSG& message) {
-    HookRecord* record = OpenRecord();
-    if (!record) return;
+    Channel* channel = OpenChannel();
+    if (!channel) return;
+    HookRecord* record = channel->record;
     const std::uint32_t hwnd = WindowValue(message.hwnd);
     const std::uint32_t notify = Load(record->notifyWindow);
     if (!notify || Load(record->watchedWindow) != hwnd) return;
@@ -158,6 +158,8 @@ void Report(const MSG& message) {
     const ScopeExit reported([] { SetReporting(false); });
     // Catching may have stopped while this thread waited for its turn.
     if (Load(record->notifyWindow) == notify && Load(record->watchedWindow) == hwnd) {
+        HookDetailsHeader& details = *channel->details;
+        const std::uint32_t whole = WholeWriteBegins(details.wholeCount);
         record->hwnd = hwnd;
         record->message = message.message;
         // 64-bit values keep their low 32 bits, as the record holds them.
@@ -166,8 +168,9 @@ void Report(const MSG& message) {
         record->time = message.time;
         record->x = message.pt.x;
         record->y = message.pt.y;
-        // The report number goes last, so a record with a new number is complete.
-        std::atomic_ref<std::uint32_t>(record->sequence).fetch_add(1, std::memory_order_release);
+        // The report number, which only the library and the details header know.
+        Store(details.reportNumber, std::atomic_ref<std::uint32_t>(record->sequence).fetch_add(1) + 1);
+        WholeWriteEnds(details.wholeCount, whole);
         DWORD_PTR result = 0;
         if (!::SendMessageTimeoutA(ValueWindow(notify), HookNotifyMessage, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
                                    kNotifyTimeoutMs, &result) &&
@@ -184,8 +187,9 @@ void Report(const MSG& message) {
 // a report, or the acknowledgement of Start's handshake.
 void OnSent(const CWPSTRUCT& sent) {
     if (!sent.hwnd) return;
-    HookRecord* record = OpenRecord();
-    if (!record) return;
+    Channel* channel = OpenChannel();
+    if (!channel) return;
+    HookRecord* record = channel->record;
     const std::uint32_t hwnd = WindowValue(sent.hwnd);
     const std::uint32_t watched = Load(record->watchedWindow);
     if (watched == PendingWindow(hwnd)) {
@@ -212,8 +216,9 @@ void OnSent(const CWPSTRUCT& sent) {
 
 void OnPosted(const MSG& posted) {
     if (!posted.hwnd) return;
-    HookRecord* record = OpenRecord();
-    if (!record) return;
+    Channel* channel = OpenChannel();
+    if (!channel) return;
+    const HookRecord* record = channel->record;
     if (Load(record->watchedWindow) != WindowValue(posted.hwnd) || !Load(record->notifyWindow) || IsReporting())
         return;
     Report(posted);
@@ -250,25 +255,30 @@ LRESULT CALLBACK GetMsgProc(int code, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-HookRecord* OpenRecord() {
-    if (g_record) return g_record;
-    HANDLE mapping = ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kHookMappingName);
-    if (!mapping) return nullptr;
-    void* view = ::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, kHookRecordSize);
-    if (!view) {
-        ::CloseHandle(mapping);
-        return nullptr;
+Channel* OpenChannel() {
+    if (g_channel.record) return &g_channel;
+    // A view of the full size fails on a smaller object of the same name.
+    Channel channel;
+    channel.recordMapping = ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kHookMappingName);
+    channel.detailsMapping = ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kHookDetailsMappingName);
+    if (channel.recordMapping && channel.detailsMapping) {
+        channel.record = static_cast<HookRecord*>(
+            ::MapViewOfFile(channel.recordMapping, FILE_MAP_ALL_ACCESS, 0, 0, kHookRecordSize));
+        channel.details = static_cast<HookDetailsHeader*>(
+            ::MapViewOfFile(channel.detailsMapping, FILE_MAP_ALL_ACCESS, 0, 0, kHookDetailsSize));
     }
-    g_mapping = mapping;
-    g_record = static_cast<HookRecord*>(view);
-    return g_record;
+    g_channel = channel;
+    if (channel.record && channel.details) return &g_channel;
+    CloseChannel();
+    return nullptr;
 }
 
-void CloseRecord() {
-    if (g_record) ::UnmapViewOfFile(g_record);
-    if (g_mapping) ::CloseHandle(g_mapping);
-    g_record = nullptr;
-    g_mapping = nullptr;
+void CloseChannel() {
+    if (g_channel.record) ::UnmapViewOfFile(g_channel.record);
+    if (g_channel.details) ::UnmapViewOfFile(g_channel.details);
+    if (g_channel.recordMapping) ::CloseHandle(g_channel.recordMapping);
+    if (g_channel.detailsMapping) ::CloseHandle(g_channel.detailsMapping);
+    g_channel = Channel{};
 }
 
 std::uint32_t Load(const std::uint32_t& word) {
@@ -333,7 +343,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
             // At process end the system releases everything itself.
             if (reserved) break;
             RemoveThreadHooks();
-            CloseRecord();
+            CloseChannel();
             // The chain slot stays: other builds of the library may use it.
             if (g_reportingSlot != TLS_OUT_OF_INDEXES) ::TlsFree(g_reportingSlot);
             g_reportingSlot = TLS_OUT_OF_INDEXES;

@@ -1,9 +1,9 @@
 #pragma once
 // The part of the hook library that every build of it shares: VANTREL.DLL,
 // which vantrel.exe loads, and the companions' VANTREL32.DLL and VANTREL64.DLL.
-// It opens the shared record, sets and removes this process's hooks on one
-// thread, and holds the hook procedures that report the watched window's
-// messages in the watched thread.
+// It opens the shared record and the details object beside it, sets and
+// removes this process's hooks on one thread, and holds the hook procedures
+// that report the watched window's messages in the watched thread.
 
 #include "hooklib/hook_channel.h"
 
@@ -13,10 +13,18 @@
 
 namespace vantrel::hook {
 
-// This process's view of the shared record, opened on first use; nullptr when
-// the record does not exist (no Catch Messages window is open).
-HookRecord* OpenRecord();
-void CloseRecord();
+// This process's views of the shared record and of the details object,
+// opened together on first use.
+struct Channel {
+    HANDLE recordMapping = nullptr;
+    HANDLE detailsMapping = nullptr;
+    HookRecord* record = nullptr;
+    HookDetailsHeader* details = nullptr;
+};
+// nullptr when either does not exist (no Catch Messages window is open) or is
+// smaller than it must be.
+Channel* OpenChannel();
+void CloseChannel();
 
 // Atomic access to the library's words of the record.
 std::uint32_t Load(const std::uint32_t& word);

@@ -214,7 +214,7 @@ BOOL Abandon(HookRecord& record, std::uint32_t watchedValue, DWORD failure) {
     RemoveHooks();
     if (!CompareExchange(record.watchedWindow, PendingWindow(watchedValue), 0))
         CompareExchange(record.watchedWindow, watchedValue, 0);
-    CloseRecord();
+    CloseChannel();
     ::SetLastError(failure);
     return FALSE;
 }
@@ -230,11 +230,12 @@ BOOL WINAPI SetMyHook(HWND notifyWindow, HWND watched) {
     DWORD processId = 0;
     const DWORD thread = ::GetWindowThreadProcessId(watched, &processId);
     if (!thread || !::IsWindow(watched)) return Fail(HookFailure::NoWindow);
-    HookRecord* record = OpenRecord();
-    if (!record) return Fail(HookFailure::NoRecord);
+    Channel* channel = OpenChannel();
+    if (!channel) return Fail(HookFailure::NoRecord);
+    HookRecord* record = channel->record;
     const std::uint32_t watchedValue = WindowValue(watched);
     if (!ClaimRecord(*record, notifyWindow, watchedValue)) {
-        CloseRecord();
+        CloseChannel();
         return Fail(HookFailure::OtherCatching);
     }
 
@@ -275,16 +276,16 @@ BOOL WINAPI RemoveMyHook() {
         // The record's words are cleared only while they are this process's:
         // Stop in one Vantrel never ends another's catching. Instances in
         // other processes stop reporting at once, even before the hooks go.
-        if (vantrel::HookRecord* record = OpenRecord()) {
-            if (CompareExchange(record->notifyWindow, g_ownNotify, 0))
-                CompareExchange(record->watchedWindow, g_ownWatched, 0);
+        if (Channel* channel = OpenChannel()) {
+            if (CompareExchange(channel->record->notifyWindow, g_ownNotify, 0))
+                CompareExchange(channel->record->watchedWindow, g_ownWatched, 0);
         }
     }
     g_ownNotify = 0;
     g_ownWatched = 0;
     RemoveHooks();
-    // The program releases its shared record after this call: let go of ours
-    // too, so the next showing of its window starts from a fresh record.
-    CloseRecord();
+    // The program releases its shared objects after this call: let go of
+    // ours too, so the next showing of its window starts from fresh ones.
+    CloseChannel();
     return TRUE;
 }

@@ -1,6 +1,6 @@
 // The hook library's portable rules: which way a hook is set for a watched
-// program of either bitness, and the writers' lock in the shared record when
-// its holder has gone.
+// program of either bitness, the whole-record count of the details header,
+// and the writers' lock in the shared record when its holder has gone.
 
 #include "hooklib/hook_channel.h"
 #include "hooklib/hook_rules.h"
@@ -45,6 +45,38 @@ TEST(HookRecordWords, PendingFormOfAWindowIsNoWindowAndNoneOfTheLibrarysWordsIsT
         EXPECT_EQ(PendingWindow(PendingWindow(w)), w);
     }
     EXPECT_LT(offsetof(vantrel::HookRecord, writerLock), offsetof(vantrel::HookRecord, sequence));
+}
+
+TEST(HookDetailsHeader, AWriterMakesTheCountOddThenEvenAndAReaderTellsWhatWasNotWhole) {
+    using vantrel::ReadWhole;
+    using vantrel::WholeWriteBegins;
+    using vantrel::WholeWriteEnds;
+    std::uint32_t count = 0;
+    EXPECT_TRUE(ReadWhole(count, [] {}));  // no writer ever: whole
+    const std::uint32_t even = WholeWriteBegins(count);
+    EXPECT_EQ(count, 1u);
+    EXPECT_FALSE(ReadWhole(count, [] {}));  // a writer is writing
+    WholeWriteEnds(count, even);
+    EXPECT_EQ(count, 2u);
+    bool copied = false;
+    EXPECT_TRUE(ReadWhole(count, [&] { copied = true; }));
+    EXPECT_TRUE(copied);
+    // A write while the reader copies.
+    EXPECT_FALSE(ReadWhole(count, [&] { WholeWriteEnds(count, WholeWriteBegins(count)); }));
+    // Words left odd or planted: up to the next even number, never back to 0.
+    struct Case {
+        std::uint32_t planted, writing, whole;
+    };
+    for (const Case& c : {Case{5, 7, 8}, Case{0xFFFFFFFE, 0xFFFFFFFF, 2}, Case{0xFFFFFFFF, 1, 2}}) {
+        count = c.planted;
+        const std::uint32_t end = WholeWriteBegins(count);
+        EXPECT_EQ(count, c.writing) << c.planted;
+        EXPECT_EQ(end, c.whole) << c.planted;
+    }
+    for (std::uint32_t number : {0u, 1u, 0xFFFFFFFFu, 0x5A3C96E1u}) {
+        EXPECT_NE(vantrel::HandshakeAnswer(number), 0u);
+        EXPECT_NE(vantrel::HandshakeAnswer(number), number);
+    }
 }
 
 // A clock that moves one millisecond per pause, a set of living threads, and
