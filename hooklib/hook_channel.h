@@ -54,6 +54,7 @@ enum class HookFailure : std::uint32_t {
     NoEntry,                // the library may not enter the watched window's process
     NoAnswer,               // the watched window's thread did not answer in time
     NoRecord,               // the shared record cannot be opened
+    ForeignRecord,          // another program made the shared record or the details object
 };
 
 // ---- The details object: its header -----------------------------------------

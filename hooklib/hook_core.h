@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 namespace vantrel::hook {
 
@@ -35,7 +36,8 @@ bool CompareExchange(std::uint32_t& word, std::uint32_t expected, std::uint32_t 
 std::uint32_t WindowValue(HWND window);
 HWND ValueWindow(std::uint32_t value);
 
-// The registered message of Start's handshake.
+// The registered message of Start's handshake; its lParam carries the number
+// that the hook procedure answers with HandshakeAnswer.
 UINT HandshakeMessage();
 
 // Sets this process's two hooks on one thread (removing earlier ones of this
@@ -44,7 +46,16 @@ bool SetThreadHooks(DWORD thread);
 void RemoveThreadHooks();
 bool HasThreadHooks();
 
-// The module of this library.
+// The module of this library, and the folder it was loaded from ("X:\...\",
+// with the closing backslash), "" when that is not a full path.
 HINSTANCE LibraryModule();
+std::string LibraryFolder();
+// The folder of a process's program, the same way; "" when it cannot be told.
+std::string ProgramFolder(DWORD processId);
+// Two folders as the system compares names: letters of either case alike.
+bool SameFolder(const std::string& a, const std::string& b);
+
+// A number no other program can foresee (the handshake's, the companion's key).
+std::uint32_t UnforeseeableNumber();
 
 }  // namespace vantrel::hook

@@ -293,10 +293,11 @@ TEST(CatchWindowTables, StartFailureNamesEveryReasonTheLibraryGives) {
     // A code the library does not name (or none) leaves the usual box.
     EXPECT_EQ(StartFailureText(0), usual);
     EXPECT_EQ(StartFailureText(5), usual);
-    EXPECT_EQ(StartFailureText(static_cast<std::uint32_t>(HookFailure::NoRecord) + 1), usual);
+    EXPECT_EQ(StartFailureText(static_cast<std::uint32_t>(HookFailure::ForeignRecord) + 1), usual);
     std::vector<std::string> sentences;
     for (HookFailure f : {HookFailure::NoWindow, HookFailure::OtherCatching, HookFailure::NoCompanion,
-                          HookFailure::NoEntry, HookFailure::NoAnswer, HookFailure::NoRecord}) {
+                          HookFailure::NoEntry, HookFailure::NoAnswer, HookFailure::NoRecord,
+                          HookFailure::ForeignRecord}) {
         const std::string text = StartFailureText(static_cast<std::uint32_t>(f));
         ASSERT_EQ(text.rfind(usual + "\r", 0), 0u) << text;
         const std::string sentence = text.substr(usual.size() + 1);
