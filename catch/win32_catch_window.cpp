@@ -155,10 +155,10 @@ void TForm5ForHook::FormShow() {
                                         kHookMappingName));
     if (mapping_) view_.reset(::MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, kHookRecordSize));
     // The details object beside it, whose header tells whether a record is whole.
-    detailsMapping_.reset(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kHookDetailsSize,
-                                               kHookDetailsMappingName));
+    detailsMapping_.reset(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kDetailsObjectSize,
+                                               kDetailsMappingName));
     if (detailsMapping_)
-        detailsView_.reset(::MapViewOfFile(detailsMapping_.get(), FILE_MAP_READ, 0, 0, kHookDetailsSize));
+        detailsView_.reset(::MapViewOfFile(detailsMapping_.get(), FILE_MAP_READ, 0, 0, kDetailsObjectSize));
     SetCatching(false);
     if (!view_ || !detailsView_) {
         // Without the shared record no report could be read: say so, and keep

@@ -64,10 +64,12 @@ enum class HookFailure : std::uint32_t {
 // header; the details of the current report follow it. A library that knows
 // nothing of this object leaves the header at 0, and every announced record is
 // then logged as it is.
-inline constexpr const char* kHookDetailsMappingName =
-    "Vantrel - Message details {5E0123DC-1DF0-4C86-B5EA-7C53DACD96A1}";
+inline constexpr const char* kDetailsMappingName =
+    "Vantrel - Message details {32F94130-5798-4909-92B3-D94A1452C2BD}";
+// The header takes the bytes before this offset; the details follow it.
+inline constexpr std::uint32_t kDetailsOffset = 64;
 // The whole object: the header, then the details of the current report.
-inline constexpr std::uint32_t kHookDetailsSize = 4096;
+inline constexpr std::uint32_t kDetailsObjectSize = 4096;
 
 struct HookDetailsHeader {
     // Whether the record (bytes 16 to 43) and the details are whole: odd while
@@ -81,11 +83,10 @@ struct HookDetailsHeader {
     // Start's handshake: the hook procedure in the watched thread writes here
     // the answer to the number that came with the handshake message.
     std::uint32_t handshakeAnswer;
-    std::uint32_t reserved[5];  // 0
+    std::uint32_t reserved[13];  // 0
 };
-inline constexpr std::uint32_t kHookDetailsHeaderSize = 32;
-static_assert(sizeof(HookDetailsHeader) == kHookDetailsHeaderSize, "the details header is 32 bytes");
-static_assert(kHookDetailsHeaderSize <= kHookDetailsSize, "the header fits the details object");
+static_assert(sizeof(HookDetailsHeader) == kDetailsOffset, "the details header takes the bytes before the details");
+static_assert(kDetailsOffset <= kDetailsObjectSize, "the header fits the details object");
 
 // The writer's side of wholeCount: WholeWriteBegins makes the word odd and
 // gives the even value that WholeWriteEnds then stores. A word left odd (a

@@ -26,6 +26,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 
 namespace vantrel::hook {
@@ -115,17 +116,45 @@ bool MarkedHere(const ChainQuery& query) {
 }
 
 // The other builds of the library (VANTREL.DLL beside VANTREL32.DLL in a
-// 32-bit program, say) keep their marks in their own memory: each loaded one
-// is asked. It is held loaded while it answers.
-bool MarkedByAnotherBuild(const ChainQuery& query) {
+// 32-bit program, say) keep their marks in their own memory and are asked.
+// They are asked from inside hook procedures, so each one found stays loaded
+// for the life of the process: one that went away meanwhile would take the
+// program down. Looking for them by name costs milliseconds under some
+// systems, so it happens on the first report, and when Start's handshake
+// comes by (the one moment another build's hooks join a thread's chain): the
+// build that answers it looks, and has the builds it finds look again, since
+// those further down the chain no longer see a handshake in progress. However
+// often other programs send the handshake, a build looks once in a while only.
+using ChainMarkedFunction = BOOL(WINAPI*)(const ChainQuery*);
+using LookAgainFunction = void(WINAPI*)();
+std::atomic<ChainMarkedFunction> g_otherBuilds[2] = {};
+std::atomic<bool> g_otherBuildsKnown{false};
+std::atomic<DWORD> g_otherBuildsSought{0};
+constexpr DWORD kSeekOtherBuildsEveryMs = 100;
+
+void FindOtherBuilds(bool tellThem) {
+    std::size_t found = 0;
     for (const char* name : {"VANTREL.DLL", "VANTREL32.DLL", "VANTREL64.DLL"}) {
-        const HMODULE loaded = ::GetModuleHandleA(name);
-        if (!loaded || loaded == g_module) continue;
-        HMODULE other = nullptr;
-        if (!::GetModuleHandleExA(0, name, &other)) continue;
-        const ScopeExit release([other] { ::FreeLibrary(other); });
-        using Marked = BOOL(WINAPI*)(const ChainQuery*);
-        const auto marked = reinterpret_cast<Marked>(reinterpret_cast<void*>(::GetProcAddress(other, "HookChainMarked")));
+        HMODULE loaded = nullptr, kept = nullptr;
+        if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, name, &loaded) ||
+            loaded == g_module ||
+            !::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                                  reinterpret_cast<LPCSTR>(loaded), &kept))
+            continue;
+        const auto marked =
+            reinterpret_cast<ChainMarkedFunction>(reinterpret_cast<void*>(::GetProcAddress(kept, "HookChainMarked")));
+        if (marked && found < std::size(g_otherBuilds)) g_otherBuilds[found++].store(marked);
+        const auto lookAgain =
+            reinterpret_cast<LookAgainFunction>(reinterpret_cast<void*>(::GetProcAddress(kept, "HookLookAgain")));
+        if (tellThem && lookAgain) lookAgain();
+    }
+    g_otherBuildsKnown.store(true);
+}
+
+bool MarkedByAnotherBuild(const ChainQuery& query) {
+    if (!g_otherBuildsKnown.load()) FindOtherBuilds(false);
+    for (const auto& other : g_otherBuilds) {
+        const ChainMarkedFunction marked = other.load();
         if (marked && marked(&query)) return true;
     }
     return false;
@@ -260,6 +289,8 @@ void OnSent(const CWPSTRUCT& sent, const ChainQuery& query) {
             Store(channel->details->handshakeAnswer, HandshakeAnswer(static_cast<std::uint32_t>(sent.lParam)));
             CompareExchange(record.watchedWindow, watched, hwnd);
             SetSlotValue(g_gateSlot, nullptr);
+            const DWORD now = ::GetTickCount();
+            if (now - g_otherBuildsSought.exchange(now) >= kSeekOtherBuildsEveryMs) FindOtherBuilds(true);
         }
         return;
     }
@@ -330,10 +361,10 @@ Channel* OpenChannel() {
     // A view of the full size fails on a smaller object of the same name.
     Channel channel;
     channel.recordMapping = ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kHookMappingName);
-    channel.detailsMapping = ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kHookDetailsMappingName);
+    channel.detailsMapping = ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kDetailsMappingName);
     if (channel.recordMapping && channel.detailsMapping) {
         channel.record = MapWhole<HookRecord>(channel.recordMapping, kHookRecordSize);
-        channel.details = MapWhole<HookDetailsHeader>(channel.detailsMapping, kHookDetailsSize);
+        channel.details = MapWhole<HookDetailsHeader>(channel.detailsMapping, kDetailsObjectSize);
     }
     g_channel = channel;
     if (channel.record && channel.details) return &g_channel;
@@ -430,12 +461,15 @@ std::uint32_t UnforeseeableNumber() {
 
 }  // namespace vantrel::hook
 
-// The one operation a build of the library offers the others in the same
-// process: whether it passes that message along the hook chain in the calling
-// thread right now (listed by name in the library's .def file).
+// The two operations a build of the library offers the others in the same
+// process (listed by name in the library's .def file). The first: whether it
+// passes that message along the hook chain in the calling thread right now.
 extern "C" BOOL WINAPI HookChainMarked(const vantrel::hook::ChainQuery* query) {
     return query && query->size == sizeof(vantrel::hook::ChainQuery) && vantrel::hook::MarkedHere(*query);
 }
+
+// The other: look again for the builds loaded beside this one.
+extern "C" void WINAPI HookLookAgain() { vantrel::hook::FindOtherBuilds(false); }
 
 // The loader looks the entry point up by its C name.
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {

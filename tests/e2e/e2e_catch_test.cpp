@@ -930,7 +930,7 @@ TEST_F(CatchTest, EveryAnnouncedRecordIsLoggedWhoeverWroteItAndOnlyWhileCatching
     const std::string plain = WindowText(catch_);
     Clear();
     SharedView<HookRecord> record(kHookMappingName, kHookRecordSize);
-    SharedView<HookDetailsHeader> details(kHookDetailsMappingName, kHookDetailsSize);
+    SharedView<HookDetailsHeader> details(kDetailsMappingName, kDetailsObjectSize);
     ASSERT_TRUE(record && details);
     auto announce = [&](std::uint32_t wParam) {
         record->hwnd = HandleValue(Recorder());

@@ -83,7 +83,7 @@ int Squat(DWORD ms) {
                                          vantrel::kHookRecordSize, vantrel::kHookMappingName);
     const bool recordNew = record && ::GetLastError() != ERROR_ALREADY_EXISTS;
     HANDLE details = ::CreateFileMappingA(INVALID_HANDLE_VALUE, &attributes, PAGE_READWRITE, 0,
-                                          vantrel::kHookDetailsSize, vantrel::kHookDetailsMappingName);
+                                          vantrel::kDetailsObjectSize, vantrel::kDetailsMappingName);
     const bool detailsNew = details && ::GetLastError() != ERROR_ALREADY_EXISTS;
     if (!recordNew || !detailsNew) return 3;  // somebody made them first
     ::Sleep(ms);
@@ -125,7 +125,7 @@ struct Storm {
         std::uint32_t notify = 0, watched = 0;
         for (std::uint32_t i = 0; !g_stop; ++i) {
             if (!record) record = Map<HookRecord>(vantrel::kHookMappingName, vantrel::kHookRecordSize);
-            if (!details) details = Map<HookDetailsHeader>(vantrel::kHookDetailsMappingName, vantrel::kHookDetailsSize);
+            if (!details) details = Map<HookDetailsHeader>(vantrel::kDetailsMappingName, vantrel::kDetailsObjectSize);
             if (record && details) {
                 if (!notify) {
                     notify = record->notifyWindow;
@@ -138,7 +138,7 @@ struct Storm {
                         for (std::uint32_t w = 0; w < vantrel::kHookRecordSize / 4; ++w) recordWords[w] = Random();
                         break;
                     case 1:
-                        for (std::uint32_t w = 0; w < vantrel::kHookDetailsSize / 4; w += 1 + Random() % 16)
+                        for (std::uint32_t w = 0; w < vantrel::kDetailsObjectSize / 4; w += 1 + Random() % 16)
                             detailsWords[w] = Random();
                         break;
                     case 2:  // a forged notify window beside a watched window
