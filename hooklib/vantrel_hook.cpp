@@ -187,7 +187,8 @@ bool IsOtherLiveCatcher(std::uint32_t value, HWND ours) {
 // Who made a shared object, as its security tells: the record and the
 // details object must come from this user (or from the administrators or
 // the system, who have more rights), and not from a program that runs with
-// fewer rights than a plain program of the user (a sandbox) or than this one.
+// fewer rights than a plain program of the user (a sandbox), unless Vantrel
+// itself runs with as few.
 // That is the one maker a catch can trust: a program that made the objects
 // first could otherwise still write into them while Vantrel reads them, and
 // through them send the watched programs' reports where it likes. Objects
