@@ -1,7 +1,9 @@
 #include "platform/win32_desktop.h"
 
 #include "platform/win32_handles.h"
+#include "platform/win32_text.h"
 
+#include <cwchar>
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -40,7 +42,7 @@ bool WaitAnswering(HANDLE worker, DWORD ms) {
         if (woken == WAIT_OBJECT_0) return true;
         if (woken != WAIT_OBJECT_0 + 1) return false;
         MSG msg;
-        ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_SENDMESSAGE);
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_SENDMESSAGE);
     }
 }
 
@@ -77,12 +79,14 @@ public:
                 return {};
             }
         }
-        char buffer[260] = {};
+        // The wide form: every character of every script arrives as it is,
+        // 256 UTF-16 units at most (255 and the terminating zero).
+        wchar_t buffer[260] = {};
         DWORD_PTR copied = 0;
         // A bounded send: a window whose thread does not answer must not
         // freeze Vantrel; its text reads as empty. SMTO_ABORTIFHUNG lets the
         // system answer at once for a thread it already knows to be hung.
-        if (!::SendMessageTimeoutA(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+        if (!::SendMessageTimeoutW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
                                    kTextTimeoutMs, &copied)) {
             if (::IsWindow(hwnd)) {
                 if (!thread) thread = ::GetWindowThreadProcessId(hwnd, nullptr);
@@ -90,14 +94,18 @@ public:
             }
             return {};
         }
-        buffer[255] = '\0';
-        return buffer;
+        buffer[255] = L'\0';
+        // A text cut by the 255 units may end on the first half of a
+        // surrogate pair: the whole characters before it are kept.
+        std::size_t length = std::wcslen(buffer);
+        if (length > 0 && buffer[length - 1] >= 0xD800 && buffer[length - 1] <= 0xDBFF) --length;
+        return Narrow(std::wstring_view(buffer, length));
     }
 
     std::string className(Handle window) override {
-        char buffer[260] = {};
-        ::GetClassNameA(ToHwnd(window), buffer, 256);
-        return buffer;
+        wchar_t buffer[260] = {};
+        ::GetClassNameW(ToHwnd(window), buffer, 256);
+        return Narrow(buffer);
     }
 
     std::uint32_t windowLong(Handle window, LongIndex index) override {
@@ -168,12 +176,12 @@ public:
 
     Reply requestClose(Handle window) override {
         const HWND hwnd = ToHwnd(window);
-        return Ask(hwnd, [hwnd] { ::SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0); }, true);
+        return Ask(hwnd, [hwnd] { ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0); }, true);
     }
 
     Reply setText(Handle window, const std::string& text) override {
         const HWND hwnd = ToHwnd(window);
-        return Ask(hwnd, [hwnd, text] { ::SetWindowTextA(hwnd, text.c_str()); });
+        return Ask(hwnd, [hwnd, wide = Wide(text)] { ::SetWindowTextW(hwnd, wide.c_str()); });
     }
 
     Reply setPlacement(Handle window, const Placement& p) override {
