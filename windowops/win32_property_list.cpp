@@ -58,12 +58,14 @@ void TForm1::ShowProp(Handle window) {
 void TForm1::Copy1Click() {
     const int row = static_cast<int>(::SendMessageA(ListView1, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
     if (row < 0) return;
-    char buffer[300] = {};
+    // Room for the longest value a row holds: a program's full path.
+    std::string buffer(65536, '\0');
     LVITEMA item{};
     item.iSubItem = 1;
-    item.pszText = buffer;
-    item.cchTextMax = sizeof(buffer);
+    item.pszText = buffer.data();
+    item.cchTextMax = static_cast<int>(buffer.size());
     ::SendMessageA(ListView1, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    buffer.resize(buffer.find('\0'));
     const std::string text = CopyValueText({"", buffer});
 
     PutClipboardText(hwnd(), text);
