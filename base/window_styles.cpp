@@ -2,6 +2,7 @@
 
 #include "base/text.h"
 
+#include <initializer_list>
 #include <span>
 
 namespace vantrel {
@@ -432,10 +433,8 @@ std::string NamesText(std::initializer_list<Flags> tables, std::uint32_t word) {
         }
     }
     if (left != 0) {
-        static const char digits[] = "0123456789ABCDEF";
-        std::string hex;
-        for (; left != 0; left >>= 4) hex.insert(hex.begin(), digits[left & 0xF]);
-        add("0x" + hex);
+        const std::string digits = Hex8(left);
+        add("0x" + digits.substr(digits.find_first_not_of('0')));
     }
     return text.empty() ? "0" : text;
 }
