@@ -5,8 +5,8 @@
 #include "platform/win32_handles.h"
 
 #include <functional>
-#include <string>
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <utility>
 
@@ -193,12 +193,15 @@ public:
         const HWND hwnd = ToHwnd(window);
         // Every class has an atom: none means the window has gone.
         const std::optional<ULONG_PTR> atom = ClassValue(hwnd, GCW_ATOM);
-        if (!atom || *atom == 0) return std::nullopt;
+        const std::optional<ULONG_PTR> style = ClassValue(hwnd, GCL_STYLE);
+        const std::optional<ULONG_PTR> classExtra = ClassValue(hwnd, GCL_CBCLSEXTRA);
+        const std::optional<ULONG_PTR> windowExtra = ClassValue(hwnd, GCL_CBWNDEXTRA);
+        if (!atom || *atom == 0 || !style || !classExtra || !windowExtra) return std::nullopt;
         ClassInfo info;
         info.atom = static_cast<std::uint32_t>(*atom);
-        info.style = static_cast<std::uint32_t>(ClassValue(hwnd, GCL_STYLE).value_or(0));
-        info.classExtraBytes = static_cast<std::int32_t>(ClassValue(hwnd, GCL_CBCLSEXTRA).value_or(0));
-        info.windowExtraBytes = static_cast<std::int32_t>(ClassValue(hwnd, GCL_CBWNDEXTRA).value_or(0));
+        info.style = static_cast<std::uint32_t>(*style);
+        info.classExtraBytes = static_cast<std::int32_t>(*classExtra);
+        info.windowExtraBytes = static_cast<std::int32_t>(*windowExtra);
         info.icon = ClassHas(hwnd, GCLP_HICON);
         info.smallIcon = ClassHas(hwnd, GCLP_HICONSM);
         info.cursor = ClassHas(hwnd, GCLP_HCURSOR);
