@@ -1,11 +1,14 @@
 #include "platform/win32_desktop.h"
 
+#include "base/unicode.h"
+#include "platform/win32_dpi.h"
 #include "platform/win32_handles.h"
 #include "platform/win32_text.h"
 
 #include <cwchar>
 #include <functional>
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <utility>
 
@@ -56,6 +59,54 @@ bool Answers(HWND hwnd) {
 }
 
 void CALLBACK ProbeAnswered(HWND, UINT, ULONG_PTR thread, LRESULT);
+
+// A value of a window's class. A value of 0 is one only where the system
+// reported no error: for another program's window some systems answer only
+// the numbers, not the handles.
+std::optional<ULONG_PTR> ClassValue(HWND hwnd, int index) {
+    ::SetLastError(ERROR_SUCCESS);
+    const ULONG_PTR value = ::GetClassLongPtrW(hwnd, index);
+    if (value == 0 && ::GetLastError() != ERROR_SUCCESS) return std::nullopt;
+    return value;
+}
+
+std::optional<bool> ClassHas(HWND hwnd, int index) {
+    const std::optional<ULONG_PTR> value = ClassValue(hwnd, index);
+    if (!value) return std::nullopt;
+    return *value != 0;
+}
+
+std::string Utf8(const wchar_t* text, size_t length) {
+    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
+}
+
+// Whether this Windows runs 64-bit programs.
+bool SystemIs64Bit() {
+    if constexpr (sizeof(void*) == 8) {
+        return true;
+    } else {
+        BOOL wow64 = FALSE;
+        return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+    }
+}
+
+// The elevation and integrity level of a process's token, where it may be read.
+void ReadRights(HANDLE process, ProcessInfo& info) {
+    HANDLE taken = nullptr;
+    if (!::OpenProcessToken(process, TOKEN_QUERY, &taken)) return;
+    const KernelHandle token(taken);
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    if (::GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof(elevation), &size))
+        info.elevated = elevation.TokenIsElevated != 0;
+    // The label holds a SID whose last part is the level.
+    alignas(TOKEN_MANDATORY_LABEL) unsigned char label[sizeof(TOKEN_MANDATORY_LABEL) + SECURITY_MAX_SID_SIZE];
+    if (::GetTokenInformation(token.get(), TokenIntegrityLevel, label, sizeof(label), &size)) {
+        const PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(label)->Label.Sid;
+        if (::IsValidSid(sid) && *::GetSidSubAuthorityCount(sid) > 0)
+            info.integrityLevel = *::GetSidSubAuthority(sid, *::GetSidSubAuthorityCount(sid) - 1u);
+    }
+}
 
 class Win32Desktop final : public Desktop {
 public:
@@ -145,6 +196,64 @@ public:
         const DWORD thread = ::GetWindowThreadProcessId(ToHwnd(window), &process);
         return {thread, process};
     }
+
+    std::optional<ClassInfo> classInfo(Handle window) override {
+        const HWND hwnd = ToHwnd(window);
+        // Every class has an atom: none means the window has gone.
+        const std::optional<ULONG_PTR> atom = ClassValue(hwnd, GCW_ATOM);
+        const std::optional<ULONG_PTR> style = ClassValue(hwnd, GCL_STYLE);
+        const std::optional<ULONG_PTR> classExtra = ClassValue(hwnd, GCL_CBCLSEXTRA);
+        const std::optional<ULONG_PTR> windowExtra = ClassValue(hwnd, GCL_CBWNDEXTRA);
+        if (!atom || *atom == 0 || !style || !classExtra || !windowExtra) return std::nullopt;
+        ClassInfo info;
+        info.atom = static_cast<std::uint32_t>(*atom);
+        info.style = static_cast<std::uint32_t>(*style);
+        info.classExtraBytes = static_cast<std::int32_t>(*classExtra);
+        info.windowExtraBytes = static_cast<std::int32_t>(*windowExtra);
+        info.icon = ClassHas(hwnd, GCLP_HICON);
+        info.smallIcon = ClassHas(hwnd, GCLP_HICONSM);
+        info.cursor = ClassHas(hwnd, GCLP_HCURSOR);
+        info.background = ClassHas(hwnd, GCLP_HBRBACKGROUND);
+        // Gone in between: what was read may be zeros.
+        if (!::IsWindow(hwnd)) return std::nullopt;
+        return info;
+    }
+
+    std::optional<Rect> clientRect(Handle window) override {
+        const HWND hwnd = ToHwnd(window);
+        RECT r;
+        POINT origin{0, 0};
+        if (!::GetClientRect(hwnd, &r) || !::ClientToScreen(hwnd, &origin)) return std::nullopt;
+        return Rect{origin.x, origin.y, origin.x + (r.right - r.left), origin.y + (r.bottom - r.top)};
+    }
+
+    WindowScale windowScale(Handle window) override {
+        const HWND hwnd = ToHwnd(window);
+        if (!::IsWindow(hwnd)) return {};
+        return ScaleOfWindow(hwnd);
+    }
+
+    ProcessInfo processInfo(std::uint32_t processId) override {
+        ProcessInfo info;
+        // The least right that tells all of it: it is given for most programs
+        // of the same user, elevated ones included.
+        const KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+        if (!process) {
+            info.access = ::GetLastError() == ERROR_ACCESS_DENIED ? ProcessAccess::Denied : ProcessAccess::Gone;
+            return info;
+        }
+        info.access = ProcessAccess::Opened;
+        std::wstring path(32768, L'\0');
+        DWORD length = static_cast<DWORD>(path.size());
+        if (::QueryFullProcessImageNameW(process.get(), 0, path.data(), &length)) info.path = Utf8(path.data(), length);
+        BOOL wow64 = FALSE;
+        if (::IsWow64Process(process.get(), &wow64)) info.bits = SystemIs64Bit() && !wow64 ? 64 : 32;
+        ReadRights(process.get(), info);
+        info.dpiAwareness = ProcessDpiAwareness(process.get());
+        return info;
+    }
+
+    std::uint32_t ownProcessId() override { return ::GetCurrentProcessId(); }
 
     std::optional<Point> cursorPos() override {
         POINT p;

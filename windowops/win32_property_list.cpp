@@ -36,14 +36,22 @@ ToggleStates FillPropertyList(HWND list, Desktop& desktop, Handle window, bool h
 void CopySelectedValue(HWND list, HWND owner) {
     const int row = static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
     if (row < 0) return;
-    // Room for the longest value: a text of 255 units, or a path.
-    std::wstring buffer(1024, L'\0');
-    LVITEMW item{};
-    item.iSubItem = 1;
-    item.pszText = buffer.data();
-    item.cchTextMax = static_cast<int>(buffer.size());
-    const auto length = ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    buffer.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+    // A value may be long (a program's path, a row of style names): the room
+    // grows until the whole value fits.
+    std::wstring buffer;
+    for (std::size_t room = 512;; room *= 2) {
+        buffer.assign(room, L'\0');
+        LVITEMW item{};
+        item.iSubItem = 1;
+        item.pszText = buffer.data();
+        item.cchTextMax = static_cast<int>(room);
+        const auto length =
+            ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        if (static_cast<std::size_t>(length) + 1 < room || room >= (1u << 20)) {
+            buffer.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+            break;
+        }
+    }
     PutClipboardText(owner, CopyValueText({"", Narrow(buffer)}));
 }
 
