@@ -1,5 +1,7 @@
 #include "windowops/property_rows.h"
 
+#include "base/path.h"
+
 #include "base/window_styles.h"
 #include "windowops/value_text.h"
 
@@ -38,8 +40,6 @@ std::string AwarenessText(DpiAwareness awareness) {
 }
 
 // The last part of a path, after its last folder separator.
-std::string FileNameOf(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
-
 // Higher rights than Vantrel's: an elevated token where Vantrel's is not, or
 // a higher integrity level. "No" only where both were read for both.
 std::string HigherRightsText(const ProcessInfo& program, const ProcessInfo& own) {
