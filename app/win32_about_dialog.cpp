@@ -22,27 +22,20 @@ constexpr COLORREF kYellow = RGB(255, 255, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kAqua = RGB(0, 255, 255);
 
-// Opens a link with the shell. A missing mail program or browser is no error
-// of the dialog: the result is not examined and the dialog stays open.
 // The version as the version resource of vantrel.exe gives it: the one place
-// it is written, which the release archive is named after as well.
+// it is written, which the release archive is named after as well. Read
+// straight from the program's own resource, so no library beyond the
+// system's known ones is loaded for it.
 std::string ProgramVersion() {
-    char path[MAX_PATH * 2] = {};
-    if (!::GetModuleFileNameA(nullptr, path, sizeof path)) return {};
-    DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeA(path, &ignored);
-    if (size == 0) return {};
-    std::vector<char> data(size);
-    if (!::GetFileVersionInfoA(path, 0, size, data.data())) return {};
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT length = 0;
-    if (!::VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
-        length < sizeof(VS_FIXEDFILEINFO))
-        return {};
-    return VersionText(HIWORD(info->dwProductVersionMS), LOWORD(info->dwProductVersionMS),
-                       HIWORD(info->dwProductVersionLS), LOWORD(info->dwProductVersionLS));
+    HRSRC found = ::FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16) /* RT_VERSION */);
+    HGLOBAL loaded = found ? ::LoadResource(nullptr, found) : nullptr;
+    const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
+    if (!bytes) return {};
+    return ProductVersionOf(std::string_view(static_cast<const char*>(bytes), ::SizeofResource(nullptr, found)));
 }
 
+// Opens a link with the shell. A missing mail program or browser is no error
+// of the dialog: the result is not examined and the dialog stays open.
 void OpenLink(const std::string& file) {
     ::ShellExecuteW(ApplicationWindow(), nullptr, Wide(file).c_str(), nullptr, nullptr, SW_SHOWNOACTIVATE);
 }

@@ -11,6 +11,10 @@ class TForm4;
 class TForm5ForHook;
 class TForm6;
 
+// At start, before anything else loads: libraries loaded by name from then
+// on come from the system folder only.
+void LoadLibrariesFromTheSystemOnly();
+
 TForm1& Form1();
 TForm2& Form2();
 TForm3& Form3();
