@@ -283,8 +283,16 @@ int Form::ShowModal() {
     g_modalStack.pop_back();
     inModalLoop_ = false;
     for (HWND w : disabled.windows) ::EnableWindow(w, TRUE);
+    // The window that was active before takes the activation back while this
+    // form is still shown, and only then is this form hidden: hiding the
+    // active window first would leave the keyboard focus for a moment with
+    // no window at all, and under Wine the display then may not give it back
+    // to the window activated next, whose next keys would go nowhere.
+    if (previousActive && ::IsWindow(previousActive) && ::IsWindowVisible(previousActive))
+        ::SetActiveWindow(previousActive);
     ::ShowWindow(hwnd_, SW_HIDE);
-    if (previousActive && ::IsWindow(previousActive)) ::SetActiveWindow(previousActive);
+    if (previousActive && ::IsWindow(previousActive) && ::GetActiveWindow() != previousActive)
+        ::SetActiveWindow(previousActive);
     return result;
 }
 
