@@ -43,6 +43,7 @@ constexpr int kSplitterWidth = 1;
 constexpr int kRightWidth = 188;
 constexpr int kTreeIndent = 27;
 constexpr int kPropertyColumnWidth = 85;
+constexpr const char* kWaitingForAnswerText = " Waiting for the window's program to answer...";
 constexpr const wchar_t* kPanelClass = L"TPanel";
 constexpr const wchar_t* kSplitterClass = L"TSplitter";
 
@@ -151,6 +152,13 @@ void TForm1::BuildControls() {
     ToolBar1 = BuildToolBar(Panel2, ctl::ToolBar1, MainToolBarTable(), imageList1_.get(), kToolButtonWidth,
                             kToolButtonHeight, hints_, DpiScale{Dpi()});
 
+    // A close request that waits long for the other program's answer says so.
+    SetWaitNotice([this](bool waiting) {
+        const std::wstring text = waiting ? Wide(kWaitingForAnswerText) : std::wstring();
+        ::SendMessageW(StatusBar1, SB_SETTEXTW, 2, reinterpret_cast<LPARAM>(text.c_str()));
+        ::UpdateWindow(StatusBar1);
+    });
+
     // First in the tab order, so the tree has the focus when the window opens.
     TreeView1 = tree_.Create(Panel2, ctl::TreeView1, Instance());
     tree_.onSelect = [this](Handle window) { RunGuarded([this, window] { TreeView1Change(window); }); };
@@ -187,8 +195,9 @@ void TForm1::ScaleControls() {
     ::SendMessageW(TreeView1, TVM_SETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
 
     ::SendMessageW(StatusBar1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
-    int parts[] = {Scale(kStatusPanelWidths[0]), Scale(kStatusPanelWidths[0]) + Scale(kStatusPanelWidths[1])};
-    ::SendMessageW(StatusBar1, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    // The two counts, then the rest of the bar for what Vantrel waits for.
+    int parts[] = {Scale(kStatusPanelWidths[0]), Scale(kStatusPanelWidths[0]) + Scale(kStatusPanelWidths[1]), -1};
+    ::SendMessageW(StatusBar1, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
 
     // MS Sans Serif 9 point with the Cyrillic character set.
     FontHandle oldListFont = std::move(listFont_);
@@ -277,12 +286,21 @@ void TForm1::RunCommand(int command) {
         {cmd::About1, &TForm1::About1Click},
         {cmd::Copy1, &TForm1::Copy1Click},
     };
+    // A command that comes while another waits for a window's answer (the
+    // user dragged the window meanwhile, and its move let a posted command
+    // through) waits for that answer too: it runs once the first is done.
+    if (RequestPending()) {
+        deferred_.push_back(command);
+        return;
+    }
     for (const auto& [id, handler] : handlers) {
         if (id == command) {
             RunGuarded([this, handler = handler] { (this->*handler)(); });
-            return;
+            break;
         }
     }
+    for (const int waiting : std::exchange(deferred_, {}))
+        ::PostMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(waiting, 0), 0);
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -111,6 +111,8 @@ private:
     std::vector<BitmapHandle> menuBitmaps_;
     std::map<int, std::string> hints_;
     bool activatedOnce_ = false;
+    // Commands that came while another one waited for a window's answer.
+    std::vector<int> deferred_;
     // The property list's width in pixels: 188 at 96 pixels per inch, then
     // where the user drags the splitter.
     int rightWidth_ = 0;

@@ -109,6 +109,7 @@ enum class Reply {
     Answered,     // done (for a vanished window: nothing to do)
     NotAnswered,  // its thread did not answer in time; the change may still take effect later
     Busy,         // an earlier change asked of its thread is still unanswered; this one was not asked
+    Denied,       // Windows refused it: the window's program runs with higher rights than Vantrel
 };
 
 class Desktop {

@@ -39,7 +39,6 @@ std::string AwarenessText(DpiAwareness awareness) {
     return kNotAvailable;
 }
 
-// The last part of a path, after its last folder separator.
 // Higher rights than Vantrel's: an elevated token where Vantrel's is not, or
 // a higher integrity level. "No" only where both were read for both.
 std::string HigherRightsText(const ProcessInfo& program, const ProcessInfo& own) {

@@ -1,5 +1,7 @@
 #include "tests/support/memory_desktop.h"
 
+#include "base/unicode.h"
+
 #include <algorithm>
 
 namespace vantrel::testing {
@@ -77,6 +79,7 @@ void MemoryDesktop::release(std::uint32_t thread) {
 }
 
 Reply MemoryDesktop::change(Handle window, std::string entry, std::function<void()> apply) {
+    if (const FakeWindow* w = find(window); w && higherRights_.count(w->ids.process)) return Reply::Denied;
     if (isHung(window)) {
         const std::uint32_t thread = windows_.at(window).ids.thread;
         if (waiting_.count(thread)) return Reply::Busy;
@@ -93,7 +96,7 @@ Reply MemoryDesktop::change(Handle window, std::string entry, std::function<void
 
 std::string MemoryDesktop::text(Handle window) {
     FakeWindow* w = find(window);
-    return w && !isHung(window) ? w->text.substr(0, 255) : std::string();
+    return w && !isHung(window) ? CutToUtf16Units(w->text, 255) : std::string();
 }
 
 std::string MemoryDesktop::className(Handle window) {

@@ -61,6 +61,9 @@ public:
     // the first change asked of one is not answered and waits, every later one
     // is refused as Busy; release() lets the waiting change take effect.
     void hang(std::uint32_t thread) { hung_.insert(thread); }
+    // Plays a program that runs with higher rights: Windows refuses every
+    // change asked of its windows (nothing is journaled).
+    void runWithHigherRights(std::uint32_t process) { higherRights_.insert(process); }
     void release(std::uint32_t thread);
 
     Handle activeWindow() override { return active; }
@@ -98,6 +101,7 @@ private:
     std::map<Handle, FakeWindow> windows_;
     std::vector<Handle> topLevel_;  // z-order, topmost first
     std::set<std::uint32_t> hung_;
+    std::set<std::uint32_t> higherRights_;
     std::map<std::uint32_t, std::function<void()>> waiting_;  // by thread
 };
 
