@@ -54,6 +54,8 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& pos) {
     return value;
 }
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out.push_back(static_cast<char>(c));
@@ -72,7 +74,7 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-}  // namespace
+char32_t NextCharacter(std::string_view utf8, std::size_t& pos) { return DecodeUtf8(utf8, pos); }
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
     std::u16string out;

@@ -26,6 +26,13 @@ std::size_t Utf16Length(std::string_view utf8);
 // ends on a whole character: a surrogate pair is never cut in half.
 std::string CutToUtf16Units(std::string_view utf8, std::size_t maxUnits);
 
+// The character at text[pos], moving pos past it. A byte that starts no
+// valid character reads as U+FFFD and moves pos one byte on.
+char32_t NextCharacter(std::string_view utf8, std::size_t& pos);
+
+// Appends a character (at most U+10FFFF, not a surrogate) in UTF-8.
+void AppendUtf8(std::string& utf8, char32_t c);
+
 // True when every character of the text is 7-bit ASCII.
 bool IsAscii(std::string_view text);
 
