@@ -81,6 +81,15 @@ void AddWindowPos(const DetailWindowPos& pos, Parts& parts) {
     parts.Add(FlagsText(kSwpFlags, pos.flags));
 }
 
+// The start both owner-drawn structures share: the control and the item.
+void AddOwnerDrawn(std::string_view structure, std::uint32_t type, std::uint32_t id, std::uint32_t item,
+                   Parts& parts) {
+    parts.Add(structure);
+    parts.Add(NameOrNumber(kOwnerDrawTypes, type));
+    parts.Add("id", Decimal(id));
+    parts.Add("item", Decimal(static_cast<std::int32_t>(item)));
+}
+
 void AddNotify(const Decoded& m, const DetailNmhdr& hdr, Parts& parts) {
     const std::string_view name = NotifyCodeName(m.senderFamily, hdr.code);
     parts.Add(name.empty() ? "code=" + Decimal(static_cast<std::int32_t>(hdr.code)) : std::string(name));
@@ -248,10 +257,7 @@ void AddPayload(const Decoded& m, Parts& parts) {
         }
         case PayloadKind::DrawItem: {
             const auto d = PayloadAs<DetailDrawItem>(m);
-            parts.Add("DRAWITEMSTRUCT");
-            parts.Add(NameOrNumber(kOwnerDrawTypes, d.ctlType));
-            parts.Add("id", Decimal(d.ctlId));
-            parts.Add("item", Decimal(static_cast<std::int32_t>(d.itemId)));
+            AddOwnerDrawn("DRAWITEMSTRUCT", d.ctlType, d.ctlId, d.itemId, parts);
             parts.Add(FlagsText(kOwnerDrawActions, d.itemAction));
             if (d.itemState) parts.Add(FlagsText(kOwnerDrawStates, d.itemState));
             parts.Add("window", Hex32(d.itemWindow));
@@ -262,10 +268,7 @@ void AddPayload(const Decoded& m, Parts& parts) {
         }
         case PayloadKind::MeasureItem: {
             const auto d = PayloadAs<DetailMeasureItem>(m);
-            parts.Add("MEASUREITEMSTRUCT");
-            parts.Add(NameOrNumber(kOwnerDrawTypes, d.ctlType));
-            parts.Add("id", Decimal(d.ctlId));
-            parts.Add("item", Decimal(static_cast<std::int32_t>(d.itemId)));
+            AddOwnerDrawn("MEASUREITEMSTRUCT", d.ctlType, d.ctlId, d.itemId, parts);
             parts.Add(Size(static_cast<std::int32_t>(d.itemWidth), static_cast<std::int32_t>(d.itemHeight)));
             if (d.itemData) parts.Add("data", Handle(d.itemData));
             break;
