@@ -1,5 +1,6 @@
 #include "catch/win32_catch_window.h"
 
+#include "base/path.h"
 #include "catch/catch_window_tables.h"
 #include "hooklib/vantrel_hook.h"
 #include "platform/win32_desktop.h"
@@ -8,7 +9,6 @@
 #include "shell/error_report.h"
 #include "shell/program_state.h"
 #include "shell/win32_command_bars.h"
-#include "shell/win32_form1.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -39,8 +39,8 @@ constexpr UINT kLoggingFailedMessage = WM_APP + 1;
 void WriteLogFile(const std::string& name, const std::string& bytes, bool replacing) {
     std::string target = name;
     if (replacing) {
-        const std::size_t slash = name.find_last_of("\\/");
-        const std::string folder = slash == std::string::npos ? std::string(".") : name.substr(0, slash + 1);
+        const std::string directory = DirectoryOf(name);
+        const std::string folder = directory.empty() ? std::string(".") : directory;
         char temporary[MAX_PATH] = {};
         if (!::GetTempFileNameA(folder.c_str(), "vtl", 0, temporary)) throw VantrelError("Cannot create file " + name);
         target = temporary;
@@ -142,9 +142,14 @@ void TForm5ForHook::LayoutControls() {
     ::MoveWindow(Memo1, 0, toolBar, client.right, height < 0 ? 0 : height, TRUE);
 }
 
-void TForm5ForHook::FormShow() {
+int TForm5ForHook::ShowFor(std::string nodeText, std::function<Handle()> selectedWindow) {
     // With no node selected there is nothing to name after the dash.
-    captionNode_ = Form1().SelectedNodeText();
+    captionNode_ = std::move(nodeText);
+    selectedWindow_ = std::move(selectedWindow);
+    return ShowModal();
+}
+
+void TForm5ForHook::FormShow() {
     caption_.clear();
     UpdateCaption();
     // The log pane, the window's one control that takes keys, has them from
@@ -185,7 +190,7 @@ void TForm5ForHook::SetCatching(bool catching) {
 
 void TForm5ForHook::ToolButton2Click() {
     if (catching_ || !view_) return;
-    const HWND watched = ToHwnd(SelectedWindow);
+    const HWND watched = ToHwnd(selectedWindow_ ? selectedWindow_() : 0);
     DWORD owner = 0;
     watchingOwnWindow_ = ::GetWindowThreadProcessId(watched, &owner) != 0 && owner == ::GetCurrentProcessId();
     log_.reports.Restart();
@@ -376,6 +381,5 @@ LRESULT TForm5ForHook::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return Form::HandleMessage(message, wParam, lParam);
 }
 
-void TForm1::Catchmessages1Click() { Form5ForHook().ShowModal(); }
 
 }  // namespace vantrel::win32

@@ -29,6 +29,18 @@ struct NodeLabels {
     std::function<std::string(int)> label;  // label of the node at an absolute index
 };
 
+// The tree as the location tools move in it: its labels, the selected node,
+// selecting a node (like a click, so the tree's change handler runs) and the
+// node where a search goes on. Nodes are absolute indexes, -1 for none.
+class TreeCursor {
+public:
+    virtual ~TreeCursor() = default;
+    virtual NodeLabels Labels() const = 0;
+    virtual int SelectedNode() const = 0;
+    virtual void SelectNode(int node) = 0;
+    virtual int& CurrentNode() = 0;
+};
+
 // One search step: the first node after `current` (an absolute index; -1 means
 // "before the first node", so node 0 is tested too) whose label matches.
 // Never tests `current` itself and never wraps: -1 when nothing after it

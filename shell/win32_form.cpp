@@ -154,6 +154,11 @@ void Form::SetClientSize(int width, int height) {
     if (dx != 0 || dy != 0) SetWindowSize(outer.cx + dx, outer.cy + dy);
 }
 
+void Form::FocusWholeText(HWND edit) {
+    ::SendMessageA(edit, EM_SETSEL, 0, -1);
+    ::SetFocus(edit);
+}
+
 void Form::CentreOnScreen() {
     RECT r;
     ::GetWindowRect(hwnd_, &r);

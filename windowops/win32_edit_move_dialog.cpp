@@ -2,8 +2,6 @@
 
 #include "platform/win32_desktop.h"
 #include "shell/command_ids.h"
-#include "shell/program_state.h"
-#include "shell/win32_form1.h"
 
 namespace vantrel::win32 {
 
@@ -59,10 +57,7 @@ EditMoveValues TForm2::Values() const {
     return values;
 }
 
-void TForm2::FormShow() {
-    ::SendMessageA(Edit1, EM_SETSEL, 0, -1);
-    ::SetFocus(Edit1);
-}
+void TForm2::FormShow() { FocusWholeText(Edit1); }
 
 void TForm2::FormClose() {
     // OK by Enter leaves the focus in the field being typed in; it must be
@@ -79,19 +74,18 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return Form::HandleMessage(message, wParam, lParam);
 }
 
-void TForm1::EditMove1Click() {
+void RunEditMove(CommandHost& host, TForm2& dialog) {
     Desktop& desktop = TheDesktop();
-    const Handle window = SelectedWindow;
+    const Handle window = host.Selected();
     const EditMoveRead read = ReadForEditMove(desktop, window);
-    TForm2& dialog = Form2();
     dialog.Fill(read.text, DerivedValues(read.placement));
     if (dialog.ShowModal() != kResultOk) return;
     const EditMoveOutcome outcome = ApplyEditMove(desktop, window, read, dialog.Text(), dialog.Values());
     if (outcome.refresh == EditMoveRefresh::Tree)
-        TreeRefresh();
+        host.Rebuild();
     else
-        ShowProp(window);
-    ReportOutcome(CommandOutcome{outcome.reply, {}});
+        host.Refill(window);
+    host.Report(CommandOutcome{outcome.reply, {}});
 }
 
 }  // namespace vantrel::win32

@@ -2,8 +2,6 @@
 
 #include "platform/win32_desktop.h"
 #include "shell/command_ids.h"
-#include "shell/program_state.h"
-#include "shell/win32_form1.h"
 
 namespace vantrel::win32 {
 
@@ -39,23 +37,20 @@ StyleTexts TForm6::Texts() const {
     return {ControlText(ctl::Edit1), ControlText(ctl::Edit2), ControlText(ctl::Edit3)};
 }
 
-void TForm6::FormShow() {
-    ::SendMessageA(Edit1, EM_SETSEL, 0, -1);
-    ::SetFocus(Edit1);
-}
+void TForm6::FormShow() { FocusWholeText(Edit1); }
 
-void TForm1::SetStyle1Click() {
+void RunSetStyle(CommandHost& host, TForm6& dialog, bool hexMode) {
     Desktop& desktop = TheDesktop();
-    const Handle window = SelectedWindow;
+    const Handle window = host.Selected();
     const StyleValues read = ReadStyleValues(desktop, window);
-    TForm6& dialog = Form6();
-    dialog.Fill(StyleFieldTexts(read, HexMode));
+    dialog.Fill(StyleFieldTexts(read, hexMode));
     if (dialog.ShowModal() != kResultOk) return;
     // A field that is no valid number raises the conversion error here; the
     // fields before it stay written and the list is not refilled.
-    const CommandOutcome outcome = ApplySetStyle(desktop, window, read, dialog.Texts(), HexMode, OwnWindowOf(window));
-    ShowProp(window);
-    ReportOutcome(outcome);
+    const CommandOutcome outcome =
+        ApplySetStyle(desktop, window, read, dialog.Texts(), hexMode, host.OwnWindowOf(window));
+    host.Refill(window);
+    host.Report(outcome);
 }
 
 }  // namespace vantrel::win32

@@ -1,9 +1,10 @@
 // The general error report's text and the main window's command tables.
 
+#include "app/main_window_tables.h"
+#include "app/program_version.h"
 #include "shell/command_ids.h"
 #include "shell/command_table.h"
 #include "shell/error_report.h"
-#include "shell/program_version.h"
 
 #include <gtest/gtest.h>
 

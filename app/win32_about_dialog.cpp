@@ -1,8 +1,7 @@
-#include "shell/win32_about_dialog.h"
+#include "app/win32_about_dialog.h"
 
 #include "resources/resource_names.h"
-#include "shell/program_version.h"
-#include "shell/win32_form1.h"
+#include "app/program_version.h"
 
 #include <shellapi.h>
 
@@ -195,7 +194,5 @@ LRESULT TForm3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     return Form::HandleMessage(message, wParam, lParam);
 }
-
-void TForm1::About1Click() { Form3().ShowModal(); }
 
 }  // namespace vantrel::win32

@@ -1,4 +1,4 @@
-#include "shell/program_version.h"
+#include "app/program_version.h"
 
 namespace vantrel {
 

@@ -1,10 +1,11 @@
 // Start-up: the application window, the six forms in their order, and the
 // message loop that runs until the main window closes.
 
+#include "app/win32_about_dialog.h"
+#include "app/win32_form1.h"
+#include "app/win32_forms.h"
 #include "catch/win32_catch_window.h"
 #include "locate/win32_find_dialog.h"
-#include "shell/win32_about_dialog.h"
-#include "shell/win32_form1.h"
 #include "windowops/win32_edit_move_dialog.h"
 #include "windowops/win32_set_style_dialog.h"
 
