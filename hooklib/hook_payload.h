@@ -29,6 +29,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <type_traits>
 
 namespace vantrel::hook {
 
