@@ -291,9 +291,13 @@ void AddControlParameters(const Decoded& m, Parts& parts) {
                     parts.Add(NameOrNumber(kTreeNext, w & 0xFF));
                     AddWindow("item", m.lParam, parts);
                     break;
-                // TVM_DELETEITEM, TVM_SORTCHILDREN, TVM_ENSUREVISIBLE, TVM_GETITEMSTATE
-                case 0x1101: case 0x1113: case 0x1114: case 0x1127:
+                // TVM_DELETEITEM, TVM_SORTCHILDREN, TVM_ENSUREVISIBLE
+                case 0x1101: case 0x1113: case 0x1114:
                     parts.Add("item", Handle(m.lParam));
+                    break;
+                case 0x1127:  // TVM_GETITEMSTATE
+                    parts.Add("item", Handle(m.wParam));
+                    parts.Add("mask", Hex32(l));
                     break;
                 default: break;
             }

@@ -175,6 +175,7 @@ TEST(MessageDetails, ControlMessagesNamedByTheWindowsClassWithTheirParameters) {
         {Details(0x110A, 4, 0x00A0B0C0, u"SysTreeView32"), "TVM_GETNEXTITEM TVGN_CHILD item=0x00A0B0C0"},
         {Details(0x110A, 0, 0, u"SysTreeView32"), "TVM_GETNEXTITEM TVGN_ROOT"},
         {Details(0x1132, 0, 0x00A0B0C0, u"SysTreeView32"), "TVM_INSERTITEMW"},
+        {Details(0x1127, 0x00A0B0C0, 0xF022, u"SysTreeView32"), "TVM_GETITEMSTATE item=0x00A0B0C0 mask=0x0000F022"},
         {Details(0x100C, static_cast<std::uint32_t>(-1), 2, u"SysListView32"), "LVM_GETNEXTITEM start=-1 LVNI_SELECTED"},
         {Details(0x101E, 1, MakeLong(-2, 0), u"SysListView32"), "LVM_SETCOLUMNWIDTH column=1 width=-2"},
         {Details(0x040B, 0x0102, 0x1000, u"msctls_statusbar32"), "SB_SETTEXTW part=2 SBT_NOBORDERS"},
