@@ -63,7 +63,8 @@ static_assert(offsetof(HookRecord, hwnd) == 16, "the MSG part starts at offset 1
 // as in the record. The reader trusts no word: every count is capped at its
 // array, every kind it does not know reads as no payload.
 
-inline constexpr const char* kDetailsMappingName = "Vantrel - Message details {32F94130-5798-4909-92B3-D94A1452C2BD}";
+inline constexpr const char* kDetailsMappingName =
+    "Vantrel - Message details {32F94130-5798-4909-92B3-D94A1452C2BD}";
 // The library's header takes the bytes before this offset.
 inline constexpr std::uint32_t kDetailsOffset = 64;
 
@@ -75,7 +76,7 @@ enum class DetailMark : std::uint8_t {
     Returned = 3,  // a sent message's window procedure returned (the result is valid)
 };
 
-// DetailsFlags bits.
+// Bits of MessageDetails::flags.
 inline constexpr std::uint8_t kDetailsWriter64 = 0x01;  // the watched program is 64-bit
 
 // A bounded copy of a text in UTF-16. A writer that meets an ANSI text
