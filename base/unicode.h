@@ -26,7 +26,13 @@ std::size_t Utf16Length(std::string_view utf8);
 // ends on a whole character: a surrogate pair is never cut in half.
 std::string CutToUtf16Units(std::string_view utf8, std::size_t maxUnits);
 
-// The character at text[pos], moving pos past it. A byte that starts no
+// Upper-cases a text for a search that ignores case: the Latin letters a to z
+// become A to Z and no other Latin letter changes (accented ones included);
+// the letters of the other scripts that have case (Greek, Cyrillic,
+// Armenian, Glagolitic, Coptic, Cherokee, Deseret) become their capitals.
+// Every other character stays as it is.
+std::string UpperForSearch(std::string_view utf8);
+// The character at utf8[pos], moving pos past it. A byte that starts no
 // valid character reads as U+FFFD and moves pos one byte on.
 char32_t NextCharacter(std::string_view utf8, std::size_t& pos);
 
