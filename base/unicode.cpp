@@ -134,6 +134,11 @@ std::string UpperForSearch(std::string_view utf8) {
     return out;
 }
 
+char32_t UpperForSearch(char32_t c) {
+    if (c < 0x80) return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c;
+    return NonLatinUpper(c);
+}
+
 char32_t NextCharacter(std::string_view utf8, std::size_t& pos) { return DecodeUtf8(utf8, pos); }
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {

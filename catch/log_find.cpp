@@ -1,12 +1,12 @@
 #include "catch/log_find.h"
 
-#include "base/case_fold.h"
+#include "base/text_search.h"
 
 namespace vantrel {
 
 std::optional<LogFindResult> FindInLog(const LogBuffer& log, std::string_view text, std::size_t after) {
     if (text.find_first_of("\r\n") != std::string_view::npos || log.LineCount() < 2) return std::nullopt;
-    const FoldedFinder finder(text);
+    const CaselessFinder finder(text);
     if (finder.Empty()) return std::nullopt;
     const std::string_view all = log.Text();
     // Lines are separated by line breaks, which the text cannot hold, so a

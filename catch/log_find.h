@@ -1,6 +1,7 @@
 #pragma once
 // Find in the message log: the next line that holds a text, compared
-// without regard to case (base/case_fold.h), going on from the end at the
+// without regard to case by the rule of every search (base/text_search.h,
+// the same as Find window's), going on from the end at the
 // first logged line, with a mark that the search went round.
 
 #include "catch/log_buffer.h"
