@@ -79,9 +79,6 @@ template <std::uint16_t Units>
 std::string QuotedText(const DetailText<Units>& text) {
     return QuotedText(text.units, Units, text.length, text.flags);
 }
-// Style words for a window of a class, and extended style words.
-std::string StyleText(std::string_view className, std::uint32_t style);
-std::string ExStyleText(std::uint32_t exStyle);
 
 // The parameters of a sent or posted message, decoded.
 void AddParameters(const Decoded& m, Parts& parts);

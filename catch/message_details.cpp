@@ -86,11 +86,6 @@ std::string QuotedText(const char16_t* units, std::size_t capacity, std::uint16_
     return text;
 }
 
-// The style words wait for the one table of style names; until then the
-// numbers are shown in hexadecimal.
-std::string StyleText(std::string_view, std::uint32_t style) { return Hex32(style); }
-std::string ExStyleText(std::uint32_t exStyle) { return Hex32(exStyle); }
-
 namespace {
 
 constexpr std::uint32_t kFirstRegistered = 0xC000;

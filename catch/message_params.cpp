@@ -5,6 +5,7 @@
 #include "catch/details_parts.h"
 
 #include "catch/int2msg.h"
+#include "base/window_styles.h"
 #include "catch/named_values.h"
 
 namespace vantrel::details {
@@ -226,7 +227,7 @@ void AddControlParameters(const Decoded& m, Parts& parts) {
             if (m.message == 0x00F1) parts.Add(NameOrNumber(kButtonChecks, w));  // BM_SETCHECK
             if (m.message == 0x00F3) parts.Add(Bool(w));                         // BM_SETSTATE
             if (m.message == 0x00F4) {                                           // BM_SETSTYLE
-                parts.Add(StyleText(m.windowClass, w));
+                parts.Add(StyleFlagsText(m.windowClass, w));
                 parts.Add("redraw", Bool(l));
             }
             if (m.message == 0x00F7) {  // BM_SETIMAGE

@@ -3,6 +3,7 @@
 
 #include "catch/details_parts.h"
 
+#include "base/window_styles.h"
 #include "catch/named_values.h"
 
 #include <algorithm>
@@ -211,8 +212,8 @@ void AddPayload(const Decoded& m, Parts& parts) {
             parts.Add("CREATESTRUCT");
             parts.Add(Point(c.x, c.y));
             parts.Add(Size(c.cx, c.cy));
-            parts.Add("style", StyleText(m.windowClass, c.style));
-            parts.Add("exStyle", ExStyleText(c.exStyle));
+            parts.Add("style", StyleFlagsText(m.windowClass, c.style));
+            parts.Add("exStyle", ExStyleFlagsText(c.exStyle));
             parts.Add("name", QuotedText(c.name));
             if (c.classAtom) parts.Add("class", Enclosed("#", Decimal(c.classAtom), ""));
             else parts.Add("class", QuotedText(c.className));
@@ -251,8 +252,8 @@ void AddPayload(const Decoded& m, Parts& parts) {
         case PayloadKind::StyleStruct: {
             const auto s = PayloadAs<DetailStyleStruct>(m);
             const bool ex = m.W() == 0xFFFFFFEC;  // GWL_EXSTYLE
-            parts.Add("old", ex ? ExStyleText(s.oldStyle) : StyleText(m.windowClass, s.oldStyle));
-            parts.Add("new", ex ? ExStyleText(s.newStyle) : StyleText(m.windowClass, s.newStyle));
+            parts.Add("old", ex ? ExStyleFlagsText(s.oldStyle) : StyleFlagsText(m.windowClass, s.oldStyle));
+            parts.Add("new", ex ? ExStyleFlagsText(s.newStyle) : StyleFlagsText(m.windowClass, s.newStyle));
             break;
         }
         case PayloadKind::DrawItem: {

@@ -168,6 +168,7 @@ TEST(MessageDetails, ControlMessagesNamedByTheWindowsClassWithTheirParameters) {
         {Details(0x00B1, 2, static_cast<std::uint32_t>(-1), u"Edit"), "EM_SETSEL start=2 end=-1"},
         {Details(0x00C5, 80, 0, u"Edit"), "EM_LIMITTEXT max=80"},
         {Details(0x00F1, 1, 0, u"Button"), "BM_SETCHECK BST_CHECKED"},
+        {Details(0x00F4, 0x0003, 1, u"Button"), "BM_SETSTYLE BS_AUTOCHECKBOX redraw=TRUE"},
         {Details(0x0186, 4, 0, u"ListBox"), "LB_SETCURSEL index=4"},
         {Details(0x0185, 1, static_cast<std::uint32_t>(-1), u"ListBox"), "LB_SETSEL TRUE index=-1"},
         {Details(0x014F, 1, 0, u"ComboBox"), "CB_SHOWDROPDOWN TRUE"},
@@ -264,10 +265,12 @@ TEST(MessageDetails, StructuresTheParametersPointedTo) {
 
     const Case cases[] = {
         {With(Details(0x0001, 0, 0x1000, u"Button"), PayloadKind::CreateStruct, create),
-         "CREATESTRUCT (10,20) 300 x 200 style=0x50010000 exStyle=0x00000200 name=\"OK\" class=\"Button\" "
+         "CREATESTRUCT (10,20) 300 x 200 style=WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON "
+         "exStyle=WS_EX_CLIENTEDGE name=\"OK\" class=\"Button\" "
          "parent=0x00010020 menu=0x000003E9 instance=0x00400000 params=0x00000077"},
         {With(Details(0x0081, 0, 0x1000), PayloadKind::CreateStruct, byAtom),
-         "CREATESTRUCT (10,20) 300 x 200 style=0x50010000 exStyle=0x00000200 name=(address not readable) class=#49178 "
+         "CREATESTRUCT (10,20) 300 x 200 style=WS_CHILD | WS_VISIBLE | WS_TABSTOP exStyle=WS_EX_CLIENTEDGE "
+         "name=(address not readable) class=#49178 "
          "parent=0x00010020 menu=0x000003E9 instance=0x00400000 params=0x00000077"},
         {With(Details(0x0046, 0, 0x1000), PayloadKind::WindowPos, topmost),
          "WINDOWPOS after=HWND_TOPMOST (0,0) 640 x 480 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE"},
@@ -283,7 +286,10 @@ TEST(MessageDetails, StructuresTheParametersPointedTo) {
          "WMSZ_BOTTOMRIGHT RECT (1,2)-(3,4)"},
         {With(Details(0x007C, static_cast<std::uint32_t>(-16), 0x1000), PayloadKind::StyleStruct,
               vantrel::DetailStyleStruct{0x10000000, 0x10010000}),
-         "GWL_STYLE old=0x10000000 new=0x10010000"},
+         "GWL_STYLE old=WS_VISIBLE new=WS_VISIBLE | WS_MAXIMIZEBOX"},
+        {With(Details(0x007D, static_cast<std::uint32_t>(-20), 0x1000), PayloadKind::StyleStruct,
+              vantrel::DetailStyleStruct{0x00000008, 0x00000000}),
+         "GWL_EXSTYLE old=WS_EX_TOPMOST new=0"},
         {With(Details(0x002B, 1001, 0x1000), PayloadKind::DrawItem, draw),
          "id=1001 DRAWITEMSTRUCT ODT_BUTTON id=1001 item=0 ODA_DRAWENTIRE ODS_SELECTED | ODS_FOCUS window=0x00030044 "
          "dc=0x00000101 (0,0)-(75,23)"},
