@@ -54,6 +54,8 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& pos) {
     return value;
 }
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out.push_back(static_cast<char>(c));
@@ -71,6 +73,8 @@ void AppendUtf8(std::string& out, char32_t c) {
         out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
     }
 }
+
+namespace {
 
 // The capital of a small letter of a cased script other than Latin; the
 // character itself when it has none.
@@ -129,6 +133,13 @@ std::string UpperForSearch(std::string_view utf8) {
     }
     return out;
 }
+
+char32_t UpperForSearch(char32_t c) {
+    if (c < 0x80) return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c;
+    return NonLatinUpper(c);
+}
+
+char32_t NextCharacter(std::string_view utf8, std::size_t& pos) { return DecodeUtf8(utf8, pos); }
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
     std::u16string out;

@@ -4,6 +4,7 @@
 // the time stamp and line formats, and the steps that turn one record into
 // one log line or into nothing.
 
+#include "catch/message_filter.h"
 #include "hooklib/hook_channel.h"
 
 #include <cstddef>
@@ -70,18 +71,20 @@ private:
     std::uint64_t missed_ = 0;
 };
 
-// The state of the log between notifications: switches, Hide repetitions,
-// the last message number, which nothing resets, and the report numbers.
+// The state of the log between notifications: switches, the message
+// filter, Hide repetitions, the last message number, which nothing resets,
+// and the report numbers.
 class CatchLog {
 public:
     CatchFilter filter;
+    MessageFilter messages;
     bool hideRepetitions = false;
     std::uint32_t lastMessage = 0;
     ReportNumbers reports;
 
     // Handles one notification: the line to append, or nothing when the
-    // record's report was taken already, the message is a hidden repetition
-    // or its category is switched off.
+    // record's report was taken already, the message is a hidden repetition,
+    // its category is switched off or the message filter hides it.
     std::optional<std::string> Take(const HookRecord& record, bool hexMode);
 };
 
