@@ -67,16 +67,18 @@ protected:
         return -1;
     }
 
-    void Find(const std::string& text) {
-        ASSERT_TRUE(App().PostCommand(cmd::FindWindow1));
-        HWND dialog = App().WaitForWindow("TForm4");
+    // Opens a dialog by its command, writes the text into its field Edit1,
+    // which must keep it, checks the check box given and confirms with OK.
+    void Enter(int command, const char* form, const std::string& text, int checkBox = 0) {
+        ASSERT_TRUE(App().PostCommand(command));
+        HWND dialog = App().WaitForWindow(form);
         ASSERT_NE(dialog, nullptr);
         HWND field = ::GetDlgItem(dialog, ctl::Edit1);
         ASSERT_TRUE(SetWindowTextRemote(field, text));
-        ASSERT_EQ(WindowText(field), text) << "the Find field keeps the text";
-        ASSERT_TRUE(Send(::GetDlgItem(dialog, ctl::CheckBox1), BM_SETCHECK, BST_CHECKED, 0));
+        ASSERT_EQ(WindowText(field), text) << "the field of " << form << " keeps the text";
+        if (checkBox) ASSERT_TRUE(Send(::GetDlgItem(dialog, checkBox), BM_SETCHECK, BST_CHECKED, 0));
         ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
-        ASSERT_TRUE(App().WaitForWindowGone("TForm4"));
+        ASSERT_TRUE(App().WaitForWindowGone(form));
     }
 
     static Session session_;
@@ -122,7 +124,8 @@ TEST_F(UnicodeTest, FindMatchesCyrillicAndGreekInEitherCase) {
         SCOPED_TRACE(name);
         for (const TreeNode& node : App().Tree()) ASSERT_EQ(node.text.find(text), std::string::npos);
         ASSERT_EQ(FirstHit(text), NodeOf(W(name)));
-        Find(text);
+        // From the beginning.
+        ASSERT_NO_FATAL_FAILURE(Enter(cmd::FindWindow1, "TForm4", text, ctl::CheckBox1));
         EXPECT_TRUE(WaitSelected(W(name), "the node of the " + name + " window"));
     }
 }
@@ -147,14 +150,7 @@ TEST_F(UnicodeTest, EditMoveWritesAGreekText) {
     HWND window = W("edited");
     ASSERT_TRUE(App().Refresh());
     ASSERT_TRUE(App().SelectWindow(window));
-    ASSERT_TRUE(App().PostCommand(cmd::EditMove1));
-    HWND dialog = App().WaitForWindow("TForm2");
-    ASSERT_NE(dialog, nullptr);
-    HWND field = ::GetDlgItem(dialog, ctl::Edit1);
-    ASSERT_TRUE(SetWindowTextRemote(field, greek));
-    ASSERT_EQ(WindowText(field), greek) << "the Edit / Move field keeps the text";
-    ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
-    ASSERT_TRUE(App().WaitForWindowGone("TForm2"));
+    ASSERT_NO_FATAL_FAILURE(Enter(cmd::EditMove1, "TForm2", greek));
     ASSERT_TRUE(WaitFor([&] { return Fix().Command("text edited") == greek; }, kWaitTimeout,
                         "the fixture window to hold the Greek text"));
     EXPECT_TRUE(WaitFor([&] { return App().Property("Text") == greek; }, kWaitTimeout, "the Text row"));
