@@ -2,6 +2,7 @@
 
 #include "resources/resource_names.h"
 #include "app/program_version.h"
+#include "platform/win32_text.h"
 
 #include <shellapi.h>
 
@@ -43,7 +44,7 @@ std::string ProgramVersion() {
 }
 
 void OpenLink(const std::string& file) {
-    ::ShellExecuteA(ApplicationWindow(), nullptr, file.c_str(), nullptr, nullptr, SW_SHOWNOACTIVATE);
+    ::ShellExecuteW(ApplicationWindow(), nullptr, Wide(file).c_str(), nullptr, nullptr, SW_SHOWNOACTIVATE);
 }
 
 }  // namespace
@@ -82,7 +83,7 @@ HWND TForm3::AddLabel(const char* text, int x, int y, int width, int height, COL
     HWND label = AddControl("STATIC", text, align | SS_NOPREFIX | (link ? SS_NOTIFY : 0), x, y, width, height, -1);
     if (font != LabelFont::Plain) {
         fonts_[label] = font;
-        ::SendMessageA(label, WM_SETFONT,
+        ::SendMessageW(label, WM_SETFONT,
                        reinterpret_cast<WPARAM>(font == LabelFont::Name ? nameFont_.get() : linkFont_.get()), FALSE);
     }
     colours_[label] = colour;
@@ -101,7 +102,7 @@ void TForm3::ScaleArtwork() {
     underlined.lfUnderline = TRUE;
     linkFont_.reset(::CreateFontIndirectA(&underlined));
     for (const auto& [label, font] : fonts_)
-        ::SendMessageA(label, WM_SETFONT,
+        ::SendMessageW(label, WM_SETFONT,
                        reinterpret_cast<WPARAM>(font == LabelFont::Name ? nameFont_.get() : linkFont_.get()), FALSE);
     // The icon drawn for the size, where the icon has it.
     icon_.reset(static_cast<HICON>(

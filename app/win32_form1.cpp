@@ -9,6 +9,7 @@
 #include "locate/win32_find_dialog.h"
 #include "locate/win32_locate_commands.h"
 #include "platform/win32_desktop.h"
+#include "platform/win32_text.h"
 #include "resources/resource_names.h"
 #include "shell/command_ids.h"
 #include "shell/program_state.h"
@@ -42,8 +43,8 @@ constexpr int kSplitterWidth = 1;
 constexpr int kRightWidth = 188;
 constexpr int kTreeIndent = 27;
 constexpr int kPropertyColumnWidth = 85;
-constexpr const char* kPanelClass = "TPanel";
-constexpr const char* kSplitterClass = "TSplitter";
+constexpr const wchar_t* kPanelClass = L"TPanel";
+constexpr const wchar_t* kSplitterClass = L"TSplitter";
 
 // Panels only hold controls: what their controls report goes on to the form.
 // Of the notifications only those the form answers go on: a rebuild's
@@ -52,14 +53,16 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     switch (message) {
     case WM_NOTIFY: {
         const UINT code = reinterpret_cast<const NMHDR*>(lParam)->code;
-        if (code != TVN_SELCHANGEDA && code != TVN_SELCHANGINGA && code != TTN_GETDISPINFOA) return 0;
-        return ::SendMessageA(::GetParent(hwnd), message, wParam, lParam);
+        if (code != TVN_SELCHANGEDW && code != TVN_SELCHANGINGW && code != TTN_GETDISPINFOW &&
+            code != TTN_GETDISPINFOA)
+            return 0;
+        return ::SendMessageW(::GetParent(hwnd), message, wParam, lParam);
     }
     case WM_COMMAND:
     case WM_CONTEXTMENU:
-        return ::SendMessageA(::GetParent(hwnd), message, wParam, lParam);
+        return ::SendMessageW(::GetParent(hwnd), message, wParam, lParam);
     default:
-        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }
 
@@ -75,32 +78,32 @@ LRESULT CALLBACK SplitterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         if (::GetCapture() == hwnd) {
             POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
             ::MapWindowPoints(hwnd, ::GetParent(hwnd), &p, 1);
-            ::SendMessageA(::GetParent(hwnd), kSplitterMoved, static_cast<WPARAM>(p.x), 0);
+            ::SendMessageW(::GetParent(hwnd), kSplitterMoved, static_cast<WPARAM>(p.x), 0);
         }
         return 0;
     case WM_LBUTTONUP:
         ::ReleaseCapture();
         return 0;
     default:
-        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }
 
-void RegisterChildClass(const char* name, WNDPROC proc, LPCSTR cursor) {
-    WNDCLASSA wc{};
-    if (::GetClassInfoA(Instance(), name, &wc)) return;
+void RegisterChildClass(const wchar_t* name, WNDPROC proc, LPCSTR cursor) {
+    WNDCLASSW wc{};
+    if (::GetClassInfoW(Instance(), name, &wc)) return;
     wc.lpfnWndProc = proc;
     wc.hInstance = Instance();
     wc.hCursor = ::LoadCursorA(nullptr, cursor);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = name;
-    ::RegisterClassA(&wc);
+    ::RegisterClassW(&wc);
 }
 
 std::string ExecutableDirectory() {
-    char path[MAX_PATH * 2] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof(path));
-    return DirectoryOf(std::string_view(path, length));
+    wchar_t path[MAX_PATH * 2] = {};
+    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
+    return DirectoryOf(Narrow(std::wstring_view(path, length)));
 }
 
 }  // namespace
@@ -137,12 +140,12 @@ void TForm1::BuildControls() {
     accelerators_ = BuildAccelerators(MainMenuTable(), PropertyPopupTable());
 
     const DWORD panelStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
-    Panel2 = ::CreateWindowExA(WS_EX_CONTROLPARENT, kPanelClass, "", panelStyle, 0, 0, 0, 0, hwnd(),
+    Panel2 = ::CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", panelStyle, 0, 0, 0, 0, hwnd(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctl::Panel2)), Instance(), nullptr);
-    Splitter1 = ::CreateWindowExA(0, kSplitterClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd(),
+    Splitter1 = ::CreateWindowExW(0, kSplitterClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd(),
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctl::Splitter1)), Instance(),
                                   nullptr);
-    Panel1 = ::CreateWindowExA(WS_EX_CONTROLPARENT, kPanelClass, "", panelStyle, 0, 0, 0, 0, hwnd(),
+    Panel1 = ::CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", panelStyle, 0, 0, 0, 0, hwnd(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctl::Panel1)), Instance(), nullptr);
 
     ToolBar1 = BuildToolBar(Panel2, ctl::ToolBar1, MainToolBarTable(), imageList1_.get(), kToolButtonWidth,
@@ -153,47 +156,47 @@ void TForm1::BuildControls() {
     tree_.onSelect = [this](Handle window) { RunGuarded([this, window] { TreeView1Change(window); }); };
     tree_.onCounts = [this](int windows, int total) { ShowCounts(windows, total); };
 
-    StatusBar1 = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN,
+    StatusBar1 = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN,
                                    0, 0, 0, 0, Panel2,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctl::StatusBar1)), Instance(), nullptr);
 
-    ListView1 = ::CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+    ListView1 = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
                                       LVS_SHOWSELALWAYS,
                                   0, 0, 0, 0, Panel1, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctl::ListView1)),
                                   Instance(), nullptr);
-    ::SendMessageA(ListView1, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    LVCOLUMNA column{};
+    ::SendMessageW(ListView1, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.cx = Scale(kPropertyColumnWidth);
-    column.pszText = const_cast<char*>("Property");
-    ::SendMessageA(ListView1, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-    column.pszText = const_cast<char*>("Value");
+    column.pszText = const_cast<wchar_t*>(L"Property");
+    ::SendMessageW(ListView1, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    column.pszText = const_cast<wchar_t*>(L"Value");
     column.cx = Scale(100);
-    ::SendMessageA(ListView1, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
+    ::SendMessageW(ListView1, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
 
     ScaleControls();
     LayoutControls();
 }
 
 void TForm1::ScaleControls() {
-    ::SendMessageA(TreeView1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
-    ::SendMessageA(TreeView1, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(imageList2_.get()));
-    ::SendMessageA(TreeView1, TVM_SETINDENT, static_cast<WPARAM>(Scale(kTreeIndent)), 0);
+    ::SendMessageW(TreeView1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+    ::SendMessageW(TreeView1, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(imageList2_.get()));
+    ::SendMessageW(TreeView1, TVM_SETINDENT, static_cast<WPARAM>(Scale(kTreeIndent)), 0);
     // Rows as high as the new font or the new pictures need.
-    ::SendMessageA(TreeView1, TVM_SETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    ::SendMessageW(TreeView1, TVM_SETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
 
-    ::SendMessageA(StatusBar1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+    ::SendMessageW(StatusBar1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
     int parts[] = {Scale(kStatusPanelWidths[0]), Scale(kStatusPanelWidths[0]) + Scale(kStatusPanelWidths[1])};
-    ::SendMessageA(StatusBar1, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    ::SendMessageW(StatusBar1, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
 
     // MS Sans Serif 9 point with the Cyrillic character set.
     FontHandle oldListFont = std::move(listFont_);
-    listFont_.reset(::CreateFontA(FontHeightForPoints(9, Dpi()), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+    listFont_.reset(::CreateFontW(FontHeightForPoints(9, Dpi()), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                   RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
-    ::SendMessageA(ListView1, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), TRUE);
-    ::SendMessageA(ListView1, LVM_SETCOLUMNWIDTH, 0, Scale(kPropertyColumnWidth));
+                                  DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
+    ::SendMessageW(ListView1, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), TRUE);
+    ::SendMessageW(ListView1, LVM_SETCOLUMNWIDTH, 0, Scale(kPropertyColumnWidth));
 }
 
 void TForm1::DpiChanged(int oldDpi) {
@@ -230,7 +233,7 @@ void TForm1::LayoutControls() {
     ::MoveWindow(StatusBar1, 0, height - statusBar, leftWidth, statusBar, TRUE);
     ::MoveWindow(ListView1, 0, 0, rightWidth_, height, TRUE);
     // "Value" takes the width the "Property" column leaves.
-    ::SendMessageA(ListView1, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
+    ::SendMessageW(ListView1, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
 }
 
 void TForm1::OnSplitterDrag(int x) {
@@ -245,7 +248,7 @@ void TForm1::OnSplitterDrag(int x) {
 void TForm1::FormActivate() { TreeRefresh(); }
 
 bool TForm1::PreTranslateMessage(MSG& msg) {
-    if (accelerators_ && ::TranslateAcceleratorA(hwnd(), accelerators_.get(), &msg)) return true;
+    if (accelerators_ && ::TranslateAcceleratorW(hwnd(), accelerators_.get(), &msg)) return true;
     return Form::PreTranslateMessage(msg);
 }
 
@@ -352,7 +355,7 @@ LRESULT TForm1::OnNotify(NMHDR* header) {
 
 void TForm1::Refresh1Click() { TreeRefresh(); }
 
-void TForm1::Exit1Click() { ::SendMessageA(hwnd(), WM_CLOSE, 0, 0); }
+void TForm1::Exit1Click() { ::SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void TForm1::DecimalClick() {
     HexMode = false;
@@ -376,8 +379,8 @@ void TForm1::TreeRefresh() {
 }
 
 void TForm1::ShowCounts(int windows, int total) {
-    ::SendMessageA(StatusBar1, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(WindowsCountText(windows).c_str()));
-    ::SendMessageA(StatusBar1, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(TotalCountText(total).c_str()));
+    ::SendMessageW(StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Wide(WindowsCountText(windows)).c_str()));
+    ::SendMessageW(StatusBar1, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(Wide(TotalCountText(total)).c_str()));
     ::InvalidateRect(ListView1, nullptr, TRUE);
 }
 
@@ -404,7 +407,7 @@ void TForm1::ApplyToggles(const ToggleStates& t) {
     };
     for (const auto& toggle : toggles) {
         CheckMenuCommand(mainMenu_.get(), toggle.command, toggle.checked);
-        ::SendMessageA(ToolBar1, TB_CHECKBUTTON, static_cast<WPARAM>(toggle.command),
+        ::SendMessageW(ToolBar1, TB_CHECKBUTTON, static_cast<WPARAM>(toggle.command),
                        MAKELPARAM(toggle.checked ? TRUE : FALSE, 0));
         if (toggle.hint) hints_[toggle.command] = *toggle.hint;
     }

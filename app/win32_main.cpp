@@ -44,7 +44,7 @@ int Run(HINSTANCE instance) {
     ::UpdateWindow(g_form1->hwnd());
 
     MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) Form::DispatchLoopMessage(msg);
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) Form::DispatchLoopMessage(msg);
 
     g_form6.reset();
     g_form5.reset();

@@ -8,4 +8,6 @@ std::string DirectoryOf(std::string_view path) {
     return std::string(path.substr(0, slash + 1));
 }
 
+std::string FileNameOf(std::string_view path) { return std::string(path.substr(DirectoryOf(path).size())); }
+
 }  // namespace vantrel

@@ -12,4 +12,8 @@ namespace vantrel {
 // the path names no folder.
 std::string DirectoryOf(std::string_view path);
 
+// The file name of a path, without its folder: the whole path when it names
+// no folder.
+std::string FileNameOf(std::string_view path);
+
 }  // namespace vantrel

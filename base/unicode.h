@@ -26,6 +26,13 @@ std::size_t Utf16Length(std::string_view utf8);
 // ends on a whole character: a surrogate pair is never cut in half.
 std::string CutToUtf16Units(std::string_view utf8, std::size_t maxUnits);
 
+// Upper-cases a text for a search that ignores case: the Latin letters a to z
+// become A to Z and no other Latin letter changes (accented ones included);
+// the letters of the other scripts that have case (Greek, Cyrillic,
+// Armenian, Glagolitic, Coptic, Cherokee, Deseret) become their capitals.
+// Every other character stays as it is.
+std::string UpperForSearch(std::string_view utf8);
+
 // True when every character of the text is 7-bit ASCII.
 bool IsAscii(std::string_view text);
 

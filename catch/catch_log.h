@@ -100,6 +100,12 @@ std::size_t LogLineLimit(const char* variableValue);
 // dropped, and how many reports were missed.
 std::string CatchCaption(std::string_view nodeText, bool limitReached, std::size_t limit, std::uint64_t missed);
 
+// Asked once per Save as, when the log holds characters that the ANSI file
+// type cannot keep: Yes saves UTF-8, No the ANSI file with "?" for them.
+inline constexpr const char* kAnsiLossQuestion =
+    "The log holds characters that an ANSI text file cannot keep: they would be saved as \"?\".\r"
+    "Save it as Unicode text (UTF-8) instead?";
+
 // The bytes of a saved log: the pane's lines, each ended by CR LF, the last
 // included. Lines in the pane are separated by CR LF.
 std::string LogFileBytes(std::string_view paneText);

@@ -84,6 +84,9 @@ private:
     FontHandle memoFont_;
     std::string saveDirectory_;  // the Save dialog's initial directory
     std::string saveFileName_;   // the last chosen file, offered again
+    // The last chosen file type, offered again: 1 the ANSI text file, 2 UTF-8.
+    DWORD saveFileType_ = 1;
+    static constexpr DWORD kUtf8FileType = 2;
 };
 
 

@@ -4,7 +4,7 @@
 // The tree itself is seen only through its node count and a label reader, so
 // the rules run the same on the tree control and on a list of labels.
 
-#include "base/text.h"  // LatinUpper: the same rule as the class pictures
+#include "base/unicode.h"
 
 #include <functional>
 #include <string>
@@ -12,11 +12,12 @@
 
 namespace vantrel {
 
-// The longest search text kept, in 8-bit characters.
+// The longest search text kept, in UTF-16 units.
 inline constexpr std::size_t kMaxSearchTextLength = 255;
 
-// The search text made from what the user typed: upper-cased (Latin letters
-// only) and cut to 255 characters.
+// The search text made from what the user typed: upper-cased for the search
+// (the Latin letters a to z and the letters of the other cased scripts) and
+// cut to 255 UTF-16 units.
 std::string MakeSearchText(std::string_view typed);
 
 // True when the label, upper-cased like the search text, contains the search

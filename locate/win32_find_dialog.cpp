@@ -40,10 +40,10 @@ TForm4::TForm4() : Form("TForm4") {
     // Controls are made in tab order: Edit1, CheckBox1, Button1, Button2.
     Label1 = AddControl("STATIC", "Find what:", SS_LEFT, 8, 8, 100, 16, -1);
     Edit1 = AddControl("EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, 120, 4, 249, 24, ctl::Edit1, WS_EX_CLIENTEDGE);
-    ::SendMessageA(Edit1, EM_LIMITTEXT, kMaxSearchTextLength, 0);
+    ::SendMessageW(Edit1, EM_LIMITTEXT, kMaxSearchTextLength, 0);
     CheckBox1 = AddControl("BUTTON", "From the beginning:", BS_AUTOCHECKBOX | BS_LEFTTEXT | WS_TABSTOP, 6, 32, 147,
                            17, ctl::CheckBox1);
-    ::SendMessageA(CheckBox1, BM_SETCHECK, BST_CHECKED, 0);
+    ::SendMessageW(CheckBox1, BM_SETCHECK, BST_CHECKED, 0);
     Button1 = AddControl("BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 64, 64, 118, 28, ctl::Button1);
     Button2 = AddControl("BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 200, 64, 118, 28, ctl::Button2);
 }
@@ -51,7 +51,7 @@ TForm4::TForm4() : Form("TForm4") {
 std::string TForm4::Text() const { return ControlText(ctl::Edit1); }
 
 bool TForm4::FromBeginning() const {
-    return ::SendMessageA(CheckBox1, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return ::SendMessageW(CheckBox1, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void TForm4::FormShow() {

@@ -6,6 +6,7 @@
 #include "locate/window_from_point.h"
 #include "platform/win32_desktop.h"
 #include "platform/win32_handles.h"
+#include "platform/win32_text.h"
 #include "shell/error_report.h"
 #include "shell/win32_form.h"
 
@@ -17,10 +18,10 @@ namespace {
 
 // The system's own text for the last error, without its line end.
 std::string LastErrorText(DWORD error) {
-    char buffer[512] = {};
-    const DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-                                          0, buffer, sizeof buffer, nullptr);
-    std::string text(buffer, length);
+    wchar_t buffer[512] = {};
+    const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                                          0, buffer, 512, nullptr);
+    std::string text = Narrow(std::wstring_view(buffer, length));
     while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
     if (text.empty()) text = "System Error.  Code: " + std::to_string(error);
     return text;

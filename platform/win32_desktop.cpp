@@ -1,9 +1,14 @@
 #include "platform/win32_desktop.h"
 
+#include "base/unicode.h"
+#include "platform/win32_dpi.h"
 #include "platform/win32_handles.h"
+#include "platform/win32_text.h"
 
+#include <cwchar>
 #include <functional>
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <utility>
 
@@ -40,7 +45,7 @@ bool WaitAnswering(HANDLE worker, DWORD ms) {
         if (woken == WAIT_OBJECT_0) return true;
         if (woken != WAIT_OBJECT_0 + 1) return false;
         MSG msg;
-        ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_SENDMESSAGE);
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_SENDMESSAGE);
     }
 }
 
@@ -54,6 +59,54 @@ bool Answers(HWND hwnd) {
 }
 
 void CALLBACK ProbeAnswered(HWND, UINT, ULONG_PTR thread, LRESULT);
+
+// A value of a window's class. A value of 0 is one only where the system
+// reported no error: for another program's window some systems answer only
+// the numbers, not the handles.
+std::optional<ULONG_PTR> ClassValue(HWND hwnd, int index) {
+    ::SetLastError(ERROR_SUCCESS);
+    const ULONG_PTR value = ::GetClassLongPtrW(hwnd, index);
+    if (value == 0 && ::GetLastError() != ERROR_SUCCESS) return std::nullopt;
+    return value;
+}
+
+std::optional<bool> ClassHas(HWND hwnd, int index) {
+    const std::optional<ULONG_PTR> value = ClassValue(hwnd, index);
+    if (!value) return std::nullopt;
+    return *value != 0;
+}
+
+std::string Utf8(const wchar_t* text, size_t length) {
+    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
+}
+
+// Whether this Windows runs 64-bit programs.
+bool SystemIs64Bit() {
+    if constexpr (sizeof(void*) == 8) {
+        return true;
+    } else {
+        BOOL wow64 = FALSE;
+        return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+    }
+}
+
+// The elevation and integrity level of a process's token, where it may be read.
+void ReadRights(HANDLE process, ProcessInfo& info) {
+    HANDLE taken = nullptr;
+    if (!::OpenProcessToken(process, TOKEN_QUERY, &taken)) return;
+    const KernelHandle token(taken);
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    if (::GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof(elevation), &size))
+        info.elevated = elevation.TokenIsElevated != 0;
+    // The label holds a SID whose last part is the level.
+    alignas(TOKEN_MANDATORY_LABEL) unsigned char label[sizeof(TOKEN_MANDATORY_LABEL) + SECURITY_MAX_SID_SIZE];
+    if (::GetTokenInformation(token.get(), TokenIntegrityLevel, label, sizeof(label), &size)) {
+        const PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(label)->Label.Sid;
+        if (::IsValidSid(sid) && *::GetSidSubAuthorityCount(sid) > 0)
+            info.integrityLevel = *::GetSidSubAuthority(sid, *::GetSidSubAuthorityCount(sid) - 1u);
+    }
+}
 
 class Win32Desktop final : public Desktop {
 public:
@@ -77,12 +130,14 @@ public:
                 return {};
             }
         }
-        char buffer[260] = {};
+        // The wide form: every character of every script arrives as it is,
+        // 256 UTF-16 units at most (255 and the terminating zero).
+        wchar_t buffer[260] = {};
         DWORD_PTR copied = 0;
         // A bounded send: a window whose thread does not answer must not
         // freeze Vantrel; its text reads as empty. SMTO_ABORTIFHUNG lets the
         // system answer at once for a thread it already knows to be hung.
-        if (!::SendMessageTimeoutA(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+        if (!::SendMessageTimeoutW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
                                    kTextTimeoutMs, &copied)) {
             if (::IsWindow(hwnd)) {
                 if (!thread) thread = ::GetWindowThreadProcessId(hwnd, nullptr);
@@ -90,14 +145,18 @@ public:
             }
             return {};
         }
-        buffer[255] = '\0';
-        return buffer;
+        buffer[255] = L'\0';
+        // A text cut by the 255 units may end on the first half of a
+        // surrogate pair: the whole characters before it are kept.
+        std::size_t length = std::wcslen(buffer);
+        if (length > 0 && buffer[length - 1] >= 0xD800 && buffer[length - 1] <= 0xDBFF) --length;
+        return Narrow(std::wstring_view(buffer, length));
     }
 
     std::string className(Handle window) override {
-        char buffer[260] = {};
-        ::GetClassNameA(ToHwnd(window), buffer, 256);
-        return buffer;
+        wchar_t buffer[260] = {};
+        ::GetClassNameW(ToHwnd(window), buffer, 256);
+        return Narrow(buffer);
     }
 
     std::uint32_t windowLong(Handle window, LongIndex index) override {
@@ -138,6 +197,64 @@ public:
         return {thread, process};
     }
 
+    std::optional<ClassInfo> classInfo(Handle window) override {
+        const HWND hwnd = ToHwnd(window);
+        // Every class has an atom: none means the window has gone.
+        const std::optional<ULONG_PTR> atom = ClassValue(hwnd, GCW_ATOM);
+        const std::optional<ULONG_PTR> style = ClassValue(hwnd, GCL_STYLE);
+        const std::optional<ULONG_PTR> classExtra = ClassValue(hwnd, GCL_CBCLSEXTRA);
+        const std::optional<ULONG_PTR> windowExtra = ClassValue(hwnd, GCL_CBWNDEXTRA);
+        if (!atom || *atom == 0 || !style || !classExtra || !windowExtra) return std::nullopt;
+        ClassInfo info;
+        info.atom = static_cast<std::uint32_t>(*atom);
+        info.style = static_cast<std::uint32_t>(*style);
+        info.classExtraBytes = static_cast<std::int32_t>(*classExtra);
+        info.windowExtraBytes = static_cast<std::int32_t>(*windowExtra);
+        info.icon = ClassHas(hwnd, GCLP_HICON);
+        info.smallIcon = ClassHas(hwnd, GCLP_HICONSM);
+        info.cursor = ClassHas(hwnd, GCLP_HCURSOR);
+        info.background = ClassHas(hwnd, GCLP_HBRBACKGROUND);
+        // Gone in between: what was read may be zeros.
+        if (!::IsWindow(hwnd)) return std::nullopt;
+        return info;
+    }
+
+    std::optional<Rect> clientRect(Handle window) override {
+        const HWND hwnd = ToHwnd(window);
+        RECT r;
+        POINT origin{0, 0};
+        if (!::GetClientRect(hwnd, &r) || !::ClientToScreen(hwnd, &origin)) return std::nullopt;
+        return Rect{origin.x, origin.y, origin.x + (r.right - r.left), origin.y + (r.bottom - r.top)};
+    }
+
+    WindowScale windowScale(Handle window) override {
+        const HWND hwnd = ToHwnd(window);
+        if (!::IsWindow(hwnd)) return {};
+        return ScaleOfWindow(hwnd);
+    }
+
+    ProcessInfo processInfo(std::uint32_t processId) override {
+        ProcessInfo info;
+        // The least right that tells all of it: it is given for most programs
+        // of the same user, elevated ones included.
+        const KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+        if (!process) {
+            info.access = ::GetLastError() == ERROR_ACCESS_DENIED ? ProcessAccess::Denied : ProcessAccess::Gone;
+            return info;
+        }
+        info.access = ProcessAccess::Opened;
+        std::wstring path(32768, L'\0');
+        DWORD length = static_cast<DWORD>(path.size());
+        if (::QueryFullProcessImageNameW(process.get(), 0, path.data(), &length)) info.path = Utf8(path.data(), length);
+        BOOL wow64 = FALSE;
+        if (::IsWow64Process(process.get(), &wow64)) info.bits = SystemIs64Bit() && !wow64 ? 64 : 32;
+        ReadRights(process.get(), info);
+        info.dpiAwareness = ProcessDpiAwareness(process.get());
+        return info;
+    }
+
+    std::uint32_t ownProcessId() override { return ::GetCurrentProcessId(); }
+
     std::optional<Point> cursorPos() override {
         POINT p;
         if (!::GetCursorPos(&p)) return std::nullopt;
@@ -168,12 +285,12 @@ public:
 
     Reply requestClose(Handle window) override {
         const HWND hwnd = ToHwnd(window);
-        return Ask(hwnd, [hwnd] { ::SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0); }, true);
+        return Ask(hwnd, [hwnd] { ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0); }, true);
     }
 
     Reply setText(Handle window, const std::string& text) override {
         const HWND hwnd = ToHwnd(window);
-        return Ask(hwnd, [hwnd, text] { ::SetWindowTextA(hwnd, text.c_str()); });
+        return Ask(hwnd, [hwnd, wide = Wide(text)] { ::SetWindowTextW(hwnd, wide.c_str()); });
     }
 
     Reply setPlacement(Handle window, const Placement& p) override {

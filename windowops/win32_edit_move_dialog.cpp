@@ -1,6 +1,7 @@
 #include "windowops/win32_edit_move_dialog.h"
 
 #include "platform/win32_desktop.h"
+#include "platform/win32_text.h"
 #include "shell/command_ids.h"
 
 namespace vantrel::win32 {
@@ -19,7 +20,7 @@ TForm2::TForm2() : Form("TForm2") {
     // Minimized, Maximized; Left before Top), the Size group, OK, Cancel.
     AddControl("STATIC", "Text:", SS_LEFT, 8, 12, 30, 13, kGroupBox);
     Edit1 = AddControl("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 40, 8, 258, 21, ctl::Edit1, WS_EX_CLIENTEDGE);
-    ::SendMessageA(Edit1, EM_LIMITTEXT, 256, 0);
+    ::SendMessageW(Edit1, EM_LIMITTEXT, 256, 0);
 
     AddControl("BUTTON", "Position", BS_GROUPBOX, 8, 34, 290, 144, kGroupBox);
     const char* rows[] = {"Normal", "Minimized", "Maximized"};
@@ -45,7 +46,7 @@ TForm2::TForm2() : Form("TForm2") {
 }
 
 void TForm2::Fill(const std::string& text, const EditMoveDerived& values) {
-    ::SetWindowTextA(Edit1, text.c_str());
+    SetOwnWindowText(Edit1, text);
     for (size_t i = 0; i < SpinEdits.size(); ++i) SpinEdits[i].SetValue(values[i]);
 }
 

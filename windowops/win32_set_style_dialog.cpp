@@ -1,6 +1,7 @@
 #include "windowops/win32_set_style_dialog.h"
 
 #include "platform/win32_desktop.h"
+#include "platform/win32_text.h"
 #include "shell/command_ids.h"
 
 namespace vantrel::win32 {
@@ -24,13 +25,13 @@ TForm6::TForm6() : Form("TForm6") {
     Edit2 = AddControl("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 96, 31, 121, 21, ctl::Edit2, WS_EX_CLIENTEDGE);
     AddControl("STATIC", "User Data:", SS_LEFT, 8, 58, 84, 13, kLabel);
     Edit3 = AddControl("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 96, 54, 121, 21, ctl::Edit3, WS_EX_CLIENTEDGE);
-    for (HWND edit : {Edit1, Edit2, Edit3}) ::SendMessageA(edit, EM_LIMITTEXT, 256, 0);
+    for (HWND edit : {Edit1, Edit2, Edit3}) ::SendMessageW(edit, EM_LIMITTEXT, 256, 0);
 }
 
 void TForm6::Fill(const StyleTexts& texts) {
-    ::SetWindowTextA(Edit1, texts[0].c_str());
-    ::SetWindowTextA(Edit2, texts[1].c_str());
-    ::SetWindowTextA(Edit3, texts[2].c_str());
+    SetOwnWindowText(Edit1, texts[0]);
+    SetOwnWindowText(Edit2, texts[1]);
+    SetOwnWindowText(Edit3, texts[2]);
 }
 
 StyleTexts TForm6::Texts() const {

@@ -145,6 +145,28 @@ ThreadProcess MemoryDesktop::threadProcess(Handle window) {
     return w ? w->ids : ThreadProcess{};
 }
 
+std::optional<ClassInfo> MemoryDesktop::classInfo(Handle window) {
+    FakeWindow* w = find(window);
+    if (!w) return std::nullopt;
+    return w->classInfo;
+}
+
+std::optional<Rect> MemoryDesktop::clientRect(Handle window) {
+    FakeWindow* w = find(window);
+    if (!w) return std::nullopt;
+    return w->client;
+}
+
+WindowScale MemoryDesktop::windowScale(Handle window) {
+    FakeWindow* w = find(window);
+    return w ? w->scale : WindowScale{};
+}
+
+ProcessInfo MemoryDesktop::processInfo(std::uint32_t processId) {
+    const auto it = processes.find(processId);
+    return it == processes.end() ? ProcessInfo{} : it->second;
+}
+
 Handle MemoryDesktop::windowFromPoint(Point point) {
     auto it = pointMap.find({point.x, point.y});
     return it == pointMap.end() ? 0 : it->second;

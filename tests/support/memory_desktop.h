@@ -27,6 +27,9 @@ struct FakeWindow {
     Placement placement;
     Rect rect;
     ThreadProcess ids;
+    ClassInfo classInfo;
+    Rect client;  // in screen coordinates
+    WindowScale scale;
 };
 
 class MemoryDesktop : public Desktop {
@@ -41,6 +44,9 @@ public:
     bool exists(Handle h) const { return windows_.count(h) != 0; }
 
     Handle active = 0;
+    // The programs by process id; any other reads as ended.
+    std::map<std::uint32_t, ProcessInfo> processes;
+    std::uint32_t ownProcess = 0;
     Point cursor;
     std::map<std::pair<std::int32_t, std::int32_t>, Handle> pointMap;
     // Called before each query or walk step with the window concerned, so a
@@ -68,6 +74,11 @@ public:
     std::optional<Rect> windowRect(Handle window) override;
     Handle parent(Handle window) override;
     ThreadProcess threadProcess(Handle window) override;
+    std::optional<ClassInfo> classInfo(Handle window) override;
+    std::optional<Rect> clientRect(Handle window) override;
+    WindowScale windowScale(Handle window) override;
+    ProcessInfo processInfo(std::uint32_t processId) override;
+    std::uint32_t ownProcessId() override { return ownProcess; }
     std::optional<Point> cursorPos() override { return cursor; }
     Handle windowFromPoint(Point point) override;
     Reply show(Handle window, ShowCommand command) override;

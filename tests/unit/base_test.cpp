@@ -39,6 +39,8 @@ TEST(BasePath, DirectoryOfKeepsTheTrailingSeparatorOrGivesNothing) {
     EXPECT_EQ(DirectoryOf("/opt/vantrel/VANTREL.DLL"), "/opt/vantrel/");
     EXPECT_EQ(DirectoryOf("vantrel.exe"), "");
     EXPECT_EQ(DirectoryOf(""), "");
+    EXPECT_EQ(FileNameOf("C:\\Tools\\vantrel.exe"), "vantrel.exe");
+    EXPECT_EQ(FileNameOf("vantrel.exe"), "vantrel.exe");
 }
 
 TEST(BaseDpi, MulDivRoundedRoundsHalvesAwayFromZeroWithoutOverflow) {
