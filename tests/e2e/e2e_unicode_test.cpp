@@ -190,8 +190,9 @@ TEST_F(UnicodeTest, SaveAsWritesEveryFileTypeAndIntoAChineseFolder) {
     const std::string saved = session.Log() + "\r\n";
     ASSERT_TRUE(IsAscii(saved));
 
-    // The three file types in order; each writes the same bytes for a
-    // Latin log: 8-bit ANSI as always, UTF-8 without a byte-order mark.
+    // The three file types in order, the first offered first; each writes
+    // the same bytes for a Latin log: 8-bit ANSI as always, UTF-8 without a
+    // byte-order mark.
     const std::vector<std::string> types = {"Text files (*.txt)", "Unicode text (UTF-8)", "All files (*.*)"};
     for (int type = 1; type <= 3; ++type) {
         SCOPED_TRACE("file type " + std::to_string(type));
@@ -200,10 +201,11 @@ TEST_F(UnicodeTest, SaveAsWritesEveryFileTypeAndIntoAChineseFolder) {
         EXPECT_EQ(outcome.problem, "");
         EXPECT_EQ(outcome.Box(), "");
         EXPECT_EQ(outcome.fileTypes, types);
+        if (type == 1) EXPECT_EQ(outcome.offeredFileType, 1);
         EXPECT_EQ(FileBytes(path), saved);
     }
 
-    // A folder named in Chinese ("wenjianjia"), the dialog's default type.
+    // A folder named in Chinese ("wenjianjia"), the type the dialog offers.
     const std::string folder = BuildDir() + "\\e2e-temp\\" + U8(u"\u6587\u4EF6\u5939");
     ::CreateDirectoryW(WideText(folder).c_str(), nullptr);
     const std::string path = folder + "\\" + U8(u"\u65E5\u5FD7") + ".txt";

@@ -1088,7 +1088,10 @@ SaveOutcome SaveLogAs(const Vantrel& app, HWND catchWindow, const std::string& p
     }
     // The file type first: choosing one may change the name's extension.
     HWND types = FileTypeFieldOf(dialog);
-    if (types) outcome.fileTypes = ComboItems(types);
+    if (types) {
+        outcome.fileTypes = ComboItems(types);
+        outcome.offeredFileType = static_cast<int>(Send(types, CB_GETCURSEL, 0, 0).value_or(CB_ERR)) + 1;
+    }
     if (fileType > 0) {
         // A choice in the list reaches the dialog as the list's notification.
         const bool chosen = types &&

@@ -338,6 +338,7 @@ struct SaveOutcome {
     bool finished = false;      // Vantrel was back in the Catch Messages window, no box left
     std::string problem;        // what went wrong in driving the save, "" when nothing
     std::vector<std::string> fileTypes;  // the Save dialog's file types, in order
+    int offeredFileType = 0;    // the type it offered when it came (1 for the first)
 
     // "caption: text" of the box that came, "" when none.
     std::string Box() const { return reportCaption.empty() && report.empty() ? "" : reportCaption + ": " + report; }
