@@ -54,6 +54,8 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& pos) {
     return value;
 }
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out.push_back(static_cast<char>(c));
@@ -72,7 +74,72 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
+namespace {
+
+// The capital of a small letter of a cased script other than Latin; the
+// character itself when it has none.
+char32_t NonLatinUpper(char32_t c) {
+    // Greek.
+    if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return c - 0x20;
+    if (c == 0x3C2) return 0x3A3;  // final sigma
+    if (c == 0x3AC) return 0x386;
+    if (c >= 0x3AD && c <= 0x3AF) return c - 0x25;
+    if (c == 0x3CA || c == 0x3CB) return c - 0x20;
+    if (c == 0x3CC) return 0x38C;
+    if (c == 0x3CD || c == 0x3CE) return c - 0x3F;
+    if (c >= 0x3D8 && c <= 0x3EF && (c & 1)) return c - 1;
+    if (c >= 0x1F00 && c <= 0x1F6F && (c & 0xF) < 8) {
+        // Polytonic letters: each small run of eight has its capitals next.
+        const char32_t upper = c + 8;
+        const bool hasCapital = !((c >= 0x1F16 && c <= 0x1F17) || (c >= 0x1F46 && c <= 0x1F47) ||
+                                  (c >= 0x1F50 && c <= 0x1F57 && !(c & 1)));
+        return hasCapital ? upper : c;
+    }
+    // Cyrillic.
+    if (c >= 0x430 && c <= 0x44F) return c - 0x20;
+    if (c >= 0x450 && c <= 0x45F) return c - 0x50;
+    if (((c >= 0x460 && c <= 0x481) || (c >= 0x48A && c <= 0x4BF) || (c >= 0x4D0 && c <= 0x52F)) && (c & 1))
+        return c - 1;
+    if (c >= 0x4C1 && c <= 0x4CE && !(c & 1)) return c - 1;
+    if (c == 0x4CF) return 0x4C0;
+    // Armenian.
+    if (c >= 0x561 && c <= 0x586) return c - 0x30;
+    // Glagolitic and Coptic.
+    if (c >= 0x2C30 && c <= 0x2C5F) return c - 0x30;
+    if (c >= 0x2C80 && c <= 0x2CE3 && (c & 1)) return c - 1;
+    // Cherokee small letters.
+    if (c >= 0xAB70 && c <= 0xABBF) return c - 0xAB70 + 0x13A0;
+    if (c >= 0x13F8 && c <= 0x13FD) return c - 8;
+    // Deseret.
+    if (c >= 0x10428 && c <= 0x1044F) return c - 0x28;
+    return c;
+}
+
 }  // namespace
+
+std::string UpperForSearch(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const std::size_t start = pos;
+        const char32_t c = DecodeUtf8(utf8, pos);
+        if (c < 0x80) {
+            out.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : static_cast<char>(c));
+        } else if (c == kReplacement && pos - start == 1) {
+            out.push_back(utf8[start]);  // a stray byte stays what it was
+        } else {
+            AppendUtf8(out, NonLatinUpper(c));
+        }
+    }
+    return out;
+}
+
+char32_t UpperForSearch(char32_t c) {
+    if (c < 0x80) return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c;
+    return NonLatinUpper(c);
+}
+
+char32_t NextCharacter(std::string_view utf8, std::size_t& pos) { return DecodeUtf8(utf8, pos); }
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
     std::u16string out;

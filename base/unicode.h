@@ -26,6 +26,24 @@ std::size_t Utf16Length(std::string_view utf8);
 // ends on a whole character: a surrogate pair is never cut in half.
 std::string CutToUtf16Units(std::string_view utf8, std::size_t maxUnits);
 
+// Upper-cases a text for a search that ignores case: the Latin letters a to z
+// become A to Z and no other Latin letter changes (accented ones included);
+// the letters of the other scripts that have case (Greek, Cyrillic,
+// Armenian, Glagolitic, Coptic, Cherokee, Deseret) become their capitals.
+// Every other character stays as it is.
+std::string UpperForSearch(std::string_view utf8);
+// The same rule for one character. It never changes a character's length in
+// UTF-8, so a match in the upper-cased text is a match of as many bytes in
+// the original.
+char32_t UpperForSearch(char32_t c);
+
+// The character at utf8[pos], moving pos past it. A byte that starts no
+// valid character reads as U+FFFD and moves pos one byte on.
+char32_t NextCharacter(std::string_view utf8, std::size_t& pos);
+
+// Appends a character (at most U+10FFFF, not a surrogate) in UTF-8.
+void AppendUtf8(std::string& utf8, char32_t c);
+
 // True when every character of the text is 7-bit ASCII.
 bool IsAscii(std::string_view text);
 

@@ -543,19 +543,29 @@ void MeasureOtherBitness(unsigned count, int rounds) {
     first->Stop();
 }
 
-// The platform's own cost of a copy: the bytes put on the clipboard as text.
+// The platform's own cost of a copy: the text put on the clipboard as a
+// program that copies text offers it, as Unicode text and in the ANSI code
+// page, as the log pane does.
 void PutOnClipboard(const std::string& text) {
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (!memory) throw DriverError("no memory for the clipboard");
-    char* bytes = static_cast<char*>(::GlobalLock(memory));
-    std::memcpy(bytes, text.c_str(), text.size() + 1);
-    ::GlobalUnlock(memory);
+    auto global = [](const void* data, std::size_t bytes) {
+        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+        if (!memory) throw DriverError("no memory for the clipboard");
+        std::memcpy(::GlobalLock(memory), data, bytes);
+        ::GlobalUnlock(memory);
+        return memory;
+    };
+    const int units = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()) + 1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(units), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()) + 1, wide.data(), units);
+    HGLOBAL unicode = global(wide.data(), wide.size() * sizeof(wchar_t));
+    HGLOBAL ansi = global(text.c_str(), text.size() + 1);
     for (int attempt = 0; !::OpenClipboard(nullptr); ++attempt) {
         if (attempt == 100) throw DriverError("the clipboard stays open elsewhere");
         ::Sleep(10);
     }
     ::EmptyClipboard();
-    if (!::SetClipboardData(CF_TEXT, memory)) ::GlobalFree(memory);
+    if (!::SetClipboardData(CF_UNICODETEXT, unicode)) ::GlobalFree(unicode);
+    if (!::SetClipboardData(CF_TEXT, ansi)) ::GlobalFree(ansi);
     ::CloseClipboard();
 }
 

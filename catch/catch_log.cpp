@@ -108,7 +108,7 @@ std::optional<std::string> CatchLog::Take(const HookRecord& record, bool hexMode
     if (hideRepetitions && n == lastMessage) return std::nullopt;
     lastMessage = n;
     const std::string name = MessageName(static_cast<std::int32_t>(n));
-    if (!PassesFilter(filter, n, name)) return std::nullopt;
+    if (!PassesFilter(filter, n, name) || !messages.Allows(n)) return std::nullopt;
     return FormatLogLine(record, DisplayName(n, name, hexMode), hexMode);
 }
 

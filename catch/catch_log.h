@@ -4,6 +4,7 @@
 // the time stamp and line formats, and the steps that turn one record into
 // one log line or into nothing.
 
+#include "catch/message_filter.h"
 #include "hooklib/hook_channel.h"
 
 #include <cstddef>
@@ -82,17 +83,20 @@ private:
     std::uint64_t missed_ = 0;
 };
 
-// The state of the log between notifications: switches, Hide repetitions,
-// the last message number, which nothing resets, and the report numbers.
+// The state of the log between notifications: switches, the message
+// filter, Hide repetitions, the last message number, which nothing resets,
+// and the report numbers.
 class CatchLog {
 public:
     CatchFilter filter;
+    MessageFilter messages;
     bool hideRepetitions = false;
     std::uint32_t lastMessage = 0;
     ReportNumbers reports;
 
     // Handles one announced record: the line to append, or nothing when the
-    // message is a hidden repetition or its category is switched off.
+    // message is a hidden repetition, its category is switched off or the
+    // message filter hides it.
     std::optional<std::string> Take(const HookRecord& record, bool hexMode);
     // The same for a notification: its report number counted, when it has one.
     std::optional<std::string> Take(const AnnouncedReport& report, bool hexMode);
@@ -112,6 +116,12 @@ std::size_t LogLineLimit(const char* variableValue);
 // must know about the log: that its limit was reached and its oldest lines
 // dropped, and how many reports were missed.
 std::string CatchCaption(std::string_view nodeText, bool limitReached, std::size_t limit, std::uint64_t missed);
+
+// Asked once per Save as, when the log holds characters that the ANSI file
+// type cannot keep: Yes saves UTF-8, No the ANSI file with "?" for them.
+inline constexpr const char* kAnsiLossQuestion =
+    "The log holds characters that an ANSI text file cannot keep: they would be saved as \"?\".\r"
+    "Save it as Unicode text (UTF-8) instead?";
 
 // The bytes of a saved log: the pane's lines, each ended by CR LF, the last
 // included. Lines in the pane are separated by CR LF.

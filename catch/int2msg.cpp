@@ -221,4 +221,15 @@ std::string MessageName(std::int32_t number) {
     return "WM_USER+" + std::to_string(number - kWmUser);
 }
 
+const std::vector<std::uint32_t>& NamedMessages() {
+    // The table names nothing above WM_APP.
+    static const std::vector<std::uint32_t> numbers = [] {
+        std::vector<std::uint32_t> named;
+        for (std::int32_t n = 0; n <= 0x8000; ++n)
+            if (TableName(n)) named.push_back(static_cast<std::uint32_t>(n));
+        return named;
+    }();
+    return numbers;
+}
+
 }  // namespace vantrel

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vantrel {
 
@@ -12,5 +13,8 @@ namespace vantrel {
 // "WM_USER+<number - 1024 in decimal>" above that. Constant time: the lookup
 // is a switch over constants, which compiles to jump tables.
 std::string MessageName(std::int32_t number);
+
+// The numbers the table names, in ascending order.
+const std::vector<std::uint32_t>& NamedMessages();
 
 }  // namespace vantrel

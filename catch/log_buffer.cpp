@@ -1,7 +1,8 @@
 #include "catch/log_buffer.h"
 
+#include "base/unicode.h"
+
 #include <algorithm>
-#include <cstring>
 
 namespace vantrel {
 
@@ -17,6 +18,7 @@ void LogBuffer::Assign(std::string_view text) {
     text_.clear();
     starts_.clear();
     longest_ = 0;
+    nonAsciiLines_ = 0;
     limitReached_ = false;
     text_.reserve(text.size());
     starts_.push_back(0);
@@ -33,6 +35,7 @@ LogBuffer::Trim LogBuffer::Append(std::string_view line) {
     const std::size_t oldSize = text_.size();
     const std::size_t oldCount = starts_.size();
     const std::size_t oldLongest = longest_;
+    const std::size_t oldNonAscii = nonAsciiLines_;
     try {
         text_ += kLineBreak;
         starts_.push_back(text_.size());
@@ -42,6 +45,7 @@ LogBuffer::Trim LogBuffer::Append(std::string_view line) {
         text_.resize(oldSize);
         starts_.resize(oldCount);
         longest_ = oldLongest;
+        nonAsciiLines_ = oldNonAscii;
         throw;
     }
     return Enforce();
@@ -53,6 +57,7 @@ void LogBuffer::AddLines(std::string_view text) {
     for (;;) {
         const std::size_t brk = text.find(kLineBreak);
         const std::string_view piece = text.substr(0, brk);
+        if (!IsAscii(piece)) ++nonAsciiLines_;
         text_ += piece;
         longest_ = std::max(longest_, text_.size() - starts_.back());
         if (brk == std::string_view::npos) return;
@@ -84,7 +89,11 @@ LogBuffer::Trim LogBuffer::Enforce() {
 
 void LogBuffer::Recount() {
     longest_ = 0;
-    for (std::size_t i = 0; i < starts_.size(); ++i) longest_ = std::max(longest_, LineLength(i));
+    nonAsciiLines_ = 0;
+    for (std::size_t i = 0; i < starts_.size(); ++i) {
+        longest_ = std::max(longest_, LineLength(i));
+        if (!IsAscii(Line(i))) ++nonAsciiLines_;
+    }
 }
 
 std::string_view LogBuffer::Line(std::size_t i) const {
@@ -99,12 +108,30 @@ std::size_t LogBuffer::LineOf(std::size_t position) const {
     return static_cast<std::size_t>(after - starts_.begin()) - 1;
 }
 
-std::size_t LogBuffer::CopyText(char* out, std::size_t capacity) const {
+std::size_t LogBuffer::CopyText(char16_t* out, std::size_t capacity) const {
     if (!out || capacity == 0) return 0;
-    const std::size_t n = std::min(text_.size(), capacity - 1);
-    std::memcpy(out, text_.data(), n);
-    out[n] = '\0';
+    std::size_t n = 0;
+    if (Ascii()) {
+        n = std::min(text_.size(), capacity - 1);
+        std::copy(text_.begin(), text_.begin() + static_cast<std::ptrdiff_t>(n), out);
+    } else {
+        const std::u16string units = Utf8ToUtf16(CutToUtf16Units(text_, capacity - 1));
+        n = units.size();
+        std::copy(units.begin(), units.end(), out);
+    }
+    out[n] = u'\0';
     return n;
+}
+
+std::size_t LogBuffer::Utf16Offset(std::size_t position) const {
+    position = std::min(position, text_.size());
+    if (Ascii()) return position;
+    return Utf16Length(std::string_view(text_).substr(0, position));
+}
+
+std::size_t LogBuffer::ByteOffset(std::size_t utf16Position) const {
+    if (Ascii()) return std::min(utf16Position, text_.size());
+    return CutToUtf16Units(text_, utf16Position).size();
 }
 
 }  // namespace vantrel

@@ -5,8 +5,11 @@
 // program or saving it never has to join 200,000 lines first, and appending
 // costs the same however long the log has grown.
 //
-// Positions in the text are character offsets as a text control counts them:
-// each CR LF between two lines counts two characters.
+// The text is UTF-8. Positions in it are byte offsets, each CR LF between two
+// lines counting two; a position never stands inside a character. A text
+// control counts in UTF-16 units instead: Utf16Offset and ByteOffset turn one
+// into the other, at no cost while the log holds 7-bit characters only (as
+// every line of the log's own columns does).
 //
 // The log keeps at most a limit of lines after its first (header) line. Once
 // the limit is passed the oldest lines go, a tenth of the limit at a time, so
@@ -66,9 +69,18 @@ public:
     // The lines joined by CR LF, with no line break after the last.
     const std::string& Text() const { return text_; }
     std::size_t Size() const { return text_.size(); }
-    // Copies at most capacity - 1 characters of the text and a terminating
-    // zero, as a window hands out its text; returns the characters copied.
-    std::size_t CopyText(char* out, std::size_t capacity) const;
+    // Copies at most capacity - 1 UTF-16 units of the text and a terminating
+    // zero, as a window hands out its text (never half a surrogate pair);
+    // returns the units copied.
+    std::size_t CopyText(char16_t* out, std::size_t capacity) const;
+    // True while every line holds 7-bit characters only.
+    bool Ascii() const { return nonAsciiLines_ == 0; }
+    // A byte position as UTF-16 units from the text's start, and back (a
+    // unit inside a character goes to the character's start).
+    std::size_t Utf16Offset(std::size_t position) const;
+    std::size_t ByteOffset(std::size_t utf16Position) const;
+    // The text's length in UTF-16 units.
+    std::size_t Utf16Size() const { return Ascii() ? text_.size() : Utf16Offset(text_.size()); }
 
 private:
     void AddLines(std::string_view text);
@@ -79,6 +91,7 @@ private:
     std::string text_;
     std::vector<std::size_t> starts_;  // where each line begins in text_
     std::size_t longest_ = 0;
+    std::size_t nonAsciiLines_ = 0;
     std::size_t limit_ = 0;
     bool limitReached_ = false;
 };

@@ -1,7 +1,8 @@
 #include "catch/log_selection.h"
 
+#include "base/unicode.h"
+
 #include <algorithm>
-#include <cstring>
 
 namespace vantrel {
 
@@ -9,22 +10,29 @@ namespace {
 
 bool Blank(char c) { return c == ' ' || c == '\t'; }
 
+// A byte that continues a character begun before it.
+bool Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
 }  // namespace
 
 std::size_t ValidPosition(const LogBuffer& log, std::size_t position) {
     position = std::min(position, log.Size());
     const std::size_t line = log.LineOf(position);
-    return std::min(position, log.LineStart(line) + log.LineLength(line));
+    const std::size_t start = log.LineStart(line);
+    position = std::min(position, start + log.LineLength(line));
+    while (position > start && position < log.Size() && Continuation(log.Text()[position])) --position;
+    return position;
 }
 
 std::size_t PositionAt(const LogBuffer& log, std::size_t line, std::size_t column) {
     line = std::min(line, log.LineCount() - 1);
-    return log.LineStart(line) + std::min(column, log.LineLength(line));
+    return log.LineStart(line) + CutToUtf16Units(log.Line(line), column).size();
 }
 
 std::size_t ColumnOf(const LogBuffer& log, std::size_t position) {
     position = ValidPosition(log, position);
-    return position - log.LineStart(log.LineOf(position));
+    const std::size_t line = log.LineOf(position);
+    return Utf16Length(log.Line(line).substr(0, position - log.LineStart(line)));
 }
 
 TextSpan WordAt(const LogBuffer& log, std::size_t position) {
@@ -91,7 +99,7 @@ void LogSelection::Move(const LogBuffer& log, CaretMove move, bool extend, std::
     std::optional<std::size_t> goal;
     std::size_t to = caret_;
     auto vertical = [&](std::size_t target) {
-        goal = goalColumn_ ? *goalColumn_ : caret_ - log.LineStart(line);
+        goal = goalColumn_ ? *goalColumn_ : ColumnOf(log, caret_);
         to = PositionAt(log, target, *goal);
     };
     const std::size_t last = log.LineCount() - 1;
@@ -103,8 +111,11 @@ void LogSelection::Move(const LogBuffer& log, CaretMove move, bool extend, std::
             break;
         case CaretMove::CharRight:
             if (!extend && !Empty()) to = End();
+            else if (caret_ < log.Size() && caret_ == log.LineStart(line) + log.LineLength(line))
+                to = caret_ + 2;
             else if (caret_ < log.Size())
-                to = caret_ == log.LineStart(line) + log.LineLength(line) ? caret_ + 2 : caret_ + 1;
+                // Past the whole character, however many bytes it takes.
+                for (to = caret_ + 1; to < log.Size() && Continuation(log.Text()[to]);) ++to;
             break;
         case CaretMove::WordLeft: to = WordLeftOf(log, caret_); break;
         case CaretMove::WordRight: to = WordRightOf(log, caret_); break;
@@ -139,29 +150,40 @@ std::string_view LogSelection::Text(const LogBuffer& log) const {
 
 namespace edit {
 
+// The messages count UTF-16 units, as a Unicode text control does; the log's
+// positions are bytes.
+namespace {
+std::int64_t Units(const LogBuffer& log, std::size_t position) {
+    return static_cast<std::int64_t>(log.Utf16Offset(position));
+}
+std::size_t Bytes(const LogBuffer& log, std::int32_t units) {
+    return log.ByteOffset(static_cast<std::size_t>(units));
+}
+}  // namespace
+
 std::int64_t LineIndex(const LogBuffer& log, const LogSelection& selection, std::int32_t line) {
-    if (line == -1) return static_cast<std::int64_t>(log.LineStart(log.LineOf(selection.Caret())));
+    if (line == -1) return Units(log, log.LineStart(log.LineOf(selection.Caret())));
     if (line < 0 || static_cast<std::size_t>(line) >= log.LineCount()) return -1;
-    return static_cast<std::int64_t>(log.LineStart(static_cast<std::size_t>(line)));
+    return Units(log, log.LineStart(static_cast<std::size_t>(line)));
 }
 
 std::int64_t LineLength(const LogBuffer& log, const LogSelection& selection, std::int32_t position) {
     if (position == -1) {
         const std::size_t first = log.LineOf(selection.Start());
         const std::size_t last = log.LineOf(selection.End());
-        const std::size_t before = selection.Start() - log.LineStart(first);
         const std::size_t lastEnd = log.LineStart(last) + log.LineLength(last);
-        const std::size_t after = lastEnd > selection.End() ? lastEnd - selection.End() : 0;
-        return static_cast<std::int64_t>(before + after);
+        const std::int64_t before = Units(log, selection.Start()) - Units(log, log.LineStart(first));
+        const std::int64_t after = lastEnd > selection.End() ? Units(log, lastEnd) - Units(log, selection.End()) : 0;
+        return before + after;
     }
-    if (position < 0 || static_cast<std::size_t>(position) > log.Size()) return 0;
-    return static_cast<std::int64_t>(log.LineLength(log.LineOf(static_cast<std::size_t>(position))));
+    if (position < 0 || static_cast<std::size_t>(position) > log.Utf16Size()) return 0;
+    return static_cast<std::int64_t>(Utf16Length(log.Line(log.LineOf(Bytes(log, position)))));
 }
 
 std::int64_t LineFromChar(const LogBuffer& log, const LogSelection& selection, std::int32_t position) {
     if (position == -1) return static_cast<std::int64_t>(log.LineOf(selection.Start()));
     if (position < 0) return static_cast<std::int64_t>(log.LineCount() - 1);
-    return static_cast<std::int64_t>(log.LineOf(static_cast<std::size_t>(position)));
+    return static_cast<std::int64_t>(log.LineOf(Bytes(log, position)));
 }
 
 void SetSel(const LogBuffer& log, LogSelection& selection, std::int32_t start, std::int32_t end) {
@@ -169,18 +191,20 @@ void SetSel(const LogBuffer& log, LogSelection& selection, std::int32_t start, s
         selection.Place(log, selection.Caret(), false);
         return;
     }
-    auto position = [&](std::int32_t value) {
-        return value < 0 ? log.Size() : static_cast<std::size_t>(value);
-    };
+    auto position = [&](std::int32_t value) { return value < 0 ? log.Size() : Bytes(log, value); };
     selection.Select(log, position(start), position(end));
 }
 
-std::size_t GetLine(const LogBuffer& log, std::int32_t line, char* out, std::size_t capacity) {
+std::pair<std::size_t, std::size_t> GetSel(const LogBuffer& log, const LogSelection& selection) {
+    return {log.Utf16Offset(selection.Start()), log.Utf16Offset(selection.End())};
+}
+
+std::size_t GetLine(const LogBuffer& log, std::int32_t line, char16_t* out, std::size_t capacity) {
     if (!out || line < 0 || static_cast<std::size_t>(line) >= log.LineCount()) return 0;
-    const std::string_view text = log.Line(static_cast<std::size_t>(line));
+    const std::u16string text = Utf8ToUtf16(log.Line(static_cast<std::size_t>(line)));
     const std::size_t n = std::min(text.size(), capacity);
-    std::memcpy(out, text.data(), n);
-    if (n < capacity) out[n] = '\0';
+    std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n), out);
+    if (n < capacity) out[n] = u'\0';
     return n;
 }
 

@@ -4,9 +4,10 @@
 // move it, what a double-click selects, what is copied, and how the
 // text control's line and selection messages answer.
 //
-// Positions are character offsets into the log's whole text, CR LF counting
-// two characters. A valid position lies within the text and never between
-// the CR and the LF of a line break. The anchor is where the selection
+// Positions are byte offsets into the log's whole text (UTF-8), CR LF
+// counting two. A valid position lies within the text, never between the CR
+// and the LF of a line break and never inside a character. Columns count
+// UTF-16 units, as a text control's do. The anchor is where the selection
 // began, the caret where it ends; either may come first.
 
 #include "catch/log_buffer.h"
@@ -15,6 +16,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 namespace vantrel {
 
@@ -90,9 +92,10 @@ private:
     std::optional<std::size_t> goalColumn_;  // of consecutive Up, Down and page moves
 };
 
-// The text control's line and selection messages. Indexes arrive as the
-// signed 32-bit values the messages carry; -1 means what the control makes
-// of it (the caret's line, the selected lines, no selection).
+// The text control's line and selection messages. Character positions and
+// lengths count UTF-16 units, as a Unicode text control's do. Indexes arrive
+// as the signed 32-bit values the messages carry; -1 means what the control
+// makes of it (the caret's line, the selected lines, no selection).
 namespace edit {
 
 // EM_LINEINDEX: where a line begins; -1 = the caret's line; -1 past the last line.
@@ -108,10 +111,11 @@ std::int64_t LineFromChar(const LogBuffer& log, const LogSelection& selection, s
 // end -1 select everything; any other negative value or a value past the
 // text means the text's end. The caret goes to end.
 void SetSel(const LogBuffer& log, LogSelection& selection, std::int32_t start, std::int32_t end);
-// EM_GETLINE: copies at most capacity characters of a line, a terminating
-// zero only where room is left; returns the characters copied, 0 past the
-// last line.
-std::size_t GetLine(const LogBuffer& log, std::int32_t line, char* out, std::size_t capacity);
+// EM_GETSEL: the selection's start and end.
+std::pair<std::size_t, std::size_t> GetSel(const LogBuffer& log, const LogSelection& selection);
+// EM_GETLINE: copies at most capacity units of a line, a terminating zero
+// only where room is left; returns the units copied, 0 past the last line.
+std::size_t GetLine(const LogBuffer& log, std::int32_t line, char16_t* out, std::size_t capacity);
 
 }  // namespace edit
 

@@ -1,14 +1,15 @@
 #include "catch/win32_catch_window.h"
 
+#include "base/path.h"
 #include "catch/catch_window_tables.h"
 #include "hooklib/vantrel_hook.h"
 #include "platform/win32_desktop.h"
+#include "platform/win32_text.h"
 #include "resources/resource_names.h"
 #include "shell/command_ids.h"
 #include "shell/error_report.h"
 #include "shell/program_state.h"
 #include "shell/win32_command_bars.h"
-#include "shell/win32_form1.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -37,31 +38,32 @@ constexpr UINT kLoggingFailedMessage = WM_APP + 1;
 // it first and put in its place only once complete, so a write that fails
 // (a full disk) leaves the old log as it was instead of a cut-off one.
 void WriteLogFile(const std::string& name, const std::string& bytes, bool replacing) {
-    std::string target = name;
+    const std::wstring wideName = Wide(name);
+    std::wstring target = wideName;
     if (replacing) {
-        const std::size_t slash = name.find_last_of("\\/");
-        const std::string folder = slash == std::string::npos ? std::string(".") : name.substr(0, slash + 1);
-        char temporary[MAX_PATH] = {};
-        if (!::GetTempFileNameA(folder.c_str(), "vtl", 0, temporary)) throw VantrelError("Cannot create file " + name);
+        const std::string directory = DirectoryOf(name);
+        const std::wstring folder = directory.empty() ? std::wstring(L".") : Wide(directory);
+        wchar_t temporary[MAX_PATH] = {};
+        if (!::GetTempFileNameW(folder.c_str(), L"vtl", 0, temporary)) throw VantrelError("Cannot create file " + name);
         target = temporary;
     }
     {
-        FileHandle out(::CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+        FileHandle out(::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                      nullptr));
         if (!out) {
-            if (replacing) ::DeleteFileA(target.c_str());
+            if (replacing) ::DeleteFileW(target.c_str());
             throw VantrelError("Cannot create file " + name);
         }
         DWORD written = 0;
         if (!::WriteFile(out.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
             written != bytes.size()) {
             out.reset();
-            ::DeleteFileA(target.c_str());
+            ::DeleteFileW(target.c_str());
             throw VantrelError("Stream write error");
         }
     }
-    if (replacing && !::MoveFileExA(target.c_str(), name.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        ::DeleteFileA(target.c_str());
+    if (replacing && !::MoveFileExW(target.c_str(), wideName.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        ::DeleteFileW(target.c_str());
         throw VantrelError("Cannot create file " + name);
     }
 }
@@ -87,9 +89,9 @@ void TForm5ForHook::FormCreate() {
     accelerators_ = BuildAccelerators(CatchMenuTable());
     ToolBar1 = BuildToolBar(hwnd(), ctl::CatchToolBar1, CatchToolBarTable(), imageList1_.get(), kButtonWidth,
                             kButtonHeight, hints_, DpiScale{Dpi()});
-    ::SendMessageA(ToolBar1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+    ::SendMessageW(ToolBar1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
     // A new font makes the tool bar measure its buttons anew: they keep their size.
-    ::SendMessageA(ToolBar1, TB_SETBUTTONSIZE, 0, MAKELPARAM(Scale(kButtonWidth), Scale(kButtonHeight)));
+    ::SendMessageW(ToolBar1, TB_SETBUTTONSIZE, 0, MAKELPARAM(Scale(kButtonWidth), Scale(kButtonHeight)));
 
     LogView::Register();
     // The pane's style tells tools that read it what it stands in for: a
@@ -100,7 +102,7 @@ void TForm5ForHook::FormCreate() {
                        0, kToolBarHeight, 100, 100, ctl::Memo1, WS_EX_CLIENTEDGE);
     logView_ = LogView::Of(Memo1);
     ScaleLogFont();
-    ::SetWindowTextA(Memo1, std::string(kLogHeader).c_str());
+    SetOwnWindowText(Memo1, kLogHeader);
     char limit[32] = {};
     const DWORD length = ::GetEnvironmentVariableA(kLogLineLimitVariable, limit, sizeof limit);
     if (logView_) logView_->SetLineLimit(LogLineLimit(length > 0 && length < sizeof limit ? limit : nullptr));
@@ -112,17 +114,17 @@ void TForm5ForHook::FormCreate() {
 void TForm5ForHook::ScaleLogFont() {
     // Courier New, 11 pixels high at 96 pixels per inch.
     FontHandle old = std::move(memoFont_);
-    memoFont_.reset(::CreateFontA(-Scale(kLogFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+    memoFont_.reset(::CreateFontW(-Scale(kLogFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
-                                  "Courier New"));
-    ::SendMessageA(Memo1, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_.get()), TRUE);
+                                  L"Courier New"));
+    ::SendMessageW(Memo1, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_.get()), TRUE);
 }
 
 void TForm5ForHook::DpiChanged(int) {
     // The new pictures go into the tool bar and the menu before the old list
     // goes; every button keeps its state.
     ImageListHandle images = LoadImageStrip(resources::kCatchStrips, Dpi());
-    ::SendMessageA(ToolBar1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+    ::SendMessageW(ToolBar1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
     RescaleToolBar(ToolBar1, CatchToolBarTable(), images.get(), kButtonWidth, kButtonHeight, DpiScale{Dpi()});
     std::vector<BitmapHandle> menuBitmaps;
     ReplaceMenuBitmaps(Menu(), CatchMenuTable(), {}, images.get(), menuBitmaps);
@@ -142,9 +144,14 @@ void TForm5ForHook::LayoutControls() {
     ::MoveWindow(Memo1, 0, toolBar, client.right, height < 0 ? 0 : height, TRUE);
 }
 
-void TForm5ForHook::FormShow() {
+int TForm5ForHook::ShowFor(std::string nodeText, std::function<Handle()> selectedWindow) {
     // With no node selected there is nothing to name after the dash.
-    captionNode_ = Form1().SelectedNodeText();
+    captionNode_ = std::move(nodeText);
+    selectedWindow_ = std::move(selectedWindow);
+    return ShowModal();
+}
+
+void TForm5ForHook::FormShow() {
     caption_.clear();
     UpdateCaption();
     // The log pane, the window's one control that takes keys, has them from
@@ -169,7 +176,7 @@ void TForm5ForHook::FormShow() {
         detailsMapping_.reset();
         MessageBoxFor(hwnd(), "Unable to create the shared memory of the hook\rMessages cannot be caught.",
                       kApplicationTitle, MB_ICONERROR);
-        ::SendMessageA(ToolBar1, TB_ENABLEBUTTON, cmd::MenuCatchRun, FALSE);
+        ::SendMessageW(ToolBar1, TB_ENABLEBUTTON, cmd::MenuCatchRun, FALSE);
         EnableMenuCommand(Menu(), cmd::MenuCatchRun, false);
     }
 }
@@ -185,16 +192,16 @@ void TForm5ForHook::FormClose() {
 void TForm5ForHook::SetCatching(bool catching) {
     catching_ = catching;
     const bool canStart = !catching && view_;
-    ::SendMessageA(ToolBar1, TB_ENABLEBUTTON, cmd::MenuCatchRun, canStart);
+    ::SendMessageW(ToolBar1, TB_ENABLEBUTTON, cmd::MenuCatchRun, canStart);
     EnableMenuCommand(Menu(), cmd::MenuCatchRun, canStart);
-    ::SendMessageA(ToolBar1, TB_ENABLEBUTTON, cmd::MenuCatchStop, catching);
+    ::SendMessageW(ToolBar1, TB_ENABLEBUTTON, cmd::MenuCatchStop, catching);
     EnableMenuCommand(Menu(), cmd::MenuCatchStop, catching);
     EnableMenuCommand(Menu(), cmd::MenuCatchSave, !catching);
 }
 
 void TForm5ForHook::ToolButton2Click() {
     if (catching_ || !view_) return;
-    const HWND watched = ToHwnd(SelectedWindow);
+    const HWND watched = ToHwnd(selectedWindow_ ? selectedWindow_() : 0);
     DWORD owner = 0;
     watchingOwnWindow_ = ::GetWindowThreadProcessId(watched, &owner) != 0 && owner == ::GetCurrentProcessId();
     log_.reports.Restart();
@@ -217,15 +224,15 @@ void TForm5ForHook::MenuCatchExitClick() { SetModalResult(kResultCancel); }
 
 void TForm5ForHook::CategoryButtonClick(Category category) {
     const CategoryControls& controls = CategoryTable()[static_cast<int>(category)];
-    const bool pressed = ::SendMessageA(ToolBar1, TB_ISBUTTONCHECKED, controls.toolButton, 0) != 0;
+    const bool pressed = ::SendMessageW(ToolBar1, TB_ISBUTTONCHECKED, controls.toolButton, 0) != 0;
     log_.filter[category] = pressed;
     CheckMenuCommand(Menu(), controls.menuItem, pressed);
 }
 
 void TForm5ForHook::CategoryMenuClick(Category category) {
     const CategoryControls& controls = CategoryTable()[static_cast<int>(category)];
-    const bool pressed = ::SendMessageA(ToolBar1, TB_ISBUTTONCHECKED, controls.toolButton, 0) != 0;
-    ::SendMessageA(ToolBar1, TB_CHECKBUTTON, controls.toolButton, !pressed);
+    const bool pressed = ::SendMessageW(ToolBar1, TB_ISBUTTONCHECKED, controls.toolButton, 0) != 0;
+    ::SendMessageW(ToolBar1, TB_CHECKBUTTON, controls.toolButton, !pressed);
     CategoryButtonClick(category);
 }
 
@@ -235,7 +242,7 @@ void TForm5ForHook::Hiderepetitions1Click() {
 }
 
 void TForm5ForHook::MenuCatchClearClick() {
-    ::SetWindowTextA(Memo1, std::string(kLogHeader).c_str());
+    SetOwnWindowText(Memo1, kLogHeader);
     // A log begun afresh lacks nothing yet.
     log_.reports.ForgetMissed();
     UpdateCaption();
@@ -249,7 +256,7 @@ void TForm5ForHook::UpdateCaption() {
                                              buffer ? buffer->LineLimit() : 0, log_.reports.Missed());
     if (caption == caption_) return;
     caption_ = caption;
-    ::SetWindowTextA(hwnd(), caption.c_str());
+    SetOwnWindowText(hwnd(), caption);
 }
 
 void TForm5ForHook::AppendLine(const std::string& line) {
@@ -288,7 +295,7 @@ LRESULT TForm5ForHook::InpMessage() {
     }
     if (!failure_.empty()) {
         loggingFailed_ = true;
-        ::PostMessageA(hwnd(), kLoggingFailedMessage, 0, 0);
+        ::PostMessageW(hwnd(), kLoggingFailedMessage, 0, 0);
     }
     if (logView_ && (logView_->Buffer().LimitReached() != limitReached || log_.reports.Missed() != missed))
         UpdateCaption();
@@ -307,29 +314,50 @@ void TForm5ForHook::LoggingFailed() {
 
 void TForm5ForHook::MenuCatchSaveClick() {
     if (catching_) return;
-    char file[MAX_PATH * 4] = {};
-    saveFileName_.copy(file, sizeof file - 1);
-    OPENFILENAMEA dialog{};
+    std::wstring file = Wide(saveFileName_);
+    file.resize(MAX_PATH * 4, L'\0');
+    const std::wstring initialDirectory = Wide(saveDirectory_);
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = hwnd();
-    dialog.lpstrFilter = "Text files (*.txt)\0*.TXT\0All files (*.*)\0*.*\0";
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = sizeof file;
-    dialog.lpstrInitialDir = saveDirectory_.empty() ? nullptr : saveDirectory_.c_str();
-    dialog.lpstrDefExt = "TXT";
+    // The log file as ever comes first; the same lines in UTF-8 come second.
+    dialog.lpstrFilter = L"Text files (*.txt)\0*.TXT\0Unicode text (UTF-8)\0*.TXT\0All files (*.*)\0*.*\0";
+    dialog.nFilterIndex = saveFileType_;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrInitialDir = initialDirectory.empty() ? nullptr : initialDirectory.c_str();
+    dialog.lpstrDefExt = L"TXT";
     dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER;
-    if (!::GetSaveFileNameA(&dialog)) return;
-    const std::string name = file;
+    if (!::GetSaveFileNameW(&dialog)) return;
+    const std::string name = Narrow(file.c_str());
     saveFileName_ = name;
+    saveFileType_ = dialog.nFilterIndex;
 
-    const DWORD attributes = ::GetFileAttributesA(name.c_str());
+    const DWORD attributes = ::GetFileAttributesW(Wide(name).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         const std::string question = name + " already exist.\rDo you want to replace them?";
         if (MessageBoxFor(hwnd(), question, "Warning", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
     }
 
-    const std::string bytes = LogFileBytes(logView_ ? std::string_view(logView_->Buffer().Text()) : kLogHeader);
+    const std::string lines = LogFileBytes(logView_ ? std::string_view(logView_->Buffer().Text()) : kLogHeader);
+    std::string bytes = lines;
+    if (saveFileType_ != kUtf8FileType) {
+        // An ANSI file keeps only the characters of the code page: rather
+        // than writing "?" for the others unasked, the user may take UTF-8.
+        bool lost = false;
+        bytes = ToAnsi(lines, true, &lost);
+        if (lost) {
+            switch (MessageBoxFor(hwnd(), kAnsiLossQuestion, kApplicationTitle, MB_YESNOCANCEL | MB_ICONWARNING)) {
+            case IDYES:
+                bytes = lines;
+                break;
+            case IDNO:
+                break;
+            default:
+                return;
+            }
+        }
+    }
 
     WriteLogFile(name, bytes, attributes != INVALID_FILE_ATTRIBUTES);
 }
@@ -352,7 +380,7 @@ void TForm5ForHook::RunCommand(int command) {
 }
 
 bool TForm5ForHook::PreTranslateMessage(MSG& msg) {
-    if (accelerators_ && ::TranslateAcceleratorA(hwnd(), accelerators_.get(), &msg)) return true;
+    if (accelerators_ && ::TranslateAcceleratorW(hwnd(), accelerators_.get(), &msg)) return true;
     return Form::PreTranslateMessage(msg);
 }
 
@@ -388,6 +416,5 @@ LRESULT TForm5ForHook::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return Form::HandleMessage(message, wParam, lParam);
 }
 
-void TForm1::Catchmessages1Click() { Form5ForHook().ShowModal(); }
 
 }  // namespace vantrel::win32

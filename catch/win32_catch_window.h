@@ -4,9 +4,11 @@
 
 #include "catch/catch_log.h"
 #include "catch/win32_log_view.h"
+#include "platform/desktop.h"
 #include "platform/win32_handles.h"
 #include "shell/win32_form.h"
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -16,6 +18,10 @@ namespace vantrel::win32 {
 class TForm5ForHook : public Form {
 public:
     TForm5ForHook();
+
+    // Shows the window modally for the selected node: its text goes into the
+    // caption, and Start asks selectedWindow for the window to watch.
+    int ShowFor(std::string nodeText, std::function<Handle()> selectedWindow);
 
     // Commands.
     void ToolButton2Click();   // Start
@@ -58,6 +64,7 @@ private:
     bool catching_ = false;
     // The selected node's text, named in the caption with what the log lacks.
     std::string captionNode_;
+    std::function<Handle()> selectedWindow_;
     std::string caption_;
     // Logging failed (memory): further reports are let go at once until the
     // failure is reported, once, outside the notification, and catching stops.
@@ -80,8 +87,10 @@ private:
     FontHandle memoFont_;
     std::string saveDirectory_;  // the Save dialog's initial directory
     std::string saveFileName_;   // the last chosen file, offered again
+    // The last chosen file type, offered again: 1 the ANSI text file, 2 UTF-8.
+    DWORD saveFileType_ = 1;
+    static constexpr DWORD kUtf8FileType = 2;
 };
 
-TForm5ForHook& Form5ForHook();
 
 }  // namespace vantrel::win32

@@ -4,6 +4,7 @@
 #include "platform/win32_clipboard.h"
 #include "platform/win32_dpi.h"
 #include "platform/win32_handles.h"
+#include "platform/win32_text.h"
 #include "shell/win32_form.h"
 
 #include <windowsx.h>
@@ -12,6 +13,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <cwchar>
 #include <optional>
 
 namespace vantrel::win32 {
@@ -65,22 +67,23 @@ bool Writable(const void* address, std::size_t size) {
 }  // namespace
 
 void LogView::Register() {
-    WNDCLASSA wc{};
-    if (::GetClassInfoA(Instance(), kClassName, &wc)) return;
+    const std::wstring name = Wide(kClassName);
+    WNDCLASSW wc{};
+    if (::GetClassInfoW(Instance(), name.c_str(), &wc)) return;
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = &LogView::WindowProc;
     wc.cbWndExtra = sizeof(LogView*);
     wc.hInstance = Instance();
     wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_IBEAM));
     wc.hbrBackground = nullptr;  // every row paints its own background
-    wc.lpszClassName = kClassName;
-    ::RegisterClassA(&wc);
+    wc.lpszClassName = name.c_str();
+    ::RegisterClassW(&wc);
 }
 
 LogView* LogView::Of(HWND window) {
-    char name[16] = {};
-    if (!window || !::GetClassNameA(window, name, sizeof name) || std::strcmp(name, kClassName) != 0) return nullptr;
-    return reinterpret_cast<LogView*>(::GetWindowLongPtrA(window, 0));
+    wchar_t name[16] = {};
+    if (!window || !::GetClassNameW(window, name, 16) || Narrow(name) != kClassName) return nullptr;
+    return reinterpret_cast<LogView*>(::GetWindowLongPtrW(window, 0));
 }
 
 LogView::LogView(HWND window) : window_(window), buffer_("") {}
@@ -88,32 +91,34 @@ LogView::LogView(HWND window) : window_(window), buffer_("") {}
 LRESULT CALLBACK LogView::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* view = new LogView(window);
-        ::SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(view));
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        if (create && create->lpszName) view->buffer_.Assign(create->lpszName);
+        ::SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(view));
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        if (create && create->lpszName) view->buffer_.Assign(Narrow(create->lpszName));
         view->shownLines_ = view->buffer_.LineCount();
-        return ::DefWindowProcA(window, message, wParam, lParam);
+        return ::DefWindowProcW(window, message, wParam, lParam);
     }
-    auto* view = reinterpret_cast<LogView*>(::GetWindowLongPtrA(window, 0));
+    auto* view = reinterpret_cast<LogView*>(::GetWindowLongPtrW(window, 0));
     if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(window, 0, 0);
+        ::SetWindowLongPtrW(window, 0, 0);
         delete view;
-        return ::DefWindowProcA(window, message, wParam, lParam);
+        return ::DefWindowProcW(window, message, wParam, lParam);
     }
-    if (!view) return ::DefWindowProcA(window, message, wParam, lParam);
+    if (!view) return ::DefWindowProcW(window, message, wParam, lParam);
     return view->Handle(message, wParam, lParam);
 }
 
 LRESULT LogView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        // The text, for this program and for others, is the whole log.
+        // The text, for this program and for others, is the whole log, in
+        // UTF-16 units as the pane is a Unicode window (the system converts
+        // for those who ask in 8 bits).
         case WM_GETTEXTLENGTH:
-            return static_cast<LRESULT>(buffer_.Size());
+            return static_cast<LRESULT>(buffer_.Utf16Size());
         case WM_GETTEXT:
-            return static_cast<LRESULT>(buffer_.CopyText(reinterpret_cast<char*>(lParam), wParam));
+            return static_cast<LRESULT>(buffer_.CopyText(reinterpret_cast<char16_t*>(lParam), wParam));
         case WM_SETTEXT: {
-            const char* text = reinterpret_cast<const char*>(lParam);
-            SetText(text ? std::string_view(text) : std::string_view());
+            const auto* text = reinterpret_cast<const wchar_t*>(lParam);
+            SetText(text ? Narrow(text) : std::string());
             return TRUE;
         }
 
@@ -121,7 +126,7 @@ LRESULT LogView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case EM_GETLINECOUNT:
             return static_cast<LRESULT>(buffer_.LineCount());
         case EM_GETSEL: {
-            const std::size_t start = selection_.Start(), end = selection_.End();
+            const auto [start, end] = edit::GetSel(buffer_, selection_);
             auto* startOut = reinterpret_cast<DWORD*>(wParam);
             auto* endOut = reinterpret_cast<DWORD*>(lParam);
             if (startOut && Writable(startOut, sizeof(DWORD))) *startOut = static_cast<DWORD>(start);
@@ -140,24 +145,25 @@ LRESULT LogView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return static_cast<LRESULT>(edit::LineFromChar(buffer_, selection_, static_cast<std::int32_t>(wParam)));
         case EM_GETLINE: {
             // The buffer's first word holds its size in characters.
-            char* out = reinterpret_cast<char*>(lParam);
+            auto* out = reinterpret_cast<char16_t*>(lParam);
             if (!out || !Writable(out, sizeof(WORD))) return 0;
             WORD capacity = 0;
             std::memcpy(&capacity, out, sizeof capacity);
-            if (capacity == 0 || !Writable(out, capacity)) return 0;
+            if (capacity == 0 || !Writable(out, capacity * sizeof(char16_t))) return 0;
             return static_cast<LRESULT>(edit::GetLine(buffer_, static_cast<std::int32_t>(wParam), out, capacity));
         }
         case EM_GETFIRSTVISIBLELINE:
             return top_;
         case EM_POSFROMCHAR: {
-            if (wParam >= buffer_.Size()) return -1;
-            const POINT point = PointOf(static_cast<std::size_t>(wParam));
+            if (wParam >= buffer_.Utf16Size()) return -1;
+            const POINT point = PointOf(buffer_.ByteOffset(static_cast<std::size_t>(wParam)));
             return static_cast<LRESULT>(MAKELONG(static_cast<short>(point.x), static_cast<short>(point.y)));
         }
         case EM_CHARFROMPOS: {
             const std::size_t position = PositionAtPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             const std::size_t line = buffer_.LineOf(position);
-            return static_cast<LRESULT>(MAKELONG(position & 0xFFFF, line & 0xFFFF));
+            const std::size_t units = buffer_.Utf16Offset(position);
+            return static_cast<LRESULT>(MAKELONG(units & 0xFFFF, line & 0xFFFF));
         }
         case EM_SCROLLCARET:
             RevealCaret();
@@ -223,7 +229,7 @@ LRESULT LogView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_MOUSEWHEEL: {
             UINT perNotch = 3;
-            ::SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &perNotch, 0);
+            ::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &perNotch, 0);
             wheelRest_ += GET_WHEEL_DELTA_WPARAM(wParam);
             const int notches = wheelRest_ / kWheelStep;
             wheelRest_ -= notches * kWheelStep;
@@ -275,7 +281,7 @@ LRESULT LogView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             break;
     }
-    return ::DefWindowProcA(window_, message, wParam, lParam);
+    return ::DefWindowProcW(window_, message, wParam, lParam);
 }
 
 void LogView::SetLineLimit(std::size_t limit) {
@@ -335,8 +341,8 @@ void LogView::SetFont(HFONT font) {
     {
         SelectObjectScope selected(dc.get(),
                                    font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(SYSTEM_FIXED_FONT));
-        TEXTMETRICA metrics{};
-        if (::GetTextMetricsA(dc.get(), &metrics)) {
+        TEXTMETRICW metrics{};
+        if (::GetTextMetricsW(dc.get(), &metrics)) {
             lineHeight_ = std::max(1, static_cast<int>(metrics.tmHeight));
             charWidth_ = std::max(1, static_cast<int>(metrics.tmAveCharWidth));
         }
@@ -347,6 +353,9 @@ void LogView::SetFont(HFONT font) {
     // Every character is drawn in one column width, whatever the font, so
     // that columns, the caret and the mouse agree.
     std::fill(advances_.begin(), advances_.end(), charWidth_);
+    // Fonts for characters this one lacks are made anew at its size.
+    fallbackChoice_.clear();
+    fallback_.clear();
     if (focused_) {
         ::DestroyCaret();
         ::CreateCaret(window_, nullptr, 1, lineHeight_);
@@ -582,14 +591,14 @@ void LogView::OnContextMenu(int x, int y) {
     MenuHandle menu(::CreatePopupMenu());
     if (!menu) return;
     const UINT copy = selection_.Empty() ? MF_GRAYED : MF_ENABLED;
-    ::AppendMenuA(menu.get(), MF_STRING | MF_GRAYED, kMenuUndo, "&Undo");
-    ::AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuA(menu.get(), MF_STRING | MF_GRAYED, kMenuCut, "Cu&t");
-    ::AppendMenuA(menu.get(), MF_STRING | copy, kMenuCopy, "&Copy");
-    ::AppendMenuA(menu.get(), MF_STRING | MF_GRAYED, kMenuPaste, "&Paste");
-    ::AppendMenuA(menu.get(), MF_STRING | MF_GRAYED, kMenuDelete, "&Delete");
-    ::AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuA(menu.get(), MF_STRING | MF_ENABLED, kMenuSelectAll, "Select &All");
+    ::AppendMenuW(menu.get(), MF_STRING | MF_GRAYED, kMenuUndo, L"&Undo");
+    ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu.get(), MF_STRING | MF_GRAYED, kMenuCut, L"Cu&t");
+    ::AppendMenuW(menu.get(), MF_STRING | copy, kMenuCopy, L"&Copy");
+    ::AppendMenuW(menu.get(), MF_STRING | MF_GRAYED, kMenuPaste, L"&Paste");
+    ::AppendMenuW(menu.get(), MF_STRING | MF_GRAYED, kMenuDelete, L"&Delete");
+    ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu.get(), MF_STRING | MF_ENABLED, kMenuSelectAll, L"Select &All");
     const UINT chosen = static_cast<UINT>(
         ::TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, window_, nullptr));
     if (chosen == kMenuCopy) {
@@ -611,7 +620,6 @@ void LogView::Paint() {
     const COLORREF back = ::GetSysColor(COLOR_WINDOW);
     const COLORREF selectedText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
     const COLORREF selectedBack = ::GetSysColor(COLOR_HIGHLIGHT);
-    ::SetBkMode(dc, OPAQUE);
     const std::size_t columns = static_cast<std::size_t>(VisibleColumns()) + 1;
     if (advances_.size() < columns) advances_.assign(columns, charWidth_);
     const std::size_t left = static_cast<std::size_t>(left_);
@@ -621,27 +629,100 @@ void LogView::Paint() {
     for (int row = firstRow; row <= lastRow; ++row) {
         const std::size_t index = static_cast<std::size_t>(top_) + static_cast<std::size_t>(row);
         const std::string_view line = buffer_.Line(index);
-        const std::string_view shown = left < line.size() ? line.substr(left, columns) : std::string_view();
+        // Columns are UTF-16 units: a character outside the basic plane
+        // takes two.
+        const std::wstring units = Wide(line);
+        const std::wstring_view shown =
+            left < units.size() ? std::wstring_view(units).substr(left, columns) : std::wstring_view();
         const RECT rowRect = {area.left, row * lineHeight_, area.right, (row + 1) * lineHeight_};
-        ::SetTextColor(dc, text);
-        ::SetBkColor(dc, back);
-        ::ExtTextOutA(dc, margin_, rowRect.top, ETO_OPAQUE | ETO_CLIPPED, &rowRect, shown.data(),
-                      static_cast<UINT>(shown.size()), advances_.data());
+        DrawCells(dc, margin_, rowRect, shown, text, back);
         if (index >= buffer_.LineCount() || selStart == selEnd) continue;
         // The selected columns of this line, in the system's highlight colours.
         const std::size_t lineStart = buffer_.LineStart(index);
         if (selEnd <= lineStart || selStart >= lineStart + line.size()) continue;
-        const std::size_t from = std::max(selStart, lineStart) - lineStart;
-        const std::size_t to = std::min(selEnd, lineStart + line.size()) - lineStart;
+        const std::size_t from = ColumnOf(buffer_, std::max(selStart, lineStart));
+        const std::size_t to = ColumnOf(buffer_, std::min(selEnd, lineStart + line.size()));
         const std::size_t first = std::max(from, left);
         const std::size_t last = std::min(to, left + columns);
         if (first >= last) continue;
         const int x = margin_ + static_cast<int>(first - left) * charWidth_;
-        RECT selected = {x, rowRect.top, x + static_cast<int>(last - first) * charWidth_, rowRect.bottom};
-        ::SetTextColor(dc, selectedText);
-        ::SetBkColor(dc, selectedBack);
-        ::ExtTextOutA(dc, x, rowRect.top, ETO_OPAQUE | ETO_CLIPPED, &selected, line.data() + first,
-                      static_cast<UINT>(last - first), advances_.data());
+        const RECT selected = {x, rowRect.top, x + static_cast<int>(last - first) * charWidth_, rowRect.bottom};
+        DrawCells(dc, x, selected, std::wstring_view(units).substr(first, last - first), selectedText, selectedBack);
+    }
+}
+
+// Draws units one column each from x on, over the rectangle's background.
+// Characters the pane's font has no picture of are drawn in the first of a
+// few fonts that has one (the pane's own font stays Courier New), so a text
+// in any script reads as it is instead of as empty boxes.
+void LogView::DrawCells(HDC dc, int x, const RECT& rect, std::wstring_view units, COLORREF text, COLORREF back) {
+    ::SetTextColor(dc, text);
+    ::SetBkColor(dc, back);
+    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+    if (units.empty()) return;
+    std::vector<WORD> glyphs(units.size());
+    ::GetGlyphIndicesW(dc, units.data(), static_cast<int>(units.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    const int oldMode = ::SetBkMode(dc, TRANSPARENT);
+    std::size_t run = 0;
+    while (run < units.size()) {
+        // A run of units drawn in one font: the pane's own, or one fallback.
+        const HFONT runFont = FontFor(dc, units, run, glyphs[run]);
+        std::size_t end = run + 1;
+        while (end < units.size() && FontFor(dc, units, end, glyphs[end]) == runFont) ++end;
+        const int at = x + static_cast<int>(run) * charWidth_;
+        std::optional<SelectObjectScope> other;
+        if (runFont) other.emplace(dc, runFont);
+        ::ExtTextOutW(dc, at, rect.top, ETO_CLIPPED, &rect, units.data() + run, static_cast<UINT>(end - run),
+                      advances_.data());
+        run = end;
+    }
+    ::SetBkMode(dc, oldMode);
+}
+
+// The font for the unit at index: null for the pane's own font, which has a
+// picture of it; else the first fallback font that has one. The unit's
+// choice is kept for the next paint.
+HFONT LogView::FontFor(HDC dc, std::wstring_view units, std::size_t index, WORD glyph) {
+    const wchar_t unit = units[index];
+    const bool surrogate = unit >= 0xD800 && unit <= 0xDFFF;
+    if (glyph != 0xFFFF && !surrogate) return nullptr;
+    if (const auto known = fallbackChoice_.find(unit); known != fallbackChoice_.end()) return known->second;
+    if (fallback_.empty()) MakeFallbackFonts();
+    HFONT chosen = fallback_.empty() ? nullptr : fallback_.front().get();
+    if (!surrogate) {
+        // The units of a pair cannot be looked up one by one: pairs take the
+        // first fallback font, the others the first that has the picture.
+        for (const FontHandle& candidate : fallback_) {
+            SelectObjectScope probe(dc, candidate.get());
+            WORD found = 0xFFFF;
+            if (::GetGlyphIndicesW(dc, &unit, 1, &found, GGI_MARK_NONEXISTING_GLYPHS) == 1 && found != 0xFFFF) {
+                chosen = candidate.get();
+                break;
+            }
+        }
+    }
+    fallbackChoice_[unit] = chosen;
+    return chosen;
+}
+
+void LogView::MakeFallbackFonts() {
+    // Faces that carry many scripts on Windows, then on other systems'
+    // font sets (under Wine the system's own fonts are offered).
+    static const wchar_t* const faces[] = {
+        L"Segoe UI Emoji",    L"Segoe UI Symbol", L"Microsoft Sans Serif", L"Segoe UI",    L"Arial Unicode MS",
+        L"Microsoft YaHei",   L"SimSun",          L"MS Gothic",            L"Malgun Gothic", L"Nirmala UI",
+        L"WenQuanYi Micro Hei", L"Noto Sans CJK SC", L"DejaVu Sans",       L"Tahoma",
+    };
+    LOGFONTW base{};
+    if (!font_ || !::GetObjectW(font_, sizeof base, &base)) base.lfHeight = -lineHeight_;
+    for (const wchar_t* face : faces) {
+        LOGFONTW logFont{};
+        logFont.lfHeight = base.lfHeight;
+        logFont.lfWeight = FW_NORMAL;
+        logFont.lfCharSet = DEFAULT_CHARSET;
+        logFont.lfQuality = DEFAULT_QUALITY;
+        std::wcsncpy(logFont.lfFaceName, face, LF_FACESIZE - 1);
+        if (HFONT made = ::CreateFontIndirectW(&logFont)) fallback_.emplace_back(made);
     }
 }
 

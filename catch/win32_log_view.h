@@ -23,7 +23,10 @@
 
 #include <windows.h>
 
+#include "platform/win32_handles.h"
+
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vantrel::win32 {
@@ -68,6 +71,9 @@ private:
     std::size_t PositionAtPoint(int x, int y) const;
     POINT PointOf(std::size_t position) const;
     void Paint();
+    void DrawCells(HDC dc, int x, const RECT& rect, std::wstring_view units, COLORREF text, COLORREF back);
+    HFONT FontFor(HDC dc, std::wstring_view units, std::size_t index, WORD glyph);
+    void MakeFallbackFonts();
     void OnScroll(int bar, WPARAM wParam);
     bool OnKey(WPARAM key);  // false: not a key of the pane
     void OnMouseDown(int x, int y, bool extend);
@@ -83,6 +89,10 @@ private:
     int charWidth_ = 7;
     int margin_ = 2;  // pixels before the first column
     std::vector<INT> advances_;   // every character charWidth_ wide, for drawing
+    // Fonts for the characters the pane's font has no picture of, made at its
+    // size when first needed, and the choice made for each unit.
+    std::vector<FontHandle> fallback_;
+    std::unordered_map<wchar_t, HFONT> fallbackChoice_;
     int top_ = 0;                 // first line on screen
     int left_ = 0;                // first column on screen
     std::size_t shownLines_ = 1;  // lines the screen has caught up with

@@ -3,12 +3,12 @@
 namespace vantrel {
 
 std::string MakeSearchText(std::string_view typed) {
-    return LatinUpper(typed.substr(0, kMaxSearchTextLength));
+    return UpperForSearch(CutToUtf16Units(typed, kMaxSearchTextLength));
 }
 
 bool LabelMatches(std::string_view label, std::string_view searchText) {
     if (searchText.empty()) return false;
-    return LatinUpper(label).find(searchText) != std::string::npos;
+    return UpperForSearch(label).find(searchText) != std::string::npos;
 }
 
 int FindAfter(const NodeLabels& nodes, int current, std::string_view searchText) {

@@ -4,7 +4,7 @@
 // The tree itself is seen only through its node count and a label reader, so
 // the rules run the same on the tree control and on a list of labels.
 
-#include "base/text.h"  // LatinUpper: the same rule as the class pictures
+#include "base/unicode.h"
 
 #include <functional>
 #include <string>
@@ -12,11 +12,12 @@
 
 namespace vantrel {
 
-// The longest search text kept, in 8-bit characters.
+// The longest search text kept, in UTF-16 units.
 inline constexpr std::size_t kMaxSearchTextLength = 255;
 
-// The search text made from what the user typed: upper-cased (Latin letters
-// only) and cut to 255 characters.
+// The search text made from what the user typed: upper-cased for the search
+// (the Latin letters a to z and the letters of the other cased scripts) and
+// cut to 255 UTF-16 units.
 std::string MakeSearchText(std::string_view typed);
 
 // True when the label, upper-cased like the search text, contains the search
@@ -27,6 +28,18 @@ bool LabelMatches(std::string_view label, std::string_view searchText);
 struct NodeLabels {
     int count = 0;
     std::function<std::string(int)> label;  // label of the node at an absolute index
+};
+
+// The tree as the location tools move in it: its labels, the selected node,
+// selecting a node (like a click, so the tree's change handler runs) and the
+// node where a search goes on. Nodes are absolute indexes, -1 for none.
+class TreeCursor {
+public:
+    virtual ~TreeCursor() = default;
+    virtual NodeLabels Labels() const = 0;
+    virtual int SelectedNode() const = 0;
+    virtual void SelectNode(int node) = 0;
+    virtual int& CurrentNode() = 0;
 };
 
 // One search step: the first node after `current` (an absolute index; -1 means

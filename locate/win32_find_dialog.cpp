@@ -2,9 +2,7 @@
 
 #include "locate/win32_find_dialog.h"
 
-#include "locate/label_search.h"
 #include "shell/command_ids.h"
-#include "shell/win32_form1.h"
 
 namespace vantrel::win32 {
 
@@ -15,19 +13,15 @@ namespace {
 // next" going on with the previous search.
 std::string SearchText;
 
-NodeLabels TreeLabels(const TForm1& form) {
-    return {form.NodeCount(), [&form](int index) { return form.NodeLabel(index); }};
-}
-
 // A hit becomes the selection (like a click) and the place where searching
 // goes on; the end of the search is told in a message box and changes nothing.
-void ApplySearch(TForm1& form, const SearchOutcome& outcome) {
+void ApplySearch(TreeCursor& tree, const SearchOutcome& outcome) {
     switch (outcome.kind) {
     case SearchOutcome::Kind::Nothing:
         break;
     case SearchOutcome::Kind::Select:
-        form.CurrentNode = outcome.node;
-        form.SelectNode(outcome.node);
+        tree.CurrentNode() = outcome.node;
+        tree.SelectNode(outcome.node);
         break;
     case SearchOutcome::Kind::Finished:
         MessageBoxFor(ApplicationWindow(), kSearchingFinishedText, kFindCaption, MB_OK | MB_ICONINFORMATION);
@@ -46,10 +40,10 @@ TForm4::TForm4() : Form("TForm4") {
     // Controls are made in tab order: Edit1, CheckBox1, Button1, Button2.
     Label1 = AddControl("STATIC", "Find what:", SS_LEFT, 8, 8, 100, 16, -1);
     Edit1 = AddControl("EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, 120, 4, 249, 24, ctl::Edit1, WS_EX_CLIENTEDGE);
-    ::SendMessageA(Edit1, EM_LIMITTEXT, kMaxSearchTextLength, 0);
+    ::SendMessageW(Edit1, EM_LIMITTEXT, kMaxSearchTextLength, 0);
     CheckBox1 = AddControl("BUTTON", "From the beginning:", BS_AUTOCHECKBOX | BS_LEFTTEXT | WS_TABSTOP, 6, 32, 147,
                            17, ctl::CheckBox1);
-    ::SendMessageA(CheckBox1, BM_SETCHECK, BST_CHECKED, 0);
+    ::SendMessageW(CheckBox1, BM_SETCHECK, BST_CHECKED, 0);
     Button1 = AddControl("BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 64, 64, 118, 28, ctl::Button1);
     Button2 = AddControl("BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 200, 64, 118, 28, ctl::Button2);
 }
@@ -57,33 +51,32 @@ TForm4::TForm4() : Form("TForm4") {
 std::string TForm4::Text() const { return ControlText(ctl::Edit1); }
 
 bool TForm4::FromBeginning() const {
-    return ::SendMessageA(CheckBox1, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return ::SendMessageW(CheckBox1, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void TForm4::FormShow() {
     // The whole previous text selected: typing replaces it, Enter confirms it.
-    ::SendMessageA(Edit1, EM_SETSEL, 0, -1);
-    ::SetFocus(Edit1);
+    FocusWholeText(Edit1);
 }
 
-void TForm1::FindWindow1Click() {
-    TForm4& dialog = Form4();
+void FindWindowCommand(TreeCursor& tree, TForm4& dialog) {
     if (dialog.ShowModal() != kResultOk) return;
     const bool fromBeginning = dialog.FromBeginning();
-    const int selected = SelectedNode();
-    CurrentNode = fromBeginning ? (NodeCount() > 0 ? 0 : -1) : selected;
+    const int selected = tree.SelectedNode();
+    const NodeLabels labels = tree.Labels();
+    tree.CurrentNode() = fromBeginning ? (labels.count > 0 ? 0 : -1) : selected;
     SearchText = MakeSearchText(dialog.Text());
-    ApplySearch(*this, FindWindowSearch(TreeLabels(*this), SearchText, fromBeginning, selected));
+    ApplySearch(tree, FindWindowSearch(labels, SearchText, fromBeginning, selected));
 }
 
-void TForm1::Findnext1Click() {
-    CurrentNode = SelectedNode();
-    FindNext();
+void FindNextCommand(TreeCursor& tree) {
+    tree.CurrentNode() = tree.SelectedNode();
+    FindNext(tree);
 }
 
-void TForm1::FindNext() {
+void FindNext(TreeCursor& tree) {
     // CurrentNode -1 (nothing selected): the search starts at the first node.
-    ApplySearch(*this, FindNextSearch(TreeLabels(*this), SearchText, CurrentNode));
+    ApplySearch(tree, FindNextSearch(tree.Labels(), SearchText, tree.CurrentNode()));
 }
 
 }  // namespace vantrel::win32

@@ -3,6 +3,7 @@
 // and whether to search from the first node. Its text and check box keep
 // their contents from one showing to the next.
 
+#include "locate/label_search.h"
 #include "shell/win32_form.h"
 
 #include <string>
@@ -28,6 +29,12 @@ protected:
     void FormShow() override;
 };
 
-TForm4& Form4();
+// "Find window...": asks for the text, then searches from the first node or
+// from the selection.
+void FindWindowCommand(TreeCursor& tree, TForm4& dialog);
+// "Find next": searches on after the selected node.
+void FindNextCommand(TreeCursor& tree);
+// One search step after the tree's current node with the last search text.
+void FindNext(TreeCursor& tree);
 
 }  // namespace vantrel::win32

@@ -60,6 +60,46 @@ struct ThreadProcess {
     std::uint32_t process = 0;
 };
 
+// What a window's class says of itself. Whether it has an icon, a small
+// icon, a cursor and a background brush is nullopt where the system does not
+// tell it for another program's window.
+struct ClassInfo {
+    std::uint32_t style = 0;  // CS_*
+    std::uint32_t atom = 0;
+    std::int32_t classExtraBytes = 0;
+    std::int32_t windowExtraBytes = 0;
+    std::optional<bool> icon;
+    std::optional<bool> smallIcon;
+    std::optional<bool> cursor;
+    std::optional<bool> background;
+    friend bool operator==(const ClassInfo&, const ClassInfo&) = default;
+};
+
+// How a window or a program is aware of the screen's scale.
+enum class DpiAwareness { Unaware, UnawareGdiScaled, System, PerMonitor, PerMonitorV2 };
+
+// The program that owns a window, read without changing it. A process that
+// Vantrel may not open tells nothing else; one that has ended neither. Each
+// other value is nullopt where the system does not tell it.
+enum class ProcessAccess { Opened, Denied, Gone };
+struct ProcessInfo {
+    ProcessAccess access = ProcessAccess::Gone;
+    std::optional<std::string> path;              // full path of its program file
+    std::optional<int> bits;                      // 32 or 64
+    std::optional<bool> elevated;                 // its token is elevated
+    std::optional<std::uint32_t> integrityLevel;  // the level's number: 0x2000 medium, 0x3000 high...
+    std::optional<DpiAwareness> dpiAwareness;
+    friend bool operator==(const ProcessInfo&, const ProcessInfo&) = default;
+};
+
+// A window's pixels per inch and its awareness of the screen's scale, where
+// the system tells them (Windows 10 1607 and later).
+struct WindowScale {
+    std::optional<int> dpi;
+    std::optional<DpiAwareness> awareness;
+    friend bool operator==(const WindowScale&, const WindowScale&) = default;
+};
+
 inline constexpr std::uint32_t kExTopmost = 0x8;    // WS_EX_TOPMOST
 inline constexpr std::uint32_t kShowMinimized = 2;  // SW_SHOWMINIMIZED as a placement showCmd
 inline constexpr std::uint32_t kShowMaximized = 3;  // SW_SHOWMAXIMIZED as a placement showCmd
@@ -69,6 +109,7 @@ enum class Reply {
     Answered,     // done (for a vanished window: nothing to do)
     NotAnswered,  // its thread did not answer in time; the change may still take effect later
     Busy,         // an earlier change asked of its thread is still unanswered; this one was not asked
+    Denied,       // Windows refused it: the window's program runs with higher rights than Vantrel
 };
 
 class Desktop {
@@ -90,6 +131,12 @@ public:
     virtual std::optional<Rect> windowRect(Handle window) = 0;
     virtual Handle parent(Handle window) = 0;  // GetParent: parent or owner
     virtual ThreadProcess threadProcess(Handle window) = 0;
+    virtual std::optional<ClassInfo> classInfo(Handle window) = 0;
+    // The client area in screen coordinates: its origin on the screen and its size.
+    virtual std::optional<Rect> clientRect(Handle window) = 0;
+    virtual WindowScale windowScale(Handle window) = 0;
+    virtual ProcessInfo processInfo(std::uint32_t processId) = 0;
+    virtual std::uint32_t ownProcessId() = 0;  // Vantrel's own
 
     // Locating.
     virtual std::optional<Point> cursorPos() = 0;

@@ -7,7 +7,8 @@
 
 namespace vantrel::win32 {
 
-// Puts text on the clipboard as CF_TEXT, owned by owner. Another program may
+// Puts text (UTF-8) on the clipboard as CF_UNICODETEXT and as CF_TEXT in the
+// ANSI code page, owned by owner. Another program may
 // hold the clipboard open for a moment (one that reads what was just copied,
 // say), so opening it is tried again for a little while. False when the
 // clipboard could not be opened or the text not handed over.

@@ -1,9 +1,16 @@
 #include "platform/win32_desktop.h"
 
+#include "base/scope_exit.h"
+#include "base/unicode.h"
+#include "platform/win32_dpi.h"
 #include "platform/win32_handles.h"
+#include "platform/win32_text.h"
 
+#include <atomic>
+#include <cwchar>
 #include <functional>
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <utility>
 
@@ -18,30 +25,74 @@ namespace {
 // the worker, with a bound.
 struct Job {
     std::function<void()> action;
+    // Set by the worker when Windows refused the change (the window's program
+    // runs with higher rights): shared, as the worker may outlive the wait.
+    std::shared_ptr<std::atomic<bool>> denied = std::make_shared<std::atomic<bool>>(false);
 };
 
 DWORD WINAPI RunJob(LPVOID parameter) {
     const std::unique_ptr<Job> job(static_cast<Job*>(parameter));
+    ::SetLastError(ERROR_SUCCESS);
     job->action();
+    if (::GetLastError() == ERROR_ACCESS_DENIED) job->denied->store(true);
     return 0;
 }
 
-// Waits for a worker for at most ms, answering meanwhile the messages sent to
-// Vantrel's thread (other programs, and the system on the target's behalf,
-// keep talking to Vantrel's windows while they wait for it); posted messages
+void ReadRights(HANDLE process, ProcessInfo& info);
+
+// Whether the user must be told that a request still waits for its answer.
+std::function<void(bool)> g_waitNotice;
+
+// Waits for a worker for at most ms. Meanwhile Vantrel answers the messages
+// sent to its thread (other programs, and the system on the target's behalf,
+// keep talking to Vantrel's windows while they wait for it), paints its
+// windows and lets the user move and size them by their frames, so it is
+// never taken for a hung program; the user's other input and posted messages
 // wait for the message loop, so no command starts inside this one. True when
-// the worker has ended.
-bool WaitAnswering(HANDLE worker, DWORD ms) {
+// the worker has ended. With notice set, after kWaitNoticeMs the user is
+// told that the other program's answer is awaited.
+bool WaitAnswering(HANDLE worker, DWORD ms, bool notice = false) {
     const DWORD start = ::GetTickCount();
+    bool told = false;
+    const ScopeExit untell([&told] {
+        if (told && g_waitNotice) g_waitNotice(false);
+    });
     for (;;) {
         const DWORD spent = ::GetTickCount() - start;
-        const DWORD left = spent >= ms ? 0 : ms - spent;
-        const DWORD woken = ::MsgWaitForMultipleObjects(1, &worker, FALSE, left, QS_SENDMESSAGE);
+        if (notice && !told && spent >= kWaitNoticeMs && g_waitNotice) {
+            told = true;
+            g_waitNotice(true);
+        }
+        DWORD left = spent >= ms ? 0 : ms - spent;
+        if (notice && !told && spent < kWaitNoticeMs) left = std::min<DWORD>(left, kWaitNoticeMs - spent);
+        const DWORD woken = ::MsgWaitForMultipleObjects(1, &worker, FALSE, left,
+                                                        QS_SENDMESSAGE | QS_PAINT | QS_TIMER | QS_MOUSEBUTTON |
+                                                            QS_MOUSEMOVE);
         if (woken == WAIT_OBJECT_0) return true;
+        if (woken == WAIT_TIMEOUT && ::GetTickCount() - start < ms) continue;
         if (woken != WAIT_OBJECT_0 + 1) return false;
         MSG msg;
-        ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_SENDMESSAGE);
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT)) ::DispatchMessageW(&msg);
+        while (::PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) ::DispatchMessageW(&msg);
+        // The frame's own mouse messages: the caption drags the window, the
+        // border sizes it; the clicks inside wait.
+        while (::PeekMessageW(&msg, nullptr, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, PM_REMOVE)) ::DispatchMessageW(&msg);
     }
+}
+
+// Whether the program of a window runs at a higher integrity level than
+// Vantrel: Windows then refuses Vantrel's changes to its windows.
+bool RunsWithHigherRights(HWND hwnd) {
+    DWORD processId = 0;
+    if (!::GetWindowThreadProcessId(hwnd, &processId) || processId == ::GetCurrentProcessId()) return false;
+    const KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) return false;
+    ProcessInfo program;
+    ProcessInfo own;
+    ReadRights(process.get(), program);
+    ReadRights(::GetCurrentProcess(), own);
+    return program.integrityLevel && own.integrityLevel && *program.integrityLevel > *own.integrityLevel;
 }
 
 // A thread that answers a probe is alive, however long it takes over a
@@ -54,6 +105,50 @@ bool Answers(HWND hwnd) {
 }
 
 void CALLBACK ProbeAnswered(HWND, UINT, ULONG_PTR thread, LRESULT);
+
+// A value of a window's class. A value of 0 is one only where the system
+// reported no error: for another program's window some systems answer only
+// the numbers, not the handles.
+std::optional<ULONG_PTR> ClassValue(HWND hwnd, int index) {
+    ::SetLastError(ERROR_SUCCESS);
+    const ULONG_PTR value = ::GetClassLongPtrW(hwnd, index);
+    if (value == 0 && ::GetLastError() != ERROR_SUCCESS) return std::nullopt;
+    return value;
+}
+
+std::optional<bool> ClassHas(HWND hwnd, int index) {
+    const std::optional<ULONG_PTR> value = ClassValue(hwnd, index);
+    if (!value) return std::nullopt;
+    return *value != 0;
+}
+
+// Whether this Windows runs 64-bit programs.
+bool SystemIs64Bit() {
+    if constexpr (sizeof(void*) == 8) {
+        return true;
+    } else {
+        BOOL wow64 = FALSE;
+        return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+    }
+}
+
+// The elevation and integrity level of a process's token, where it may be read.
+void ReadRights(HANDLE process, ProcessInfo& info) {
+    HANDLE taken = nullptr;
+    if (!::OpenProcessToken(process, TOKEN_QUERY, &taken)) return;
+    const KernelHandle token(taken);
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    if (::GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof(elevation), &size))
+        info.elevated = elevation.TokenIsElevated != 0;
+    // The label holds a SID whose last part is the level.
+    alignas(TOKEN_MANDATORY_LABEL) unsigned char label[sizeof(TOKEN_MANDATORY_LABEL) + SECURITY_MAX_SID_SIZE];
+    if (::GetTokenInformation(token.get(), TokenIntegrityLevel, label, sizeof(label), &size)) {
+        const PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(label)->Label.Sid;
+        if (::IsValidSid(sid) && *::GetSidSubAuthorityCount(sid) > 0)
+            info.integrityLevel = *::GetSidSubAuthority(sid, *::GetSidSubAuthorityCount(sid) - 1u);
+    }
+}
 
 class Win32Desktop final : public Desktop {
 public:
@@ -77,12 +172,14 @@ public:
                 return {};
             }
         }
-        char buffer[260] = {};
+        // The wide form: every character of every script arrives as it is,
+        // 256 UTF-16 units at most (255 and the terminating zero).
+        wchar_t buffer[260] = {};
         DWORD_PTR copied = 0;
         // A bounded send: a window whose thread does not answer must not
         // freeze Vantrel; its text reads as empty. SMTO_ABORTIFHUNG lets the
         // system answer at once for a thread it already knows to be hung.
-        if (!::SendMessageTimeoutA(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+        if (!::SendMessageTimeoutW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
                                    kTextTimeoutMs, &copied)) {
             if (::IsWindow(hwnd)) {
                 if (!thread) thread = ::GetWindowThreadProcessId(hwnd, nullptr);
@@ -90,14 +187,18 @@ public:
             }
             return {};
         }
-        buffer[255] = '\0';
-        return buffer;
+        buffer[255] = L'\0';
+        // A text cut by the 255 units may end on the first half of a
+        // surrogate pair: the whole characters before it are kept.
+        std::size_t length = std::wcslen(buffer);
+        if (length > 0 && buffer[length - 1] >= 0xD800 && buffer[length - 1] <= 0xDBFF) --length;
+        return Narrow(std::wstring_view(buffer, length));
     }
 
     std::string className(Handle window) override {
-        char buffer[260] = {};
-        ::GetClassNameA(ToHwnd(window), buffer, 256);
-        return buffer;
+        wchar_t buffer[260] = {};
+        ::GetClassNameW(ToHwnd(window), buffer, 256);
+        return Narrow(buffer);
     }
 
     std::uint32_t windowLong(Handle window, LongIndex index) override {
@@ -138,6 +239,64 @@ public:
         return {thread, process};
     }
 
+    std::optional<ClassInfo> classInfo(Handle window) override {
+        const HWND hwnd = ToHwnd(window);
+        // Every class has an atom: none means the window has gone.
+        const std::optional<ULONG_PTR> atom = ClassValue(hwnd, GCW_ATOM);
+        const std::optional<ULONG_PTR> style = ClassValue(hwnd, GCL_STYLE);
+        const std::optional<ULONG_PTR> classExtra = ClassValue(hwnd, GCL_CBCLSEXTRA);
+        const std::optional<ULONG_PTR> windowExtra = ClassValue(hwnd, GCL_CBWNDEXTRA);
+        if (!atom || *atom == 0 || !style || !classExtra || !windowExtra) return std::nullopt;
+        ClassInfo info;
+        info.atom = static_cast<std::uint32_t>(*atom);
+        info.style = static_cast<std::uint32_t>(*style);
+        info.classExtraBytes = static_cast<std::int32_t>(*classExtra);
+        info.windowExtraBytes = static_cast<std::int32_t>(*windowExtra);
+        info.icon = ClassHas(hwnd, GCLP_HICON);
+        info.smallIcon = ClassHas(hwnd, GCLP_HICONSM);
+        info.cursor = ClassHas(hwnd, GCLP_HCURSOR);
+        info.background = ClassHas(hwnd, GCLP_HBRBACKGROUND);
+        // Gone in between: what was read may be zeros.
+        if (!::IsWindow(hwnd)) return std::nullopt;
+        return info;
+    }
+
+    std::optional<Rect> clientRect(Handle window) override {
+        const HWND hwnd = ToHwnd(window);
+        RECT r;
+        POINT origin{0, 0};
+        if (!::GetClientRect(hwnd, &r) || !::ClientToScreen(hwnd, &origin)) return std::nullopt;
+        return Rect{origin.x, origin.y, origin.x + (r.right - r.left), origin.y + (r.bottom - r.top)};
+    }
+
+    WindowScale windowScale(Handle window) override {
+        const HWND hwnd = ToHwnd(window);
+        if (!::IsWindow(hwnd)) return {};
+        return ScaleOfWindow(hwnd);
+    }
+
+    ProcessInfo processInfo(std::uint32_t processId) override {
+        ProcessInfo info;
+        // The least right that tells all of it: it is given for most programs
+        // of the same user, elevated ones included.
+        const KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+        if (!process) {
+            info.access = ::GetLastError() == ERROR_ACCESS_DENIED ? ProcessAccess::Denied : ProcessAccess::Gone;
+            return info;
+        }
+        info.access = ProcessAccess::Opened;
+        std::wstring path(32768, L'\0');
+        DWORD length = static_cast<DWORD>(path.size());
+        if (::QueryFullProcessImageNameW(process.get(), 0, path.data(), &length)) info.path = Narrow(std::wstring_view(path.data(), length));
+        BOOL wow64 = FALSE;
+        if (::IsWow64Process(process.get(), &wow64)) info.bits = SystemIs64Bit() && !wow64 ? 64 : 32;
+        ReadRights(process.get(), info);
+        info.dpiAwareness = ProcessDpiAwareness(process.get());
+        return info;
+    }
+
+    std::uint32_t ownProcessId() override { return ::GetCurrentProcessId(); }
+
     std::optional<Point> cursorPos() override {
         POINT p;
         if (!::GetCursorPos(&p)) return std::nullopt;
@@ -168,12 +327,12 @@ public:
 
     Reply requestClose(Handle window) override {
         const HWND hwnd = ToHwnd(window);
-        return Ask(hwnd, [hwnd] { ::SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0); }, true);
+        return Ask(hwnd, [hwnd] { ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0); }, true);
     }
 
     Reply setText(Handle window, const std::string& text) override {
         const HWND hwnd = ToHwnd(window);
-        return Ask(hwnd, [hwnd, text] { ::SetWindowTextA(hwnd, text.c_str()); });
+        return Ask(hwnd, [hwnd, wide = Wide(text)] { ::SetWindowTextW(hwnd, wide.c_str()); });
     }
 
     Reply setPlacement(Handle window, const Placement& p) override {
@@ -241,7 +400,11 @@ private:
             if (::WaitForSingleObject(it->second.get(), 0) == WAIT_TIMEOUT) return Reply::Busy;
             pending_.erase(it);
         }
+        // Windows refuses every change of a program at a higher integrity
+        // level, mostly without a word: it is not even asked.
+        if (RunsWithHigherRights(hwnd)) return Reply::Denied;
         auto job = std::make_unique<Job>(Job{std::move(action)});
+        const auto denied = job->denied;
         const HANDLE created = ::CreateThread(nullptr, 0, RunJob, job.get(), 0, nullptr);
         if (!created) {
             // No thread to spare: the change is made here, as a send would.
@@ -253,13 +416,15 @@ private:
         // waits is refused rather than queued behind it.
         const std::shared_ptr<void> worker(created, ::CloseHandle);
         pending_[thread] = worker;
-        bool done = WaitAnswering(worker.get(), ::IsHungAppWindow(hwnd) ? 0 : kRequestTimeoutMs);
+        ++waiting_;
+        const ScopeExit waited([this] { --waiting_; });
+        bool done = WaitAnswering(worker.get(), ::IsHungAppWindow(hwnd) ? 0 : kRequestTimeoutMs, whileAlive);
         for (int goneRounds = 0; !done && whileAlive;) {
             // The close itself may destroy the window while it is probed: a
             // window that has gone answers no probe, and its thread, which
             // ends the request soon after, is given one more while to do so.
             if (!Answers(hwnd) && (::IsWindow(hwnd) || goneRounds++ > 0)) break;
-            done = WaitAnswering(worker.get(), kRequestTimeoutMs);
+            done = WaitAnswering(worker.get(), kRequestTimeoutMs, whileAlive);
         }
         if (!done) done = ::WaitForSingleObject(worker.get(), 0) == WAIT_OBJECT_0;
         if (!done) {
@@ -267,8 +432,14 @@ private:
             return Reply::NotAnswered;
         }
         if (const auto it = pending_.find(thread); it != pending_.end() && it->second == worker) pending_.erase(it);
-        return Reply::Answered;
+        return denied->load() ? Reply::Denied : Reply::Answered;
     }
+
+public:
+    // A change is under way and Vantrel waits for the window's answer.
+    bool Waiting() const { return waiting_ > 0; }
+
+private:
 
     // A thread that let a request time out is not asked again (its windows
     // read as empty texts at no cost) until it has answered a probe that
@@ -286,6 +457,7 @@ private:
 
     // By thread: the window the last probe went to.
     std::unordered_map<DWORD, HWND> notAnswering_;
+    int waiting_ = 0;
     // By thread: the worker of the change still under way.
     std::unordered_map<DWORD, std::shared_ptr<void>> pending_;
 };
@@ -302,5 +474,9 @@ void CALLBACK ProbeAnswered(HWND, UINT, ULONG_PTR thread, LRESULT) {
 }  // namespace
 
 Desktop& TheDesktop() { return TheWin32Desktop(); }
+
+bool RequestPending() { return TheWin32Desktop().Waiting(); }
+
+void SetWaitNotice(std::function<void(bool)> notice) { g_waitNotice = std::move(notice); }
 
 }  // namespace vantrel::win32

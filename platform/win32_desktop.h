@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace vantrel::win32 {
 
 inline HWND ToHwnd(Handle h) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(h)); }
@@ -13,6 +15,16 @@ inline Handle ToHandle(HWND h) { return static_cast<Handle>(reinterpret_cast<UIN
 
 // The one desktop of the running program.
 Desktop& TheDesktop();
+
+// True while a change asked of another program's window waits for its
+// answer. Vantrel keeps painting and can be moved meanwhile; a command that
+// would ask another change waits until the answer has come.
+bool RequestPending();
+
+// Called with true when a close request has waited kWaitNoticeMs for the
+// other program's answer, and with false once the wait is over.
+void SetWaitNotice(std::function<void(bool waiting)> notice);
+inline constexpr DWORD kWaitNoticeMs = 3000;
 
 // How long a window's thread may take to answer WM_GETTEXT before its text
 // reads as empty, in milliseconds.

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Installs what building and testing Vantrel needs on Debian 12, as root:
 # cmake, the host compiler and GoogleTest for the unit tests, MinGW-w64 for the
-# Windows binaries, Wine and Xvfb to run them, ImageMagick for screenshots,
-# zip for the release archive (scripts/package.sh).
+# Windows binaries, Wine and Xvfb to run them, ImageMagick for screenshots and
+# the fonts they show (Wine's own for the caption buttons, DejaVu for Latin,
+# Greek, Cyrillic and Arabic, WenQuanYi Micro Hei for Chinese, Japanese and
+# Korean), zip for the release archive (scripts/package.sh).
 # Does nothing when everything is there already.
 set -eu
 
 packages=(cmake make g++ libgtest-dev googletest
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-          wine wine64 xvfb xauth x11-utils x11-xserver-utils imagemagick zip)
+          wine wine64 xvfb xauth x11-utils x11-xserver-utils imagemagick zip
+          fonts-wine fonts-dejavu-core fonts-wqy-microhei)
 # The 32-bit Wine loader: only installable with the i386 architecture.
 i386_packages=(wine32:i386)
 

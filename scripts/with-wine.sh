@@ -29,6 +29,16 @@
 # <build-dir>/wineprefix-dpi<n>, whose LogPixels is set before the command
 # starts, so that the sessions at 96 never see another scale.
 #
+# VANTREL_WINE_LOOK=1 shows windows as they look on Windows, for screenshots:
+# Wine draws the captions and frames of top-level windows itself (X11 driver
+# setting "Decorated" N: the private display has no window manager to draw
+# them), the caption buttons' symbols come from Wine's own Marlett font
+# (fonts-wine), and characters of Chinese, Japanese and Korean come from
+# WenQuanYi Micro Hei through a font link from DejaVu Sans, the face Wine takes
+# for the interface font (Windows links its interface fonts to its CJK fonts
+# alike). It uses a prefix of its own, <build-dir>/wineprefix-look (-dpi<n>
+# after it), so that the test sessions never see another look.
+#
 # Two build folders never share a prefix or a display; one build folder runs
 # one session at a time (ctest runs the end-to-end tests serially).
 
@@ -90,8 +100,15 @@ case $dpi in
     *[!0-9]*) echo "with-wine: VANTREL_WINE_DPI must be a number of pixels per inch, not $dpi" >&2; exit 2 ;;
 esac
 
+look=
+case ${VANTREL_WINE_LOOK:-0} in
+    0) ;;
+    1) look=-look ;;
+    *) echo "with-wine: VANTREL_WINE_LOOK must be 0 or 1, not $VANTREL_WINE_LOOK" >&2; exit 2 ;;
+esac
+
 export WINEARCH=$arch
-export WINEPREFIX="$build_dir/wineprefix${dpi:+-dpi$dpi}"
+export WINEPREFIX="$build_dir/wineprefix$look${dpi:+-dpi$dpi}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 export WINELOADER=$loader
@@ -172,12 +189,34 @@ if [ ! -f "$WINEPREFIX/system.reg" ] || [ "$(cat "$stamp" 2>/dev/null)" != "$arc
     echo "$arch" > "$stamp"
 fi
 
-# The screen's scale, read by the programs a fresh server starts.
+# Settings of the prefix, read by the programs a fresh server starts: the
+# screen's scale, and the look.
+settings=()
 if [ -n "$dpi" ]; then
-    if ! "$loader" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1; then
-        echo "with-wine: could not set LogPixels to $dpi" >&2
+    settings+=('HKCU\Control Panel\Desktop' LogPixels REG_DWORD "$dpi")
+fi
+if [ -n "$look" ]; then
+    settings+=('HKCU\Software\Wine\X11 Driver' Decorated REG_SZ N)
+    for face in "DejaVu Sans" "DejaVu Sans Bold"; do
+        settings+=('HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' "$face" REG_MULTI_SZ
+                   'wqy-microhei.ttc,WenQuanYi Micro Hei')
+    done
+    # Wine finds the fonts of the Windows folder by themselves.
+    marlett=/usr/share/wine/fonts/marlett.ttf
+    if [ -f "$marlett" ]; then
+        ln -sf "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
+    else
+        echo "with-wine: $marlett is missing (package fonts-wine): caption buttons show letters" >&2
+    fi
+fi
+for ((i = 0; i < ${#settings[@]}; i += 4)); do
+    if ! "$loader" reg add "${settings[i]}" /v "${settings[i + 1]}" /t "${settings[i + 2]}" /d "${settings[i + 3]}" \
+            /f >/dev/null 2>&1; then
+        echo "with-wine: could not set ${settings[i + 1]} to ${settings[i + 3]}" >&2
         exit 2
     fi
+done
+if [ ${#settings[@]} -gt 0 ]; then
     wineserver -k >/dev/null 2>&1
     wineserver -w >/dev/null 2>&1
 fi

@@ -55,11 +55,6 @@ struct Shortcut {
 // "Ctrl+F" -> {'F', ctrl}; "F3" -> {VK_F3}; "Ctrl+Ins" -> {VK_INSERT, ctrl}.
 std::optional<Shortcut> ParseShortcut(std::string_view text);
 
-// The main window's menu bar, tool bar and the property list's pop-up menu.
-const std::vector<MenuSpec>& MainMenuTable();
-const std::vector<ToolButtonSpec>& MainToolBarTable();
-const std::vector<MenuItemSpec>& PropertyPopupTable();
-
 // Finds the menu item of a command in a menu table (nullptr if none).
 const MenuItemSpec* FindMenuItem(const std::vector<MenuSpec>& menus, int command);
 

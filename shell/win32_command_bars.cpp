@@ -1,11 +1,13 @@
 #include "shell/win32_command_bars.h"
 
+#include "platform/win32_text.h"
 #include "resources/resource_names.h"
 #include "shell/win32_form.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 namespace vantrel::win32 {
@@ -188,18 +190,18 @@ AcceleratorHandle BuildAccelerators(const std::vector<MenuSpec>& menus, const st
 
 HWND BuildToolBar(HWND parent, int id, const std::vector<ToolButtonSpec>& buttons, HIMAGELIST images,
                   int buttonWidth, int buttonHeight, std::map<int, std::string>& hints, DpiScale scale) {
-    HWND bar = ::CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
+    HWND bar = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
                                  WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER |
                                      CCS_NORESIZE | CCS_NOPARENTALIGN,
                                  0, 0, 100, 29, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  Instance(), nullptr);
-    ::SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    ::SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
-    ::SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(scale(buttonWidth), scale(buttonHeight)));
+    ::SendMessageW(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    ::SendMessageW(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    ::SendMessageW(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(scale(buttonWidth), scale(buttonHeight)));
     for (const ToolButtonSpec& spec : buttons)
         if (spec.kind != ToolKind::Separator && !spec.hint.empty()) hints[spec.command] = std::string(spec.hint);
     std::vector<TBBUTTON> tb = ToolButtons(buttons, scale);
-    ::SendMessageA(bar, TB_ADDBUTTONSA, tb.size(), reinterpret_cast<LPARAM>(tb.data()));
+    ::SendMessageW(bar, TB_ADDBUTTONSW, tb.size(), reinterpret_cast<LPARAM>(tb.data()));
     return bar;
 }
 
@@ -210,26 +212,38 @@ void RescaleToolBar(HWND bar, const std::vector<ToolButtonSpec>& buttons, HIMAGE
     std::vector<TBBUTTON> tb = ToolButtons(buttons, scale);
     for (TBBUTTON& b : tb) {
         if (b.fsStyle & BTNS_SEP) continue;
-        const LRESULT state = ::SendMessageA(bar, TB_GETSTATE, static_cast<WPARAM>(b.idCommand), 0);
+        const LRESULT state = ::SendMessageW(bar, TB_GETSTATE, static_cast<WPARAM>(b.idCommand), 0);
         if (state != -1) b.fsState = static_cast<BYTE>(state);
     }
     const RedrawOff redrawOff(bar);
-    while (::SendMessageA(bar, TB_BUTTONCOUNT, 0, 0) > 0) ::SendMessageA(bar, TB_DELETEBUTTON, 0, 0);
-    ::SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
-    ::SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(scale(buttonWidth), scale(buttonHeight)));
-    ::SendMessageA(bar, TB_ADDBUTTONSA, tb.size(), reinterpret_cast<LPARAM>(tb.data()));
+    while (::SendMessageW(bar, TB_BUTTONCOUNT, 0, 0) > 0) ::SendMessageW(bar, TB_DELETEBUTTON, 0, 0);
+    ::SendMessageW(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    ::SendMessageW(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(scale(buttonWidth), scale(buttonHeight)));
+    ::SendMessageW(bar, TB_ADDBUTTONSW, tb.size(), reinterpret_cast<LPARAM>(tb.data()));
 }
 
 bool AnswerToolTip(NMHDR* header, const std::map<int, std::string>& hints) {
-    if (header->code != TTN_GETDISPINFOA) return false;
-    auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+    // A tool bar asks in the form its parent answers to WM_NOTIFYFORMAT: wide
+    // for Vantrel's forms; the 8-bit form is answered as well.
+    if (header->code != TTN_GETDISPINFOW && header->code != TTN_GETDISPINFOA) return false;
     auto it = hints.find(static_cast<int>(header->idFrom));
-    info->hinst = nullptr;
+    const std::string hint = it == hints.end() ? std::string() : it->second;
     // The hint may change between two requests, so it is copied, not pointed at.
-    const std::string text = it == hints.end() ? std::string() : it->second.substr(0, sizeof(info->szText) - 1);
-    std::copy(text.begin(), text.end(), info->szText);
-    info->szText[text.size()] = '\0';
-    info->lpszText = info->szText;
+    if (header->code == TTN_GETDISPINFOW) {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+        info->hinst = nullptr;
+        const std::wstring text = Wide(CutToUtf16Units(hint, std::size(info->szText) - 1));
+        std::copy(text.begin(), text.end(), info->szText);
+        info->szText[text.size()] = L'\0';
+        info->lpszText = info->szText;
+    } else {
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+        info->hinst = nullptr;
+        const std::string text = ToAnsi(hint).substr(0, sizeof(info->szText) - 1);
+        std::copy(text.begin(), text.end(), info->szText);
+        info->szText[text.size()] = '\0';
+        info->lpszText = info->szText;
+    }
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "shell/win32_form.h"
 
 #include "platform/win32_dpi.h"
+#include "platform/win32_text.h"
 #include "resources/resource_names.h"
 #include "shell/error_report.h"
 
@@ -36,11 +37,11 @@ LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT message, WPARAM wParam, L
         // bar button once it is shown) ends the program as closing the main
         // window does. Destroyed, it would take every form it owns with it
         // and leave the process running without a window.
-        if (g_mainForm) ::SendMessageA(g_mainForm, WM_CLOSE, 0, 0);
+        if (g_mainForm) ::SendMessageW(g_mainForm, WM_CLOSE, 0, 0);
         else ::PostQuitMessage(0);
         return 0;
     }
-    return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 struct ReenableList {
@@ -64,14 +65,14 @@ HWND MainFormWindow() { return g_mainForm; }
 
 void CreateApplicationWindow(HINSTANCE instance) {
     g_instance = instance;
-    WNDCLASSA wc{};
+    WNDCLASSW wc{};
     wc.lpfnWndProc = ApplicationWindowProc;
     wc.hInstance = instance;
     wc.hIcon = ::LoadIconA(instance, resources::kMainIcon);
-    wc.lpszClassName = "TApplication";
-    ::RegisterClassA(&wc);
+    wc.lpszClassName = L"TApplication";
+    ::RegisterClassW(&wc);
     // Hidden and without size: it only owns the forms and carries the title.
-    g_applicationWindow = ::CreateWindowExA(0, "TApplication", kApplicationTitle,
+    g_applicationWindow = ::CreateWindowExW(0, L"TApplication", Wide(kApplicationTitle).c_str(),
                                             WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
                                                 WS_MINIMIZEBOX,
                                             0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
@@ -89,7 +90,7 @@ int MessageBoxFor(HWND owner, const std::string& text, const std::string& captio
     HWND previousActive = ::GetActiveWindow();
     if (owner == g_applicationWindow)
         ::EnumThreadWindows(::GetCurrentThreadId(), DisableThreadWindow, reinterpret_cast<LPARAM>(&disabled));
-    const int answer = ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+    const int answer = ::MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), flags);
     for (HWND w : disabled.windows) ::EnableWindow(w, TRUE);
     if (!disabled.windows.empty() && previousActive && ::IsWindow(previousActive)) ::SetActiveWindow(previousActive);
     return answer;
@@ -109,21 +110,22 @@ Form::~Form() {
 }
 
 void Form::RegisterFormClass() {
-    WNDCLASSA wc{};
-    if (::GetClassInfoA(g_instance, className_.c_str(), &wc)) return;
+    const std::wstring name = Wide(className_);
+    WNDCLASSW wc{};
+    if (::GetClassInfoW(g_instance, name.c_str(), &wc)) return;
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = g_instance;
     wc.hIcon = ::LoadIconA(g_instance, resources::kMainIcon);
     wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = className_.c_str();
-    ::RegisterClassA(&wc);
+    wc.lpszClassName = name.c_str();
+    ::RegisterClassW(&wc);
 }
 
 void Form::CreateFormWindow(const char* caption, DWORD style, DWORD exStyle) {
-    hwnd_ = ::CreateWindowExA(exStyle | WS_EX_CONTROLPARENT, className_.c_str(), caption, style, 0, 0, 0, 0,
-                              g_applicationWindow, nullptr, g_instance, this);
+    hwnd_ = ::CreateWindowExW(exStyle | WS_EX_CONTROLPARENT, Wide(className_).c_str(), Wide(caption).c_str(), style,
+                              0, 0, 0, 0, g_applicationWindow, nullptr, g_instance, this);
     if (!g_mainForm) g_mainForm = hwnd_;
     dpi_ = WindowDpi(hwnd_);
 }
@@ -135,8 +137,8 @@ void Form::SetWindowSize(int width, int height) {
 SIZE Form::OuterSizeFor(int dpi) const {
     const DpiScale scale{dpi, designDpi_};
     RECT r{0, 0, scale(clientWidth_), scale(clientHeight_)};
-    AdjustWindowRectForDpi(r, static_cast<DWORD>(::GetWindowLongA(hwnd_, GWL_STYLE)), ::GetMenu(hwnd_) != nullptr,
-                           static_cast<DWORD>(::GetWindowLongA(hwnd_, GWL_EXSTYLE)), dpi);
+    AdjustWindowRectForDpi(r, static_cast<DWORD>(::GetWindowLongW(hwnd_, GWL_STYLE)), ::GetMenu(hwnd_) != nullptr,
+                           static_cast<DWORD>(::GetWindowLongW(hwnd_, GWL_EXSTYLE)), dpi);
     return {r.right - r.left, r.bottom - r.top};
 }
 
@@ -154,6 +156,11 @@ void Form::SetClientSize(int width, int height) {
     if (dx != 0 || dy != 0) SetWindowSize(outer.cx + dx, outer.cy + dy);
 }
 
+void Form::FocusWholeText(HWND edit) {
+    ::SendMessageW(edit, EM_SETSEL, 0, -1);
+    ::SetFocus(edit);
+}
+
 void Form::CentreOnScreen() {
     RECT r;
     ::GetWindowRect(hwnd_, &r);
@@ -168,9 +175,9 @@ HFONT Form::DialogFont() {
     if (!font_) {
         // MS Sans Serif 8 point; the system substitutes its nearest
         // sans-serif face where that font is missing.
-        font_.reset(::CreateFontA(FontHeightForPoints(8, dpi_), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+        font_.reset(::CreateFontW(FontHeightForPoints(8, dpi_), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+                                  DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
     }
     return font_.get();
 }
@@ -190,7 +197,7 @@ void Form::ApplyDpi(int dpi) {
     HFONT font = DialogFont();
     for (const PlacedControl& c : controls_) {
         ::MoveWindow(c.control, Scale(c.x), Scale(c.y), Scale(c.width), Scale(c.height), FALSE);
-        ::SendMessageA(c.control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        ::SendMessageW(c.control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     DpiChanged(oldDpi);
     ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -198,26 +205,19 @@ void Form::ApplyDpi(int dpi) {
 
 HWND Form::AddControl(const char* windowClass, const char* text, DWORD style, int x, int y, int width,
                       int height, int id, DWORD exStyle) {
-    HWND control = ::CreateWindowExA(exStyle, windowClass, text, style | WS_CHILD | WS_VISIBLE, Scale(x), Scale(y),
-                                     Scale(width), Scale(height), hwnd_,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_instance, nullptr);
-    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+    HWND control = ::CreateWindowExW(exStyle, Wide(windowClass).c_str(), Wide(text).c_str(),
+                                     style | WS_CHILD | WS_VISIBLE, Scale(x), Scale(y), Scale(width), Scale(height),
+                                     hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_instance, nullptr);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
     controls_.push_back({control, x, y, width, height});
     return control;
 }
 
-std::string Form::ControlText(int id) const {
-    HWND control = Control(id);
-    const int length = ::GetWindowTextLengthA(control);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const int got = ::GetWindowTextA(control, text.data(), length + 1);
-    text.resize(static_cast<size_t>(got < 0 ? 0 : got));
-    return text;
-}
+std::string Form::ControlText(int id) const { return OwnWindowText(Control(id)); }
 
 bool Form::PreTranslateMessage(MSG& msg) {
     if (swallowEscape_ && msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) return true;
-    if (dialogKeys_ && ::IsDialogMessageA(hwnd_, &msg)) return true;
+    if (dialogKeys_ && ::IsDialogMessageW(hwnd_, &msg)) return true;
     return false;
 }
 
@@ -249,7 +249,7 @@ void Form::DispatchLoopMessage(MSG& msg) {
     }
     if (target && target->PreTranslateMessage(msg)) return;
     ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
+    ::DispatchMessageW(&msg);
 }
 
 int Form::ShowModal() {
@@ -268,7 +268,7 @@ int Form::ShowModal() {
 
     MSG msg;
     while (modalResult_ == kResultNone) {
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             // The program is ending: hand the quit request on to the outer loop.
             ::PostQuitMessage(static_cast<int>(msg.wParam));
@@ -283,8 +283,16 @@ int Form::ShowModal() {
     g_modalStack.pop_back();
     inModalLoop_ = false;
     for (HWND w : disabled.windows) ::EnableWindow(w, TRUE);
+    // The window that was active before takes the activation back while this
+    // form is still shown, and only then is this form hidden: hiding the
+    // active window first would leave the keyboard focus for a moment with
+    // no window at all, and under Wine the display then may not give it back
+    // to the window activated next, whose next keys would go nowhere.
+    if (previousActive && ::IsWindow(previousActive) && ::IsWindowVisible(previousActive))
+        ::SetActiveWindow(previousActive);
     ::ShowWindow(hwnd_, SW_HIDE);
-    if (previousActive && ::IsWindow(previousActive)) ::SetActiveWindow(previousActive);
+    if (previousActive && ::IsWindow(previousActive) && ::GetActiveWindow() != previousActive)
+        ::SetActiveWindow(previousActive);
     return result;
 }
 
@@ -335,18 +343,18 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return ::DefWindowProcA(hwnd_, message, wParam, lParam);
+    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Form* form = FormOf(hwnd);
     if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         form = static_cast<Form*>(create->lpCreateParams);
         form->hwnd_ = hwnd;
         FormsByWindow()[hwnd] = form;
     }
-    if (!form) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    if (!form) return ::DefWindowProcW(hwnd, message, wParam, lParam);
     LRESULT result = 0;
     bool handled = false;
     try {

@@ -90,6 +90,9 @@ protected:
     int designDpi_ = kDefaultDpi;
 
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Selects the whole text of an edit field and gives it the focus, as a
+    // dialog does when it is shown: typing replaces the text, Enter keeps it.
+    static void FocusWholeText(HWND edit);
     // Called each time the form is shown modally, before its loop runs.
     virtual void FormShow() {}
     // Called when a modal showing ends (any result), before the form is hidden.

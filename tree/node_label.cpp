@@ -1,6 +1,7 @@
 #include "tree/node_label.h"
 
 #include "base/text.h"
+#include "base/unicode.h"
 
 namespace vantrel {
 
@@ -20,8 +21,9 @@ std::string NodeLabel(Handle window, std::string_view text, std::string_view cla
     label += "  {";
     label += className;
     label += '}';
-    if (label.size() > kMaxLabelLength) label.resize(kMaxLabelLength);
-    return label;
+    // The limit counts UTF-16 units, as the tree holds the label, and a cut
+    // never leaves half a character.
+    return CutToUtf16Units(label, kMaxLabelLength);
 }
 
 std::optional<Handle> HandleFromLabel(std::string_view label, bool hexMode) {

@@ -1,8 +1,9 @@
 #pragma once
 // Node labels of the window tree: the handle field (10 zero-padded decimal
 // digits or 8 upper-case hexadecimal digits), the window text when there is
-// one and the class name in braces, cut to 255 characters. The tree keeps the
-// handle nowhere else, so it is read back from the label.
+// one and the class name in braces, cut to 255 UTF-16 units (never inside a
+// character). The tree keeps the handle nowhere else, so it is read back from
+// the label.
 
 #include "platform/desktop.h"
 

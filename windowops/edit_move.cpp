@@ -10,16 +10,30 @@ EditMoveRead ReadForEditMove(Desktop& desktop, Handle window) {
     return read;
 }
 
+namespace {
+
+// The six position fields of the dialog, in field order, where they live in
+// the placement record: reading and writing go through the same list. The
+// two size fields follow them, as the normal rectangle's width and height.
+template <typename P>
+auto PositionFields(P& p) {
+    return std::array{&p.normalPosition.left, &p.normalPosition.top, &p.minPosition.x,
+                      &p.minPosition.y,       &p.maxPosition.x,      &p.maxPosition.y};
+}
+
+constexpr std::size_t kWidthField = 6;
+constexpr std::size_t kHeightField = 7;
+
+}  // namespace
+
 EditMoveDerived DerivedValues(const Placement& p) {
+    EditMoveDerived derived{};
+    const auto positions = PositionFields(p);
+    for (std::size_t i = 0; i < positions.size(); ++i) derived[i] = *positions[i];
     const Rect& n = p.normalPosition;
-    return {n.left,
-            n.top,
-            p.minPosition.x,
-            p.minPosition.y,
-            p.maxPosition.x,
-            p.maxPosition.y,
-            static_cast<std::int64_t>(n.right) - n.left,
-            static_cast<std::int64_t>(n.bottom) - n.top};
+    derived[kWidthField] = static_cast<std::int64_t>(n.right) - n.left;
+    derived[kHeightField] = static_cast<std::int64_t>(n.bottom) - n.top;
+    return derived;
 }
 
 EditMoveValues ShownValues(const Placement& placement) {
@@ -38,14 +52,12 @@ bool PlacementChanged(const Placement& read, const EditMoveValues& entered) {
 
 Placement PlacementToWrite(const Placement& read, const EditMoveValues& v) {
     Placement p = read;
-    p.normalPosition.left = v[0];
-    p.normalPosition.top = v[1];
-    p.minPosition = {v[2], v[3]};
-    p.maxPosition = {v[4], v[5]};
+    const auto positions = PositionFields(p);
+    for (std::size_t i = 0; i < positions.size(); ++i) *positions[i] = v[i];
     // Computed in 64 bits and kept in 32: entered values are normally within
     // their ranges, but the sum must not overflow whatever the caller passes.
-    p.normalPosition.right = static_cast<std::int32_t>(static_cast<std::int64_t>(v[0]) + v[6]);
-    p.normalPosition.bottom = static_cast<std::int32_t>(static_cast<std::int64_t>(v[1]) + v[7]);
+    p.normalPosition.right = static_cast<std::int32_t>(static_cast<std::int64_t>(v[0]) + v[kWidthField]);
+    p.normalPosition.bottom = static_cast<std::int32_t>(static_cast<std::int64_t>(v[1]) + v[kHeightField]);
     return p;
 }
 

@@ -1,9 +1,8 @@
 #include "windowops/win32_edit_move_dialog.h"
 
 #include "platform/win32_desktop.h"
+#include "platform/win32_text.h"
 #include "shell/command_ids.h"
-#include "shell/program_state.h"
-#include "shell/win32_form1.h"
 
 namespace vantrel::win32 {
 
@@ -21,7 +20,7 @@ TForm2::TForm2() : Form("TForm2") {
     // Minimized, Maximized; Left before Top), the Size group, OK, Cancel.
     AddControl("STATIC", "Text:", SS_LEFT, 8, 12, 30, 13, kGroupBox);
     Edit1 = AddControl("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 40, 8, 258, 21, ctl::Edit1, WS_EX_CLIENTEDGE);
-    ::SendMessageA(Edit1, EM_LIMITTEXT, 256, 0);
+    ::SendMessageW(Edit1, EM_LIMITTEXT, 256, 0);
 
     AddControl("BUTTON", "Position", BS_GROUPBOX, 8, 34, 290, 144, kGroupBox);
     const char* rows[] = {"Normal", "Minimized", "Maximized"};
@@ -47,7 +46,7 @@ TForm2::TForm2() : Form("TForm2") {
 }
 
 void TForm2::Fill(const std::string& text, const EditMoveDerived& values) {
-    ::SetWindowTextA(Edit1, text.c_str());
+    SetOwnWindowText(Edit1, text);
     for (size_t i = 0; i < SpinEdits.size(); ++i) SpinEdits[i].SetValue(values[i]);
 }
 
@@ -59,10 +58,7 @@ EditMoveValues TForm2::Values() const {
     return values;
 }
 
-void TForm2::FormShow() {
-    ::SendMessageA(Edit1, EM_SETSEL, 0, -1);
-    ::SetFocus(Edit1);
-}
+void TForm2::FormShow() { FocusWholeText(Edit1); }
 
 void TForm2::FormClose() {
     // OK by Enter leaves the focus in the field being typed in; it must be
@@ -79,19 +75,18 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return Form::HandleMessage(message, wParam, lParam);
 }
 
-void TForm1::EditMove1Click() {
+void RunEditMove(CommandHost& host, TForm2& dialog) {
     Desktop& desktop = TheDesktop();
-    const Handle window = SelectedWindow;
+    const Handle window = host.Selected();
     const EditMoveRead read = ReadForEditMove(desktop, window);
-    TForm2& dialog = Form2();
     dialog.Fill(read.text, DerivedValues(read.placement));
     if (dialog.ShowModal() != kResultOk) return;
     const EditMoveOutcome outcome = ApplyEditMove(desktop, window, read, dialog.Text(), dialog.Values());
     if (outcome.refresh == EditMoveRefresh::Tree)
-        TreeRefresh();
+        host.Rebuild();
     else
-        ShowProp(window);
-    ReportOutcome(CommandOutcome{outcome.reply, {}});
+        host.Refill(window);
+    host.Report(CommandOutcome{outcome.reply, {}});
 }
 
 }  // namespace vantrel::win32

@@ -2,6 +2,7 @@
 // The Edit / Move dialog TForm2.
 
 #include "shell/win32_form.h"
+#include "windowops/command_host.h"
 #include "windowops/edit_move.h"
 #include "windowops/win32_spin_edit.h"
 
@@ -28,6 +29,8 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
-TForm2& Form2();
+// "Edit / Move...": fills the dialog from the selected window, shows it and
+// writes back what the user changed, then refreshes through the host.
+void RunEditMove(CommandHost& host, TForm2& dialog);
 
 }  // namespace vantrel::win32

@@ -1,72 +1,58 @@
-// The property list of the main window and its "Copy value" command.
+#include "windowops/win32_property_list.h"
 
 #include "platform/win32_clipboard.h"
-#include "platform/win32_desktop.h"
 #include "platform/win32_handles.h"
-#include "shell/command_ids.h"
-#include "shell/program_state.h"
-#include "shell/win32_form1.h"
-#include "windowops/property_rows.h"
+#include "platform/win32_text.h"
 
 #include <commctrl.h>
 
+#include <utility>
 
 namespace vantrel::win32 {
 
-void TForm1::ShowProp(Handle window) {
-    const PropertySheet sheet = ReadProperties(TheDesktop(), window, HexMode);
+ToggleStates FillPropertyList(HWND list, Desktop& desktop, Handle window, bool hexMode) {
+    auto sheet = ReadProperties(desktop, window, hexMode);
 
-    {
-        // The rows change out of sight, and show at once when all are there.
-        const RedrawOff redrawOff(ListView1);
-        ::SendMessageA(ListView1, LVM_DELETEALLITEMS, 0, 0);
-        int index = 0;
-        for (const PropertyRow& row : sheet.rows) {
-            LVITEMA item{};
-            item.mask = LVIF_TEXT;
-            item.iItem = index;
-            item.pszText = const_cast<char*>(row.property.c_str());
-            ::SendMessageA(ListView1, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-            item.iSubItem = 1;
-            item.pszText = const_cast<char*>(row.value.c_str());
-            ::SendMessageA(ListView1, LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-            ++index;
-        }
+    // The rows change out of sight, and show at once when all are there.
+    const RedrawOff redrawOff(list);
+    ::SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    int index = 0;
+    for (const PropertyRow& row : sheet.rows) {
+        const std::wstring property = Wide(row.property);
+        const std::wstring value = Wide(row.value);
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = index;
+        item.pszText = const_cast<wchar_t*>(property.c_str());
+        ::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        item.iSubItem = 1;
+        item.pszText = const_cast<wchar_t*>(value.c_str());
+        ::SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        ++index;
     }
-
-    // The toggle commands act on the state the list shows.
-    const ToggleStates& t = sheet.toggles;
-    const struct {
-        int command;
-        bool checked;
-        const std::string* hint;
-    } toggles[] = {
-        {cmd::Show1, t.show, &t.showHint},
-        {cmd::Enable1, t.enable, &t.enableHint},
-        {cmd::Stayontop1, t.stayOnTop, &t.stayOnTopHint},
-        {cmd::Minimize1, t.minimize, nullptr},
-        {cmd::Restore1, t.restore, nullptr},
-        {cmd::Maximize1, t.maximize, nullptr},
-    };
-    for (const auto& toggle : toggles) {
-        SetMenuChecked(toggle.command, toggle.checked);
-        SetToolPressed(toggle.command, toggle.checked);
-        if (toggle.hint) SetHint(toggle.command, *toggle.hint);
-    }
+    return std::move(sheet.toggles);
 }
 
-void TForm1::Copy1Click() {
-    const int row = static_cast<int>(::SendMessageA(ListView1, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+void CopySelectedValue(HWND list, HWND owner) {
+    const int row = static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
     if (row < 0) return;
-    char buffer[300] = {};
-    LVITEMA item{};
-    item.iSubItem = 1;
-    item.pszText = buffer;
-    item.cchTextMax = sizeof(buffer);
-    ::SendMessageA(ListView1, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    const std::string text = CopyValueText({"", buffer});
-
-    PutClipboardText(hwnd(), text);
+    // A value may be long (a program's path, a row of style names): the room
+    // grows until the whole value fits.
+    std::wstring buffer;
+    for (std::size_t room = 512;; room *= 2) {
+        buffer.assign(room, L'\0');
+        LVITEMW item{};
+        item.iSubItem = 1;
+        item.pszText = buffer.data();
+        item.cchTextMax = static_cast<int>(room);
+        const auto length =
+            ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        if (static_cast<std::size_t>(length) + 1 < room || room >= (1u << 20)) {
+            buffer.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+            break;
+        }
+    }
+    PutClipboardText(owner, CopyValueText({"", Narrow(buffer)}));
 }
 
 }  // namespace vantrel::win32

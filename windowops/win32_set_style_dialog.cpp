@@ -1,9 +1,8 @@
 #include "windowops/win32_set_style_dialog.h"
 
 #include "platform/win32_desktop.h"
+#include "platform/win32_text.h"
 #include "shell/command_ids.h"
-#include "shell/program_state.h"
-#include "shell/win32_form1.h"
 
 namespace vantrel::win32 {
 
@@ -26,36 +25,33 @@ TForm6::TForm6() : Form("TForm6") {
     Edit2 = AddControl("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 96, 31, 121, 21, ctl::Edit2, WS_EX_CLIENTEDGE);
     AddControl("STATIC", "User Data:", SS_LEFT, 8, 58, 84, 13, kLabel);
     Edit3 = AddControl("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 96, 54, 121, 21, ctl::Edit3, WS_EX_CLIENTEDGE);
-    for (HWND edit : {Edit1, Edit2, Edit3}) ::SendMessageA(edit, EM_LIMITTEXT, 256, 0);
+    for (HWND edit : {Edit1, Edit2, Edit3}) ::SendMessageW(edit, EM_LIMITTEXT, 256, 0);
 }
 
 void TForm6::Fill(const StyleTexts& texts) {
-    ::SetWindowTextA(Edit1, texts[0].c_str());
-    ::SetWindowTextA(Edit2, texts[1].c_str());
-    ::SetWindowTextA(Edit3, texts[2].c_str());
+    SetOwnWindowText(Edit1, texts[0]);
+    SetOwnWindowText(Edit2, texts[1]);
+    SetOwnWindowText(Edit3, texts[2]);
 }
 
 StyleTexts TForm6::Texts() const {
     return {ControlText(ctl::Edit1), ControlText(ctl::Edit2), ControlText(ctl::Edit3)};
 }
 
-void TForm6::FormShow() {
-    ::SendMessageA(Edit1, EM_SETSEL, 0, -1);
-    ::SetFocus(Edit1);
-}
+void TForm6::FormShow() { FocusWholeText(Edit1); }
 
-void TForm1::SetStyle1Click() {
+void RunSetStyle(CommandHost& host, TForm6& dialog, bool hexMode) {
     Desktop& desktop = TheDesktop();
-    const Handle window = SelectedWindow;
+    const Handle window = host.Selected();
     const StyleValues read = ReadStyleValues(desktop, window);
-    TForm6& dialog = Form6();
-    dialog.Fill(StyleFieldTexts(read, HexMode));
+    dialog.Fill(StyleFieldTexts(read, hexMode));
     if (dialog.ShowModal() != kResultOk) return;
     // A field that is no valid number raises the conversion error here; the
     // fields before it stay written and the list is not refilled.
-    const CommandOutcome outcome = ApplySetStyle(desktop, window, read, dialog.Texts(), HexMode, OwnWindowOf(window));
-    ShowProp(window);
-    ReportOutcome(outcome);
+    const CommandOutcome outcome =
+        ApplySetStyle(desktop, window, read, dialog.Texts(), hexMode, host.OwnWindowOf(window));
+    host.Refill(window);
+    host.Report(outcome);
 }
 
 }  // namespace vantrel::win32

@@ -2,6 +2,7 @@
 // The Set Style dialog TForm6.
 
 #include "shell/win32_form.h"
+#include "windowops/command_host.h"
 #include "windowops/set_style.h"
 
 namespace vantrel::win32 {
@@ -21,6 +22,9 @@ protected:
     void FormShow() override;
 };
 
-TForm6& Form6();
+// "Set style...": fills the dialog with the selected window's three values in
+// the given notation, shows it and writes back the fields the user changed,
+// then refills the property list through the host.
+void RunSetStyle(CommandHost& host, TForm6& dialog, bool hexMode);
 
 }  // namespace vantrel::win32

@@ -1,17 +1,27 @@
 #include "windowops/win32_spin_edit.h"
 
+#include "platform/win32_text.h"
+
 #include <commctrl.h>
 
 namespace vantrel::win32 {
 
 namespace {
 
-constexpr const char* kSpinEditProperty = "VantrelSpinEdit";
+constexpr const wchar_t* kSpinEditProperty = L"VantrelSpinEdit";
 
-char DecimalSeparator() {
-    char buffer[8] = {};
-    if (::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, sizeof buffer) > 1) return buffer[0];
-    return '.';
+wchar_t DecimalSeparator() {
+    wchar_t buffer[8] = {};
+    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, 8) > 1) return buffer[0];
+    return L'.';
+}
+
+// A typed character the field takes: a digit, a sign or the user's decimal
+// separator, which may lie outside 7-bit ASCII.
+bool IsKeyAccepted(wchar_t typed) {
+    const wchar_t separator = DecimalSeparator();
+    if (typed == separator) return true;
+    return typed < 0x80 && IsSpinKeyAccepted(static_cast<char>(typed), separator < 0x80 ? static_cast<char>(separator) : '\0');
 }
 
 }  // namespace
@@ -25,33 +35,30 @@ void SpinEdit::Create(Form& form, int id, int x, int y, int width, int height, S
     // own text and steps it itself, so the arrows' own position never moves
     // (every click is refused in HandleArrowClick) and stays clear of its
     // limits.
-    arrows_ = form.AddControl(UPDOWN_CLASSA, "", 0, x + width - kArrowsWidth, y, kArrowsWidth, height, 0);
-    ::SendMessageA(arrows_, UDM_SETRANGE32, static_cast<WPARAM>(-10), 10);
-    ::SendMessageA(arrows_, UDM_SETPOS32, 0, 0);
-    ::SetPropA(edit_, kSpinEditProperty, this);
+    arrows_ = form.AddControl("msctls_updown32", "", 0, x + width - kArrowsWidth, y, kArrowsWidth, height, 0);
+    ::SendMessageW(arrows_, UDM_SETRANGE32, static_cast<WPARAM>(-10), 10);
+    ::SendMessageW(arrows_, UDM_SETPOS32, 0, 0);
+    ::SetPropW(edit_, kSpinEditProperty, this);
     editProc_ = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SpinEdit::EditProc)));
+        ::SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SpinEdit::EditProc)));
 }
 
 std::string SpinEdit::Text() const {
     // Read whole: a pasted long run of digits must not be cut into a number.
-    const int length = ::GetWindowTextLengthA(edit_);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    text.resize(static_cast<size_t>(::GetWindowTextA(edit_, text.data(), length + 1)));
-    return text;
+    return OwnWindowText(edit_);
 }
 
-void SpinEdit::SetValue(std::int64_t value) { ::SetWindowTextA(edit_, SpinText(value, range_).c_str()); }
+void SpinEdit::SetValue(std::int64_t value) { SetOwnWindowText(edit_, SpinText(value, range_)); }
 
 int SpinEdit::Value() const { return SpinValue(Text(), range_); }
 
 void SpinEdit::ClampText() {
-    if (auto text = SpinTextOnFocusLoss(Text(), range_)) ::SetWindowTextA(edit_, text->c_str());
+    if (auto text = SpinTextOnFocusLoss(Text(), range_)) SetOwnWindowText(edit_, *text);
 }
 
 void SpinEdit::Step(int delta) {
     SetValue(SpinStep(Text(), delta, range_));
-    ::SendMessageA(edit_, EM_SETSEL, 0, -1);
+    ::SendMessageW(edit_, EM_SETSEL, 0, -1);
 }
 
 bool SpinEdit::HandleArrowClick(const NMHDR* header) {
@@ -63,11 +70,11 @@ bool SpinEdit::HandleArrowClick(const NMHDR* header) {
 }
 
 LRESULT CALLBACK SpinEdit::EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = static_cast<SpinEdit*>(::GetPropA(hwnd, kSpinEditProperty));
-    if (!self) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    auto* self = static_cast<SpinEdit*>(::GetPropW(hwnd, kSpinEditProperty));
+    if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
     switch (message) {
     case WM_CHAR:
-        if (!IsSpinKeyAccepted(static_cast<char>(wParam), DecimalSeparator())) {
+        if (!IsKeyAccepted(static_cast<wchar_t>(wParam))) {
             ::MessageBeep(0);
             return 0;
         }
@@ -79,20 +86,20 @@ LRESULT CALLBACK SpinEdit::EditProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         }
         break;
     case WM_KILLFOCUS: {
-        const LRESULT result = ::CallWindowProcA(self->editProc_, hwnd, message, wParam, lParam);
+        const LRESULT result = ::CallWindowProcW(self->editProc_, hwnd, message, wParam, lParam);
         self->ClampText();
         return result;
     }
     case WM_NCDESTROY: {
         const WNDPROC original = self->editProc_;
-        ::RemovePropA(hwnd, kSpinEditProperty);
-        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        return ::CallWindowProcA(original, hwnd, message, wParam, lParam);
+        ::RemovePropW(hwnd, kSpinEditProperty);
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        return ::CallWindowProcW(original, hwnd, message, wParam, lParam);
     }
     default:
         break;
     }
-    return ::CallWindowProcA(self->editProc_, hwnd, message, wParam, lParam);
+    return ::CallWindowProcW(self->editProc_, hwnd, message, wParam, lParam);
 }
 
 }  // namespace vantrel::win32

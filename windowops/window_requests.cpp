@@ -44,6 +44,7 @@ std::string CommandOutcome::Report() const {
     switch (reply) {
     case Reply::NotAnswered: return kNotAnsweredText;
     case Reply::Busy: return kBusyText;
+    case Reply::Denied: return kHigherRightsText;
     case Reply::Answered: break;
     }
     return {};

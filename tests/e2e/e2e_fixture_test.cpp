@@ -1,7 +1,9 @@
 // The window fixture itself: the end-to-end tests of the tree and the message
 // catching rely on its z-order and its recorder, so these hold first.
 
+#include "base/unicode.h"
 #include "tests/e2e/driver/driver.h"
+#include "tests/e2e/fixture/script_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +67,26 @@ TEST(Fixture, WindowsHaveTheirDocumentedTraits) {
     EXPECT_TRUE(::GetWindowLongA(fixture->Window("topmost"), GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(::GetParent(fixture->Window("radio")), fixture->Window("host"));
     EXPECT_EQ(::GetParent(fixture->Window("host")), fixture->Window("main"));
+}
+
+TEST(Fixture, ScriptWindowsAreUnicodeWindowsWithTheirTexts) {
+    using vantrel::Utf16ToUtf8;
+    auto fixture = Fixture::Start("--only scripts");
+    for (const ScriptWindow& script : kScriptWindows) {
+        HWND window = fixture->Window(script.name);
+        EXPECT_TRUE(::IsWindowUnicode(window)) << script.name;
+        EXPECT_EQ(WindowText(window), Utf16ToUtf8(script.caption)) << script.name;
+        EXPECT_EQ(ClassNameOf(window), Utf16ToUtf8(script.className)) << script.name;
+    }
+    const std::u16string title = LongScriptTitle();
+    ASSERT_EQ(title.size(), kLongScriptUnits);
+    for (std::size_t pair : kLongScriptPairs) EXPECT_EQ(title.substr(pair, 2), u"\U0001F600");
+    EXPECT_EQ(FullWindowText(fixture->Window("longscript")), Utf16ToUtf8(title));
+    // A window made on command keeps a Greek text ("alpha beta") both ways.
+    const std::string greek = Utf16ToUtf8(u"\u03B1\u03B2");
+    ASSERT_TRUE(fixture->Command("create-wide wide " + greek));
+    EXPECT_EQ(fixture->Command("text wide"), greek);
+    EXPECT_EQ(WindowText(fixture->Window("wide")), greek);
 }
 
 TEST(Fixture, CreatesAndDestroysWindowsOnCommand) {

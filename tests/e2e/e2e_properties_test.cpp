@@ -1,15 +1,22 @@
 // The property list, worked from outside: the eighteen rows of a selected
 // fixture window against what the system reports for it, the rows that depend
-// on the window's state, the hexadecimal display and "Copy value".
+// on the window's state, the hexadecimal display and "Copy value"; the rows
+// after them (style names, class, program, client area) of a button and a
+// tree view.
 
 #include "tests/e2e/driver/driver.h"
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 using namespace vantrel::e2e;
 namespace cmd = vantrel::cmd;
 
 namespace {
+
+// The eighteen rows and those after them.
+constexpr size_t kRowCount = 40;
 
 class PropertiesTest : public ::testing::Test {
 protected:
@@ -83,11 +90,44 @@ protected:
     static void ExpectRows(HWND window, bool hex) {
         auto expected = Expected(window, hex);
         auto actual = session_.app->Properties();
-        ASSERT_EQ(actual.size(), 18u);
+        ASSERT_EQ(actual.size(), kRowCount);
         for (size_t i = 0; i < expected.size(); ++i) {
             EXPECT_EQ(actual[i].name, expected[i].name) << "row " << i + 1;
             EXPECT_EQ(actual[i].value, expected[i].value) << "row " << expected[i].name;
         }
+    }
+
+    // A class value as this process reads it: "(not available)" where the
+    // system does not tell it for another program's window.
+    static std::string ClassHas(HWND window, int index) {
+        ::SetLastError(ERROR_SUCCESS);
+        const ULONG_PTR value = ::GetClassLongPtrA(window, index);
+        if (value == 0 && ::GetLastError() != ERROR_SUCCESS) return "(not available)";
+        return value ? "Yes" : "No";
+    }
+
+    // The rows after the eighteen that every control of the fixture shares
+    // with the facts the fixture and the system tell of it.
+    static void ExpectClassProgramAndClient(const std::string& name) {
+        HWND window = W(name);
+        EXPECT_EQ(Row("Class style"), std::to_string(::GetClassLongA(window, GCL_STYLE)));
+        EXPECT_EQ(Row("Class atom"), std::to_string(::GetClassWord(window, GCW_ATOM)));
+        EXPECT_EQ(Row("Class extra bytes"), std::to_string(::GetClassLongA(window, GCL_CBCLSEXTRA)));
+        EXPECT_EQ(Row("Window extra bytes"), std::to_string(::GetClassLongA(window, GCL_CBWNDEXTRA)));
+        EXPECT_EQ(Row("Class icon"), ClassHas(window, GCLP_HICON));
+        EXPECT_EQ(Row("Class cursor"), ClassHas(window, GCLP_HCURSOR));
+        EXPECT_EQ(Row("Program"), "vantrel_fixture.exe");
+        EXPECT_EQ(Row("Program path"), FixtureExePath());
+        EXPECT_EQ(Row("Program bitness"), sizeof(void*) == 8 ? "64-bit" : "32-bit");
+        EXPECT_EQ(Row("Higher rights"), "No");
+        std::istringstream client(session_.fixture->Command("client " + name).value_or(""));
+        std::string left, top, width, height;
+        client >> left >> top >> width >> height;
+        EXPECT_EQ(Row("Client left"), left);
+        EXPECT_EQ(Row("Client top"), top);
+        EXPECT_EQ(Row("Client width"), width);
+        EXPECT_EQ(Row("Client height"), height);
+        EXPECT_EQ(Row("DPI"), "96");
     }
 
     static Session session_;
@@ -117,6 +157,37 @@ TEST_F(PropertiesTest, ButtonShowsItsEighteenRows) {
     EXPECT_TRUE(ButtonChecked(cmd::Enable1));
     EXPECT_FALSE(ButtonChecked(cmd::Stayontop1));
     EXPECT_TRUE(ButtonChecked(cmd::Restore1));
+}
+
+TEST_F(PropertiesTest, ButtonAndTreeViewShowTheirStyleNamesClassProgramAndClientArea) {
+    // As the fixture made them, with the bits the system keeps.
+    ASSERT_EQ(::GetWindowLongA(W("ok"), GWL_STYLE), 0x50000000);
+    ASSERT_EQ(::GetWindowLongA(W("tree"), GWL_STYLE), 0x50800007);
+    ASSERT_TRUE(session_.app->SelectWindow(W("ok")));
+    EXPECT_EQ(Row("Style flags"), "WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON");
+    EXPECT_EQ(Row("Extended style flags"), "0");
+    EXPECT_EQ(Row("Class style flags"), "CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_PARENTDC");
+    ExpectClassProgramAndClient("ok");
+    // An added row is copied as any other.
+    ASSERT_TRUE(EmptyClipboardText());
+    ASSERT_TRUE(session_.app->SelectPropertyRow("Program path"));
+    ASSERT_TRUE(session_.app->SendCommand(cmd::Copy1));
+    EXPECT_EQ(ClipboardText(), std::optional<std::string>(FixtureExePath() + "\r\n"));
+
+    ASSERT_TRUE(session_.app->SelectWindow(W("tree")));
+    EXPECT_EQ(Row("Style flags"), "WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | "
+                                  "TVS_LINESATROOT");
+    ExpectClassProgramAndClient("tree");
+    // The border takes a pixel off each side of the client area.
+    EXPECT_EQ(Row("Client width"), "148");
+
+    // The class's numbers follow the notation, sizes stay decimal.
+    ASSERT_TRUE(session_.app->SetHexMode(true));
+    ASSERT_TRUE(WaitFor([] { return session_.app->Property("Handle") == HandleField(W("tree"), true); },
+                        kWaitTimeout, "the tree view reselected in hexadecimal"));
+    EXPECT_EQ(Row("Class atom"), ValueText(::GetClassWord(W("tree"), GCW_ATOM), true));
+    EXPECT_EQ(Row("Class style"), ValueText(::GetClassLongA(W("tree"), GCL_STYLE), true));
+    EXPECT_EQ(Row("Client width"), "148");
 }
 
 TEST_F(PropertiesTest, HiddenWindow) {
@@ -207,7 +278,7 @@ TEST_F(PropertiesTest, WindowThatIsGoneShowsEmptyRows) {
     // Its node stays until the next rebuild and still selects the old handle.
     ASSERT_TRUE(session_.app->SelectWindow(doomed));
     auto rows = session_.app->Properties();
-    ASSERT_EQ(rows.size(), 18u);
+    ASSERT_EQ(rows.size(), kRowCount);
     EXPECT_EQ(Row("Text"), "");
     EXPECT_EQ(Row("Class"), "");
     EXPECT_EQ(Row("Visible"), "No");

@@ -615,11 +615,19 @@ TEST_F(WindowCommandsTest, CloseWaitsWhileTheWindowAsksItsOwnUser) {
     ASSERT_TRUE(WaitFor([&] { return std::stoi(Fix().Command("asking-probes").value_or("0")) >= 2; }, 60000,
                         "Vantrel to probe the asking window twice"));
     EXPECT_TRUE(NoBox()) << StaticText(App().FindWindowOfClass("#32770", "", true));
+    // Meanwhile Vantrel is no hung program: it tells what it waits for.
+    auto waitingShown = [&] {
+        const auto texts = App().StatusTexts();
+        return texts.size() > 2 && texts[2].find("Waiting") != std::string::npos;
+    };
+    EXPECT_TRUE(WaitFor(waitingShown, kWaitTimeout, "the status bar saying what Vantrel waits for"));
+    EXPECT_FALSE(::IsHungAppWindow(App().MainWindow()));
     ASSERT_TRUE(ClickDialogButton(own, IDYES));
     ASSERT_TRUE(WaitFor([&] { return !::IsWindow(asking); }, kWaitTimeout, "the asking window closed"));
     ASSERT_TRUE(WaitFor([&] { return App().TreeComplete() && FindNodeOf(App().Tree(), asking, false) < 0; },
                         kWaitTimeout, "the rebuilt tree without the closed window"));
     EXPECT_TRUE(NoBox());
+    EXPECT_EQ(App().StatusTexts().at(2), "");
 }
 
 // ---- Vantrel's own windows ------------------------------------------------------

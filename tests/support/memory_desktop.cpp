@@ -1,5 +1,7 @@
 #include "tests/support/memory_desktop.h"
 
+#include "base/unicode.h"
+
 #include <algorithm>
 
 namespace vantrel::testing {
@@ -77,6 +79,7 @@ void MemoryDesktop::release(std::uint32_t thread) {
 }
 
 Reply MemoryDesktop::change(Handle window, std::string entry, std::function<void()> apply) {
+    if (const FakeWindow* w = find(window); w && higherRights_.count(w->ids.process)) return Reply::Denied;
     if (isHung(window)) {
         const std::uint32_t thread = windows_.at(window).ids.thread;
         if (waiting_.count(thread)) return Reply::Busy;
@@ -93,7 +96,7 @@ Reply MemoryDesktop::change(Handle window, std::string entry, std::function<void
 
 std::string MemoryDesktop::text(Handle window) {
     FakeWindow* w = find(window);
-    return w && !isHung(window) ? w->text.substr(0, 255) : std::string();
+    return w && !isHung(window) ? CutToUtf16Units(w->text, 255) : std::string();
 }
 
 std::string MemoryDesktop::className(Handle window) {
@@ -143,6 +146,28 @@ Handle MemoryDesktop::parent(Handle window) {
 ThreadProcess MemoryDesktop::threadProcess(Handle window) {
     FakeWindow* w = find(window);
     return w ? w->ids : ThreadProcess{};
+}
+
+std::optional<ClassInfo> MemoryDesktop::classInfo(Handle window) {
+    FakeWindow* w = find(window);
+    if (!w) return std::nullopt;
+    return w->classInfo;
+}
+
+std::optional<Rect> MemoryDesktop::clientRect(Handle window) {
+    FakeWindow* w = find(window);
+    if (!w) return std::nullopt;
+    return w->client;
+}
+
+WindowScale MemoryDesktop::windowScale(Handle window) {
+    FakeWindow* w = find(window);
+    return w ? w->scale : WindowScale{};
+}
+
+ProcessInfo MemoryDesktop::processInfo(std::uint32_t processId) {
+    const auto it = processes.find(processId);
+    return it == processes.end() ? ProcessInfo{} : it->second;
 }
 
 Handle MemoryDesktop::windowFromPoint(Point point) {

@@ -27,6 +27,9 @@ struct FakeWindow {
     Placement placement;
     Rect rect;
     ThreadProcess ids;
+    ClassInfo classInfo;
+    Rect client;  // in screen coordinates
+    WindowScale scale;
 };
 
 class MemoryDesktop : public Desktop {
@@ -41,6 +44,9 @@ public:
     bool exists(Handle h) const { return windows_.count(h) != 0; }
 
     Handle active = 0;
+    // The programs by process id; any other reads as ended.
+    std::map<std::uint32_t, ProcessInfo> processes;
+    std::uint32_t ownProcess = 0;
     Point cursor;
     std::map<std::pair<std::int32_t, std::int32_t>, Handle> pointMap;
     // Called before each query or walk step with the window concerned, so a
@@ -55,6 +61,9 @@ public:
     // the first change asked of one is not answered and waits, every later one
     // is refused as Busy; release() lets the waiting change take effect.
     void hang(std::uint32_t thread) { hung_.insert(thread); }
+    // Plays a program that runs with higher rights: Windows refuses every
+    // change asked of its windows (nothing is journaled).
+    void runWithHigherRights(std::uint32_t process) { higherRights_.insert(process); }
     void release(std::uint32_t thread);
 
     Handle activeWindow() override { return active; }
@@ -68,6 +77,11 @@ public:
     std::optional<Rect> windowRect(Handle window) override;
     Handle parent(Handle window) override;
     ThreadProcess threadProcess(Handle window) override;
+    std::optional<ClassInfo> classInfo(Handle window) override;
+    std::optional<Rect> clientRect(Handle window) override;
+    WindowScale windowScale(Handle window) override;
+    ProcessInfo processInfo(std::uint32_t processId) override;
+    std::uint32_t ownProcessId() override { return ownProcess; }
     std::optional<Point> cursorPos() override { return cursor; }
     Handle windowFromPoint(Point point) override;
     Reply show(Handle window, ShowCommand command) override;
@@ -87,6 +101,7 @@ private:
     std::map<Handle, FakeWindow> windows_;
     std::vector<Handle> topLevel_;  // z-order, topmost first
     std::set<std::uint32_t> hung_;
+    std::set<std::uint32_t> higherRights_;
     std::map<std::uint32_t, std::function<void()>> waiting_;  // by thread
 };
 

@@ -1,6 +1,7 @@
 // The helpers every subsystem shares.
 
 #include "base/dpi.h"
+#include "base/path.h"
 #include "base/scope_exit.h"
 #include "base/text.h"
 
@@ -31,6 +32,15 @@ TEST(BaseText, LatinUpperChangesTheLettersAToZOnly) {
         const char expected = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : static_cast<char>(c);
         EXPECT_EQ(upper[static_cast<size_t>(c - 1)], expected) << "character " << c;
     }
+}
+
+TEST(BasePath, DirectoryOfKeepsTheTrailingSeparatorOrGivesNothing) {
+    EXPECT_EQ(DirectoryOf("C:\\Tools\\Vantrel\\vantrel.exe"), "C:\\Tools\\Vantrel\\");
+    EXPECT_EQ(DirectoryOf("/opt/vantrel/VANTREL.DLL"), "/opt/vantrel/");
+    EXPECT_EQ(DirectoryOf("vantrel.exe"), "");
+    EXPECT_EQ(DirectoryOf(""), "");
+    EXPECT_EQ(FileNameOf("C:\\Tools\\vantrel.exe"), "vantrel.exe");
+    EXPECT_EQ(FileNameOf("vantrel.exe"), "vantrel.exe");
 }
 
 TEST(BaseDpi, MulDivRoundedRoundsHalvesAwayFromZeroWithoutOverflow) {

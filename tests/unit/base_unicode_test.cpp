@@ -44,5 +44,27 @@ TEST(BaseUnicode, LimitsCountUtf16UnitsAndNeverSplitACharacter) {
     EXPECT_FALSE(IsAscii(kMixed8));
 }
 
+// Capitals written out as the scripts' tables give them, not derived.
+TEST(BaseUnicode, UpperForSearchFoldsEveryCasedScriptButLatinBeyondAToZ) {
+    const struct {
+        const char* small;
+        const char* capital;
+    } cases[] = {
+        {"abc xyz 09{}", "ABC XYZ 09{}"},
+        {"\xC3\xA9t\xC3\xA9 \xC3\xBC", "\xC3\xA9T\xC3\xA9 \xC3\xBC"},      // accented Latin stays
+        {"\xD0\xBF\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82",                // привет
+         "\xD0\x9F\xD0\xA0\xD0\x98\xD0\x92\xD0\x95\xD0\xA2"},               // ПРИВЕТ
+        {"\xD1\x91\xD1\x97", "\xD0\x81\xD0\x87"},                              // ё ї -> Ё Ї
+        {"\xCE\xB1\xCE\xB2\xCF\x82\xCE\xAC", "\xCE\x91\xCE\x92\xCE\xA3\xCE\x86"},  // αβςά -> ΑΒΣΆ
+        {"\xD5\xA1", "\xD4\xB1"},                                                  // Armenian ayb
+        {"\xF0\x90\x90\xA8", "\xF0\x90\x90\x80"},                              // Deseret long i
+        {"\xE4\xBD\xA0\xE5\xA5\xBD \xD8\xB3\xD9\x84\xD8\xA7\xD9\x85",      // no case: unchanged
+         "\xE4\xBD\xA0\xE5\xA5\xBD \xD8\xB3\xD9\x84\xD8\xA7\xD9\x85"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(UpperForSearch(c.small), c.capital) << c.small;
+    EXPECT_EQ(UpperForSearch("\xD0\x9F\xD0\xA0"), "\xD0\x9F\xD0\xA0");  // capitals stay
+    EXPECT_EQ(UpperForSearch("a\xFF" "b"), "A\xFF" "B");                     // a stray byte stays
+}
+
 }  // namespace
 }  // namespace vantrel

@@ -80,18 +80,39 @@ TEST(LogBuffer, AnAppendedLineHoldingCrLfCountsAsSeveralLines) {
 TEST(LogBuffer, CopyTextTruncatesToTheCallersBufferLikeAWindowText) {
     LogBuffer log("head");
     log.Append("line");
-    char buffer[8];
-    std::fill(std::begin(buffer), std::end(buffer), '#');
+    char16_t buffer[8];
+    std::fill(std::begin(buffer), std::end(buffer), u'#');
     EXPECT_EQ(log.CopyText(buffer, 5), 4u);
-    EXPECT_STREQ(buffer, "head");
-    EXPECT_EQ(buffer[5], '#');
+    EXPECT_EQ(std::u16string(buffer), u"head");
+    EXPECT_EQ(buffer[5], u'#');
     EXPECT_EQ(log.CopyText(buffer, 1), 0u);
-    EXPECT_STREQ(buffer, "");
+    EXPECT_EQ(std::u16string(buffer), u"");
     EXPECT_EQ(log.CopyText(buffer, 0), 0u);
     EXPECT_EQ(log.CopyText(nullptr, 8), 0u);
-    char whole[32];
-    EXPECT_EQ(log.CopyText(whole, sizeof whole), 10u);
-    EXPECT_STREQ(whole, "head\r\nline");
+    char16_t whole[32];
+    EXPECT_EQ(log.CopyText(whole, std::size(whole)), 10u);
+    EXPECT_EQ(std::u16string(whole), u"head\r\nline");
+}
+
+// A line in another script (a decoded text, say): positions in the text stay
+// bytes, a text control counts UTF-16 units, and the copy never ends inside
+// a surrogate pair.
+TEST(LogBuffer, CountsUtf16UnitsForTextControlsOnceALineLeavesSevenBits) {
+    LogBuffer log("head");
+    EXPECT_TRUE(log.Ascii());
+    // "\xCE\xB1" is one unit, "\xF0\x9F\x98\x80" two.
+    log.Append("\xCE\xB1=\xF0\x9F\x98\x80");
+    EXPECT_FALSE(log.Ascii());
+    EXPECT_EQ(log.Size(), 6u + 7u);
+    EXPECT_EQ(log.Utf16Size(), 6u + 4u);
+    EXPECT_EQ(log.Utf16Offset(6 + 2), 7u);       // after the alpha
+    EXPECT_EQ(log.ByteOffset(7), 8u);
+    EXPECT_EQ(log.ByteOffset(9), 9u);            // inside the pair: its start
+    char16_t cut[10];
+    EXPECT_EQ(log.CopyText(cut, 10), 8u);        // the pair does not fit whole
+    EXPECT_EQ(std::u16string(cut), u"head\r\n\u03B1=");
+    log.Clear();
+    EXPECT_TRUE(log.Ascii());
 }
 
 TEST(LogBuffer, ManyLinesKeepTheirPlacesAndTheTextItsLength) {
@@ -260,6 +281,31 @@ TEST(LogSelection, KeysMoveTheCaretOverLinesAndLineBreaksAndShiftExtends) {
     EXPECT_EQ(sel.Caret(), 28u);
 }
 
+// Characters of other scripts take several bytes: the caret steps over
+// them whole, columns count UTF-16 units, and the messages speak in units.
+TEST(LogSelection, TheCaretStepsOverWholeCharactersInAnyScript) {
+    LogBuffer log("h");
+    log.Append("\xCE\xB1\xF0\x9F\x98\x80z");  // alpha (2 bytes), a face (4 bytes, 2 units), z
+    LogSelection sel;
+    sel.Place(log, 3, false);
+    EXPECT_EQ(sel.Caret(), 3u);
+    sel.Move(log, CaretMove::CharRight, false, 1);
+    EXPECT_EQ(sel.Caret(), 5u);
+    sel.Move(log, CaretMove::CharRight, false, 1);
+    EXPECT_EQ(sel.Caret(), 9u);
+    sel.Move(log, CaretMove::CharLeft, false, 1);
+    EXPECT_EQ(sel.Caret(), 5u);
+    EXPECT_EQ(vantrel::ValidPosition(log, 7), 5u);   // inside the face: its start
+    EXPECT_EQ(vantrel::ColumnOf(log, 9), 3u);
+    EXPECT_EQ(vantrel::PositionAt(log, 1, 2), 5u);   // the middle of the pair: its start
+    EXPECT_EQ(vantrel::PositionAt(log, 1, 3), 9u);
+    sel.Select(log, 5, 9);
+    EXPECT_EQ(edit::GetSel(log, sel), (std::pair<std::size_t, std::size_t>{4, 6}));
+    EXPECT_EQ(edit::LineLength(log, sel, 3), 4);
+    edit::SetSel(log, sel, 6, 7);
+    EXPECT_EQ(sel.Text(log), "z");
+}
+
 TEST(LogSelection, WordsAreRunsOfNonBlanksAndDoubleClickSelectsOne) {
     const LogBuffer log = SampleLog();
     auto word = [&](std::size_t p) {
@@ -352,15 +398,15 @@ TEST(LogSelection, TextControlMessagesAnswerAsTheControlDoes) {
     EXPECT_EQ(sel.Anchor(), 28u);
     EXPECT_EQ(sel.Caret(), 2u);
     // EM_GETLINE: no terminating zero unless there is room for it.
-    char buffer[8];
-    std::fill(std::begin(buffer), std::end(buffer), '#');
+    char16_t buffer[8];
+    std::fill(std::begin(buffer), std::end(buffer), u'#');
     EXPECT_EQ(edit::GetLine(log, 1, buffer, 3), 3u);
-    EXPECT_EQ(std::string(buffer, 4), "one#");
-    EXPECT_EQ(edit::GetLine(log, 3, buffer, sizeof buffer), 4u);
-    EXPECT_STREQ(buffer, "x\tyz");
-    EXPECT_EQ(edit::GetLine(log, 2, buffer, sizeof buffer), 0u);
-    EXPECT_EQ(edit::GetLine(log, 4, buffer, sizeof buffer), 0u);
-    EXPECT_EQ(edit::GetLine(log, -1, buffer, sizeof buffer), 0u);
+    EXPECT_EQ(std::u16string(buffer, 4), u"one#");
+    EXPECT_EQ(edit::GetLine(log, 3, buffer, std::size(buffer)), 4u);
+    EXPECT_EQ(std::u16string(buffer), u"x\tyz");
+    EXPECT_EQ(edit::GetLine(log, 2, buffer, std::size(buffer)), 0u);
+    EXPECT_EQ(edit::GetLine(log, 4, buffer, std::size(buffer)), 0u);
+    EXPECT_EQ(edit::GetLine(log, -1, buffer, std::size(buffer)), 0u);
 }
 
 }  // namespace

@@ -11,9 +11,13 @@ namespace {
 
 using testing::MemoryDesktop;
 
-std::vector<std::string> Values(const PropertySheet& s) {
+constexpr size_t kEighteen = 18;
+
+// The values of the eighteen rows, or of the rows after them.
+std::vector<std::string> Values(const PropertySheet& s, bool eighteen = true) {
     std::vector<std::string> v;
-    for (const auto& r : s.rows) v.push_back(r.value);
+    for (size_t i = eighteen ? 0 : kEighteen; i < (eighteen ? kEighteen : s.rows.size()); ++i)
+        v.push_back(s.rows[i].value);
     return v;
 }
 
@@ -40,8 +44,8 @@ TEST(PropertyRows, EighteenRowsOfAnOrdinaryWindow) {
     const std::vector<std::string> names = {"Handle", "Text", "Class", "Visible", "Enabled", "Stay on top",
         "State", "Left", "Top", "Width", "Height", "Parent window", "Parent real", "Thread ID",
         "Process ID", "Style", "Extended Style", "User Data"};
-    ASSERT_EQ(s.rows.size(), 18u);
-    for (size_t i = 0; i < 18; ++i) EXPECT_EQ(s.rows[i].property, names[i]);
+    ASSERT_EQ(s.rows.size(), 40u);
+    for (size_t i = 0; i < kEighteen; ++i) EXPECT_EQ(s.rows[i].property, names[i]);
     const std::vector<std::string> dec = {"498", "Hello", "Edit", "Yes", "Yes", "Off", "Normal", "-8", "10",
         "800", "600", "100", "100", "77", "88", "2147483648", "256", "42"};
     EXPECT_EQ(Values(s), dec);
@@ -100,6 +104,78 @@ TEST(PropertyRows, VanishedWindowStillHasEighteenRows) {
     EXPECT_EQ(Values(s), expected);
     EXPECT_TRUE(s.toggles.restore);
     EXPECT_EQ(ReadProperties(d, 1234, true).rows[16].value, "00000000");
+}
+
+TEST(PropertyRows, RowsAfterTheEighteenInBothNotations) {
+    MemoryDesktop d;
+    d.addTopLevel(7, "Main", "Frame");
+    auto& w = d.addChild(7, 498, "OK", "Button");
+    w.style = 0x50010001;
+    w.exStyle = 0x204;
+    w.ids = {77, 88};
+    w.classInfo = {0x4008, 0xC01A, 4, 16, false, true, true, false};
+    w.client = {-30, 20, 50, 45};
+    w.scale = {144, DpiAwareness::PerMonitorV2};
+    d.ownProcess = 5;
+    d.processes[5] = {ProcessAccess::Opened, "C:\\Tools\\vantrel.exe", 32, false, 0x2000, {}};
+    d.processes[88] = {ProcessAccess::Opened, "C:\\Program Files\\Notes\\notes.exe", 64, true, 0x3000,
+                       DpiAwareness::System};
+    const std::vector<std::string> names = {"Style flags", "Extended style flags", "Class style",
+        "Class style flags", "Class atom", "Class extra bytes", "Window extra bytes", "Class icon",
+        "Class small icon", "Class cursor", "Class background brush", "Program", "Program path",
+        "Program bitness", "Higher rights", "Client left", "Client top", "Client width", "Client height", "DPI",
+        "DPI awareness", "Program DPI awareness"};
+    const PropertySheet s = ReadProperties(d, 498, false);
+    for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(s.rows[kEighteen + i].property, names[i]);
+    const std::vector<std::string> dec = {"WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON",
+        "WS_EX_NOPARENTNOTIFY | WS_EX_CLIENTEDGE", "16392", "CS_DBLCLKS | CS_GLOBALCLASS", "49178", "4", "16",
+        "No", "Yes", "Yes", "No", "notes.exe", "C:\\Program Files\\Notes\\notes.exe", "64-bit",
+        "Yes (elevated, higher integrity level)", "-30", "20", "80", "25", "144", "Per monitor aware v2",
+        "System aware"};
+    EXPECT_EQ(Values(s, false), dec);
+    std::vector<std::string> hex = dec;
+    hex[2] = "00004008";
+    hex[4] = "0000C01A";
+    EXPECT_EQ(Values(ReadProperties(d, 498, true), false), hex);
+
+    // Each way to higher rights, and none.
+    const struct {
+        bool elevated;
+        std::uint32_t level;
+        const char* text;
+    } rights[] = {{true, 0x2000, "Yes (elevated)"}, {false, 0x3000, "Yes (higher integrity level)"},
+                  {false, 0x2000, "No"}, {false, 0x1000, "No"}};
+    for (const auto& r : rights) {
+        d.processes[88].elevated = r.elevated;
+        d.processes[88].integrityLevel = r.level;
+        EXPECT_EQ(ReadProperties(d, 498, false).rows[kEighteen + 14].value, r.text) << r.elevated << r.level;
+    }
+}
+
+TEST(PropertyRows, ValuesThatCannotBeReadSaySoNeverZero) {
+    const std::string na = "(not available)", denied = "(access denied)";
+    MemoryDesktop d;
+    auto& w = d.addTopLevel(5, "w", "Frame");
+    w.ids = {1, 2};
+    w.classInfo.atom = 0xC001;  // the system tells no icon, cursor or brush of this class
+    d.processes[2] = {ProcessAccess::Denied};
+    std::vector<std::string> expected = {"0", "0", "0", "0", "49153", "0", "0", na, na, na, na, denied, denied,
+        denied, denied, "0", "0", "0", "0", na, na, denied};
+    EXPECT_EQ(Values(ReadProperties(d, 5, false), false), expected);
+
+    // A program that was opened but tells little, and Vantrel's own unread.
+    d.processes[2] = {ProcessAccess::Opened, {}, {}, true, {}, {}};
+    expected[11] = expected[12] = expected[13] = expected[14] = expected[21] = na;
+    EXPECT_EQ(Values(ReadProperties(d, 5, false), false), expected);
+
+    // A window that has gone: every added row.
+    EXPECT_EQ(Values(ReadProperties(d, 1234, true), false), std::vector<std::string>(22, na));
+}
+
+TEST(PropertyRows, CopyAllWritesEveryRowAsNameAndValue) {
+    EXPECT_EQ(CopyAllText({{"Handle", "000001F2"}, {"Text", ""}, {"Style flags", "WS_CHILD | BS_FLAT"}}),
+              "Handle: 000001F2\r\nText: \r\nStyle flags: WS_CHILD | BS_FLAT\r\n");
+    EXPECT_EQ(CopyAllText({}), "");
 }
 
 TEST(PropertyRows, CopyValueAddsCrLf) {

@@ -1,9 +1,10 @@
 // The general error report's text and the main window's command tables.
 
+#include "app/main_window_tables.h"
+#include "app/program_version.h"
 #include "shell/command_ids.h"
 #include "shell/command_table.h"
 #include "shell/error_report.h"
-#include "shell/program_version.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,20 @@ TEST(ErrorReport, FullStopUnlessTheLastCharacterSortsAtOrBeforeIt) {
     EXPECT_EQ(ErrorReportText("path /"), "path /.");   // '/' sorts after '.'
     EXPECT_EQ(ErrorReportText("caf\xe9"), "caf\xe9.");  // 8-bit characters sort after '.'
     EXPECT_EQ(ErrorReportText(""), "");
+}
+
+// A version resource laid out as the resource compiler writes it: header
+// words, the key, padding, then the fixed information (signature, structure
+// version, file version, product version 2.3.0.4).
+TEST(ProgramVersion, ReadsTheProductVersionFromTheResourceBytes) {
+    std::string bytes(40, '\0');
+    const std::uint32_t fixed[] = {0xFEEF04BD, 0x00010000, 0x00020003, 0x00000000, 0x00020003, 0x00000004};
+    for (std::uint32_t word : fixed)
+        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>(word >> (8 * i)));
+    EXPECT_EQ(ProductVersionOf(bytes), "2.3.0.4");
+    bytes[40] = 0;  // no signature: no version
+    EXPECT_EQ(ProductVersionOf(bytes), "");
+    EXPECT_EQ(ProductVersionOf(bytes.substr(0, 50)), "");
 }
 
 TEST(ProgramVersion, TrailingZeroPartsGoDownToTwo) {

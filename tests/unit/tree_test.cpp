@@ -36,6 +36,17 @@ TEST(NodeLabel, LongTextIsCutTo255AndLosesTheClass) {
     EXPECT_EQ(partial.substr(250), "yy  {");
 }
 
+// The limit counts UTF-16 units: Cyrillic letters take one each (two bytes),
+// a face outside the basic plane two, and a cut never splits the pair.
+TEST(NodeLabel, TheCutCountsUtf16UnitsAndKeepsCharactersWhole) {
+    const std::string cyrillic = "\xD0\x96";  // one unit
+    const std::string face = "\xF0\x9F\x98\x80";  // two units
+    const std::string fits = NodeLabel(7, std::string(241, 'x') + cyrillic + cyrillic + face + "tail", "C", false);
+    EXPECT_EQ(fits, "0000000007  " + std::string(241, 'x') + cyrillic + cyrillic);  // 255 units: no room for the face
+    const std::string whole = NodeLabel(7, std::string(239, 'x') + cyrillic + cyrillic + face, "C", false);
+    EXPECT_EQ(whole, "0000000007  " + std::string(239, 'x') + cyrillic + cyrillic + face);  // exactly 255 units
+}
+
 TEST(NodeLabel, HandlesReadBackInBothModes) {
     for (Handle h : {0u, 1u, 498u, 2147483647u, 2147483648u, 3000000000u, 4294967295u}) {
         EXPECT_EQ(HandleFromLabel(NodeLabel(h, "t", "c", false), false), h) << h;

@@ -1,4 +1,6 @@
 #include "tests/support/memory_desktop.h"
+#include "windowops/edit_move.h"
+#include "windowops/set_style.h"
 #include "windowops/state_commands.h"
 
 #include <gtest/gtest.h>
@@ -125,6 +127,26 @@ TEST(OwnWindows, StyleChangesThatHideOrDisable) {
     EXPECT_EQ(StyleChange(kVisible, kVisible | kDisabled), Change::Disable);
     EXPECT_EQ(StyleChange(kVisible | kDisabled, kVisible | kDisabled | 1), Change::Long);
     EXPECT_EQ(StyleChange(0, kVisible), Change::Long);
+}
+
+// Windows keeps Vantrel away from a program that runs with higher rights:
+// every command on its windows says so in the one sentence, and nothing is
+// written after the refusal.
+TEST_F(StateCommandsTest, AProgramWithHigherRightsIsNamedAsTheReasonOfEveryRefusal) {
+    desktop.window(kWindow).ids.process = 900;
+    desktop.runWithHigherRights(900);
+    const CommandOutcome shown = RunStateCommand(desktop, kWindow, StateCommand::Show, true);
+    const CloseOutcome closed = RunCloseCommand(desktop, kWindow, [] { return true; });
+    const CommandOutcome styled = ApplySetStyle(desktop, kWindow, {0, 0, 0}, {"1", "2", "3"}, false);
+    EditMoveRead read;
+    read.text = "Target";
+    const EditMoveOutcome moved = ApplyEditMove(desktop, kWindow, read, "New", EditMoveValues{1, 2, 3, 4, 5, 6, 7, 8});
+    for (const std::string& report : {shown.Report(), closed.outcome.Report(), styled.Report(),
+                                      CommandOutcome{moved.reply, {}}.Report()})
+        EXPECT_EQ(report, "Windows keeps Vantrel away from this window: its program runs with higher rights. Run "
+                          "Vantrel as administrator to change it.");
+    EXPECT_TRUE(desktop.journal.empty());
+    EXPECT_TRUE(desktop.window(kWindow).visible);
 }
 
 }  // namespace

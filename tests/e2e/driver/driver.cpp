@@ -1,6 +1,10 @@
 #include "tests/e2e/driver/driver.h"
 
+#include "base/unicode.h"
+
 #include <gtest/gtest.h>
+
+#include <dlgs.h>
 
 #include <algorithm>
 #include <atomic>
@@ -53,6 +57,17 @@ bool SameText(const std::string& a, const std::string& b) {
 }
 
 }  // namespace
+
+// ---- Texts ---------------------------------------------------------------------
+
+std::wstring WideText(std::string_view utf8) {
+    const std::u16string units = Utf8ToUtf16(utf8);
+    return std::wstring(units.begin(), units.end());
+}
+
+std::string Utf8Text(std::wstring_view wide) {
+    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
+}
 
 // ---- Waiting -------------------------------------------------------------------
 
@@ -147,13 +162,13 @@ bool Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 std::string WindowText(HWND window, int timeoutMs) {
-    char buffer[4096] = {};
+    wchar_t buffer[4096] = {};
     DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
+    if (!::SendMessageTimeoutW(window, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer),
                                SMTO_ABORTIFHUNG | SMTO_BLOCK, static_cast<UINT>(timeoutMs), &result)) {
         return "";
     }
-    return buffer;
+    return Utf8Text(buffer);
 }
 
 std::string FullWindowText(HWND window, int timeoutMs) {
@@ -166,16 +181,16 @@ std::string FullWindowText(HWND window, int timeoutMs) {
             return "";
         }
         room = std::max(room * 2, static_cast<std::size_t>(*length) + 4097);
-        std::string buffer(room, '\0');
+        std::wstring buffer(room, L'\0');
         DWORD_PTR copied = 0;
-        if (!::SendMessageTimeoutA(window, WM_GETTEXT, static_cast<WPARAM>(buffer.size()),
+        if (!::SendMessageTimeoutW(window, WM_GETTEXT, static_cast<WPARAM>(buffer.size()),
                                    reinterpret_cast<LPARAM>(buffer.data()), SMTO_ABORTIFHUNG | SMTO_BLOCK,
                                    static_cast<UINT>(timeoutMs), &copied)) {
             return "";
         }
         if (copied + 1 < buffer.size()) {
-            buffer.resize(std::min<std::size_t>(copied, std::char_traits<char>::length(buffer.c_str())));
-            return buffer;
+            buffer.resize(std::min<std::size_t>(copied, std::char_traits<wchar_t>::length(buffer.c_str())));
+            return Utf8Text(buffer);
         }
     }
     throw DriverError("the text of a window kept growing past every buffer offered");
@@ -183,15 +198,16 @@ std::string FullWindowText(HWND window, int timeoutMs) {
 
 bool SetWindowTextRemote(HWND window, const std::string& text, int timeoutMs) {
     DWORD_PTR result = 0;
-    return ::SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+    const std::wstring wide = WideText(text);
+    return ::SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()),
                                  SMTO_ABORTIFHUNG | SMTO_BLOCK, static_cast<UINT>(timeoutMs),
                                  &result) != 0;
 }
 
 std::string ClassNameOf(HWND window) {
-    char buffer[256] = {};
-    ::GetClassNameA(window, buffer, sizeof buffer);
-    return buffer;
+    wchar_t buffer[257] = {};
+    ::GetClassNameW(window, buffer, static_cast<int>(std::size(buffer)));
+    return Utf8Text(buffer);
 }
 
 DWORD ProcessOf(HWND window) {
@@ -341,7 +357,7 @@ void PressKey(WORD virtualKey, bool ctrl, bool shift, bool alt) {
 
 void TypeText(const std::string& text) {
     std::vector<INPUT> inputs;
-    for (unsigned char c : text) {
+    for (const char16_t c : Utf8ToUtf16(text)) {
         for (bool up : {false, true}) {
             INPUT input{};
             input.type = INPUT_KEYBOARD;
@@ -416,20 +432,34 @@ bool EmptyClipboardText() {
     return emptied;
 }
 
-std::optional<std::string> ClipboardText() {
+namespace {
+// The clipboard's text in one format, up to its first zero unit.
+template <typename Char>
+std::optional<std::basic_string<Char>> ClipboardData(UINT format) {
     if (!OpenClipboardBounded()) {
         return std::nullopt;
     }
-    std::optional<std::string> text;
-    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-        if (const char* chars = static_cast<const char*>(::GlobalLock(data))) {
-            text = std::string(chars, strnlen(chars, ::GlobalSize(data)));
+    std::optional<std::basic_string<Char>> text;
+    if (HANDLE data = ::GetClipboardData(format)) {
+        if (const Char* chars = static_cast<const Char*>(::GlobalLock(data))) {
+            const std::basic_string_view<Char> all(chars, ::GlobalSize(data) / sizeof(Char));
+            text = std::basic_string<Char>(all.substr(0, all.find(Char{})));
             ::GlobalUnlock(data);
         }
     }
     ::CloseClipboard();
     return text;
 }
+}  // namespace
+
+std::optional<std::string> ClipboardText() { return ClipboardData<char>(CF_TEXT); }
+
+std::optional<std::string> ClipboardUnicodeText() {
+    const std::optional<std::wstring> text = ClipboardData<wchar_t>(CF_UNICODETEXT);
+    return text ? std::optional<std::string>(Utf8Text(*text)) : std::nullopt;
+}
+
+bool ClipboardOffers(UINT format) { return ::IsClipboardFormatAvailable(format) != FALSE; }
 
 // ---- Memory in another process -------------------------------------------------------
 
@@ -483,6 +513,12 @@ std::string RemoteBuffer::ReadString(size_t offset, size_t maxSize) const {
     return std::string(buffer.data(), strnlen(buffer.data(), maxSize));
 }
 
+std::string RemoteBuffer::ReadWideString(size_t offset, size_t maxUnits) const {
+    std::wstring buffer(maxUnits, L'\0');
+    Read(buffer.data(), maxUnits * sizeof(wchar_t), offset);
+    return Utf8Text(buffer.c_str());
+}
+
 // ---- Common controls of another process -------------------------------------------------
 
 namespace {
@@ -505,12 +541,12 @@ std::vector<TreeNode> ReadTree(HWND treeView) {
         return nodes;
     }
     RemoteProcess process(ProcessOf(treeView));
-    RemoteBuffer buffer(process.handle(), sizeof(TVITEMA) + kTextSize);
-    char* remoteText = buffer.at<char>(sizeof(TVITEMA));
+    RemoteBuffer buffer(process.handle(), sizeof(TVITEMW) + kTextSize * sizeof(wchar_t));
+    wchar_t* remoteText = buffer.at<wchar_t>(sizeof(TVITEMW));
     HTREEITEM caret = NextItem(treeView, nullptr, TVGN_CARET);
 
     auto readItem = [&](HTREEITEM item, int depth, int parent) {
-        TVITEMA query{};
+        TVITEMW query{};
         query.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE |
                      TVIF_CHILDREN;
         query.hItem = item;
@@ -518,16 +554,16 @@ std::vector<TreeNode> ReadTree(HWND treeView) {
         query.pszText = remoteText;
         query.cchTextMax = static_cast<int>(kTextSize);
         buffer.Write(&query, sizeof query);
-        char zero = 0;
-        buffer.Write(&zero, 1, sizeof(TVITEMA));
-        if (!Send(treeView, TVM_GETITEMA, 0, buffer.param())) {
-            throw DriverError("the tree view did not answer TVM_GETITEMA");
+        const wchar_t zero = 0;
+        buffer.Write(&zero, sizeof zero, sizeof(TVITEMW));
+        if (!Send(treeView, TVM_GETITEMW, 0, buffer.param())) {
+            throw DriverError("the tree view did not answer TVM_GETITEMW");
         }
-        TVITEMA answer{};
+        TVITEMW answer{};
         buffer.Read(&answer, sizeof answer);
         TreeNode node;
         node.item = item;
-        node.text = buffer.ReadString(sizeof(TVITEMA), kTextSize - 1);
+        node.text = buffer.ReadWideString(sizeof(TVITEMW), kTextSize);
         node.image = answer.iImage;
         node.selectedImage = answer.iSelectedImage;
         node.depth = depth;
@@ -613,19 +649,19 @@ std::vector<ListRow> ReadListView(HWND listView) {
         throw DriverError("the list view did not answer LVM_GETITEMCOUNT");
     }
     RemoteProcess process(ProcessOf(listView));
-    RemoteBuffer buffer(process.handle(), sizeof(LVITEMA) + kTextSize);
+    RemoteBuffer buffer(process.handle(), sizeof(LVITEMW) + kTextSize * sizeof(wchar_t));
     auto text = [&](int row, int column) {
-        LVITEMA query{};
+        LVITEMW query{};
         query.iSubItem = column;
-        query.pszText = buffer.at<char>(sizeof(LVITEMA));
+        query.pszText = buffer.at<wchar_t>(sizeof(LVITEMW));
         query.cchTextMax = static_cast<int>(kTextSize);
         buffer.Write(&query, sizeof query);
-        char zero = 0;
-        buffer.Write(&zero, 1, sizeof(LVITEMA));
-        if (!Send(listView, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), buffer.param())) {
-            throw DriverError("the list view did not answer LVM_GETITEMTEXTA");
+        const wchar_t zero = 0;
+        buffer.Write(&zero, sizeof zero, sizeof(LVITEMW));
+        if (!Send(listView, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), buffer.param())) {
+            throw DriverError("the list view did not answer LVM_GETITEMTEXTW");
         }
-        return buffer.ReadString(sizeof(LVITEMA), kTextSize - 1);
+        return buffer.ReadWideString(sizeof(LVITEMW), kTextSize);
     };
     for (int row = 0; row < static_cast<int>(*count); ++row) {
         rows.push_back({text(row, 0), text(row, 1)});
@@ -973,10 +1009,48 @@ HWND FileNameFieldOf(HWND dialog) {
     return nullptr;
 }
 
+// The Save dialog's file type list (cmb1 of a file dialog).
+HWND FileTypeFieldOf(HWND dialog) {
+    for (HWND combo : ChildrenOf(dialog, "ComboBox")) {
+        if (::GetDlgCtrlID(combo) == cmb1) return combo;
+    }
+    return nullptr;
+}
+
+// The items of a combo box of another process (CB_GETLBTEXT is marshalled
+// like WM_GETTEXT).
+std::vector<std::string> ComboItems(HWND combo) {
+    std::vector<std::string> items;
+    const LRESULT count = Send(combo, CB_GETCOUNT, 0, 0).value_or(0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = Send(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0).value_or(CB_ERR);
+        if (length < 0) break;
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        DWORD_PTR copied = 0;
+        if (!::SendMessageTimeoutW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()),
+                                   SMTO_ABORTIFHUNG | SMTO_BLOCK, kMessageTimeout, &copied))
+            break;
+        items.push_back(Utf8Text(text.c_str()));
+    }
+    return items;
+}
+
 }  // namespace
 
+std::string FileBytes(const std::string& path) {
+    HANDLE file = ::CreateFileW(WideText(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "";
+    std::string bytes;
+    char chunk[65536];
+    DWORD read = 0;
+    while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
+    ::CloseHandle(file);
+    return bytes;
+}
+
 SaveOutcome SaveLogAs(const Vantrel& app, HWND catchWindow, const std::string& path, int replaceAnswer,
-                      int timeoutMs) {
+                      int timeoutMs, int fileType) {
     SaveOutcome outcome;
     const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
     auto timeLeft = [&] { return ::GetTickCount64() < deadline; };
@@ -1010,6 +1084,24 @@ SaveOutcome SaveLogAs(const Vantrel& app, HWND catchWindow, const std::string& p
     if (!field) {
         note("no Save dialog with a file name field came");
         return outcome;
+    }
+    // The file type first: choosing one may change the name's extension.
+    HWND types = FileTypeFieldOf(dialog);
+    if (types) {
+        outcome.fileTypes = ComboItems(types);
+        outcome.offeredFileType = static_cast<int>(Send(types, CB_GETCURSEL, 0, 0).value_or(CB_ERR)) + 1;
+    }
+    if (fileType > 0) {
+        // A choice in the list reaches the dialog as the list's notification.
+        const bool chosen = types &&
+                            Send(types, CB_SETCURSEL, static_cast<WPARAM>(fileType - 1), 0).value_or(CB_ERR) ==
+                                fileType - 1 &&
+                            Send(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
+        if (!chosen) {
+            note("file type " + std::to_string(fileType) + " could not be chosen in the Save dialog");
+            ClickDialogButton(dialog, IDCANCEL);
+            return outcome;
+        }
     }
     bool typed = false;
     while (!typed && timeLeft()) {
@@ -1175,7 +1267,7 @@ std::optional<std::string> Fixture::Command(const std::string& command, int time
     std::ifstream in(replyFile_, std::ios::binary);
     std::ostringstream reply;
     reply << in.rdbuf();
-    if (command.rfind("create ", 0) == 0 || command.rfind("destroy ", 0) == 0) {
+    if (command.rfind("create", 0) == 0 || command.rfind("destroy ", 0) == 0) {
         ReadHandles();
     }
     return reply.str();

@@ -6,6 +6,9 @@
 // and rows, sends commands, finds its dialogs and message boxes, presses keys,
 // reads the clipboard and the screen.
 //
+// Texts are UTF-8 std::string, read from and written to other processes in
+// UTF-16 (the wide messages), so a text in any script arrives exactly.
+//
 // Every wait is bounded: WaitFor polls and, on time-out, records a test failure
 // naming what it waited for. Helpers that cannot go on throw DriverError, which
 // GoogleTest reports as a failure of the running test. Every message sent to
@@ -23,6 +26,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vantrel::e2e {
@@ -60,6 +64,12 @@ std::string FixtureExePath();
 // A fresh file name in the build folder's e2e-temp folder.
 std::string TempFilePath(const std::string& stem);
 
+// ---- Texts ---------------------------------------------------------------------
+
+// UTF-8 to the system's UTF-16 and back, for the wide calls.
+std::wstring WideText(std::string_view utf8);
+std::string Utf8Text(std::wstring_view wide);
+
 // ---- Handles as the program writes them --------------------------------------
 
 // The 32-bit value of a window handle, as node labels and property rows show it.
@@ -72,12 +82,13 @@ std::string ValueText(uint32_t value, bool hex);
 
 // ---- Plain window queries (any process) --------------------------------------
 
-// WM_GETTEXT through SendMessageTimeout; "" when the window does not answer.
+// WM_GETTEXT (wide) through SendMessageTimeout; "" when the window does not
+// answer.
 std::string WindowText(HWND window, int timeoutMs = kMessageTimeout);
 // The whole text, however long (WM_GETTEXTLENGTH, then WM_GETTEXT with room
 // for it); "" when the window does not answer.
 std::string FullWindowText(HWND window, int timeoutMs = kMessageTimeout);
-// WM_SETTEXT through SendMessageTimeout.
+// WM_SETTEXT (wide) through SendMessageTimeout.
 bool SetWindowTextRemote(HWND window, const std::string& text, int timeoutMs = kMessageTimeout);
 std::string ClassNameOf(HWND window);
 DWORD ProcessOf(HWND window);
@@ -126,8 +137,13 @@ void HoldKey(WORD virtualKey, bool down);
 COLORREF ScreenPixel(int x, int y);
 // Empties the clipboard (bounded retries while another process holds it).
 bool EmptyClipboardText();
-// The clipboard's CF_TEXT, nullopt when there is none.
+// The clipboard's CF_TEXT (its 8-bit bytes as they are), nullopt when there
+// is none.
 std::optional<std::string> ClipboardText();
+// The clipboard's CF_UNICODETEXT in UTF-8, nullopt when there is none.
+std::optional<std::string> ClipboardUnicodeText();
+// Whether the clipboard offers the format (IsClipboardFormatAvailable).
+bool ClipboardOffers(UINT format);
 
 // ---- Memory in another process -----------------------------------------------
 
@@ -147,6 +163,8 @@ public:
     void Write(const void* data, size_t size, size_t offset = 0);
     void Read(void* data, size_t size, size_t offset = 0) const;
     std::string ReadString(size_t offset, size_t maxSize) const;
+    // A zero-ended UTF-16 text of at most maxUnits units, in UTF-8.
+    std::string ReadWideString(size_t offset, size_t maxUnits) const;
 
 private:
     HANDLE process_;
@@ -170,7 +188,7 @@ private:
 
 struct TreeNode {
     HTREEITEM item = nullptr;  // in the owner's address space
-    std::string text;
+    std::string text;          // the label (TVM_GETITEMW)
     int image = -1;
     int selectedImage = -1;
     int depth = 0;             // 0 for a root
@@ -197,7 +215,8 @@ struct ListRow {
     std::string caption;
     std::string value;
 };
-// Captions and the first sub-item of every row of a report-view list.
+// Captions and the first sub-item of every row of a report-view list
+// (LVM_GETITEMTEXTW).
 std::vector<ListRow> ReadListView(HWND listView);
 int ListSelectedRow(HWND listView);
 bool SelectListRow(HWND listView, int row);
@@ -320,6 +339,8 @@ struct SaveOutcome {
     std::string report;         //   (an error report), "" when none came
     bool finished = false;      // Vantrel was back in the Catch Messages window, no box left
     std::string problem;        // what went wrong in driving the save, "" when nothing
+    std::vector<std::string> fileTypes;  // the Save dialog's file types, in order
+    int offeredFileType = 0;    // the type it offered when it came (1 for the first)
 
     // "caption: text" of the box that came, "" when none.
     std::string Box() const { return reportCaption.empty() && report.empty() ? "" : reportCaption + ": " + report; }
@@ -333,8 +354,12 @@ struct SaveOutcome {
 // Vantrel has finished the command: its thread answers and no box of it is
 // visible, twice in a row (the error report comes after the Save dialog has
 // closed, so the moment between the two is no end). Bounded by timeoutMs.
+// fileType (1 for the first) chooses the file type as the user would before
+// the name is typed; 0 leaves the dialog's default.
 SaveOutcome SaveLogAs(const Vantrel& app, HWND catchWindow, const std::string& path, int replaceAnswer = 0,
-                      int timeoutMs = 60000);
+                      int timeoutMs = 60000, int fileType = 0);
+// The bytes of a file (UTF-8 path); "" when it cannot be read.
+std::string FileBytes(const std::string& path);
 
 // ---- The window fixture ------------------------------------------------------
 
@@ -360,8 +385,8 @@ public:
     DWORD ProcessId() const { return processId_; }
 
     // Sends a command to the fixture's control window and returns its reply
-    // text (nullopt when the fixture did not answer). "create <name>" adds the
-    // new window to Windows().
+    // text (nullopt when the fixture did not answer). "create <name>" and the
+    // other create commands add the new window to Windows().
     std::optional<std::string> Command(const std::string& command, int timeoutMs = kMessageTimeout);
     // The fixture's message recorder log: one "name hex-message wParam lParam"
     // line per message received by the window "recorder" since the last clear.

@@ -1,10 +1,11 @@
 // Start-up: the application window, the six forms in their order, and the
 // message loop that runs until the main window closes.
 
+#include "app/win32_about_dialog.h"
+#include "app/win32_form1.h"
+#include "app/win32_forms.h"
 #include "catch/win32_catch_window.h"
 #include "locate/win32_find_dialog.h"
-#include "shell/win32_about_dialog.h"
-#include "shell/win32_form1.h"
 #include "windowops/win32_edit_move_dialog.h"
 #include "windowops/win32_set_style_dialog.h"
 
@@ -43,7 +44,7 @@ int Run(HINSTANCE instance) {
     ::UpdateWindow(g_form1->hwnd());
 
     MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) Form::DispatchLoopMessage(msg);
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) Form::DispatchLoopMessage(msg);
 
     g_form6.reset();
     g_form5.reset();
@@ -57,6 +58,21 @@ int Run(HINSTANCE instance) {
 
 }  // namespace
 
+void LoadLibrariesFromTheSystemOnly() {
+    // Everything vantrel.exe imports is a library of the system's own or
+    // VANTREL.DLL beside it, loaded before this runs. From here on a library
+    // that anything in the process loads by name comes from the system
+    // folder alone: never one planted beside vantrel.exe (in a downloads
+    // folder, say) nor one of the current folder. The call exists from
+    // Windows 8 on (and on Windows 7 with its update); without it the current
+    // folder at least leaves the search.
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    ::SetDllDirectoryW(L"");
+}
+
 TForm1& Form1() { return *g_form1; }
 TForm2& Form2() { return *g_form2; }
 TForm3& Form3() { return *g_form3; }
@@ -66,4 +82,7 @@ TForm6& Form6() { return *g_form6; }
 
 }  // namespace vantrel::win32
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return vantrel::win32::Run(instance); }
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    vantrel::win32::LoadLibrariesFromTheSystemOnly();
+    return vantrel::win32::Run(instance);
+}

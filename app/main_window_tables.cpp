@@ -1,7 +1,8 @@
 // The main window's menus, tool bar and pop-up menu.
 
+#include "app/main_window_tables.h"
+
 #include "shell/command_ids.h"
-#include "shell/command_table.h"
 
 namespace vantrel {
 

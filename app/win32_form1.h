@@ -1,16 +1,18 @@
 #pragma once
 // The main window TForm1: tool bar, window tree, status bar, splitter and the
-// property list, and every command of the program as one handler. Handlers
-// live beside the rules they run: tree/ (TreeRefresh, TreeView1Change),
-// windowops/ (ShowProp, Copy1Click, the window commands and their dialogs),
-// locate/ (Find, Window from point, markers), catch/ (Catch messages) and
-// shell/ (start-up, display mode, About).
+// property list, and every command of the program as one handler. It composes
+// the features: the tree pane (tree/), the property list and the window
+// commands with their dialogs (windowops/), Find, Window from point and the
+// markers (locate/) and the Catch Messages window (catch/). Each handler is a
+// short forwarder into its feature, which sees the main window only through
+// the narrow seam it is handed.
 
+#include "locate/label_search.h"
 #include "platform/desktop.h"
 #include "shell/win32_form.h"
-#include "tree/rebuild_gate.h"
-#include "tree/window_walk.h"
-#include "windowops/window_requests.h"
+#include "tree/win32_tree_pane.h"
+#include "windowops/command_host.h"
+#include "windowops/property_rows.h"
 
 #include <commctrl.h>
 
@@ -20,7 +22,7 @@
 
 namespace vantrel::win32 {
 
-class TForm1 : public Form {
+class TForm1 : public Form, private CommandHost, private TreeCursor {
 public:
     TForm1();
     ~TForm1() override;
@@ -53,35 +55,10 @@ public:
     void ShowProp(Handle window);
     void FindNext();
 
-    // The tree, as the location tools see it: nodes in the tree's absolute
-    // order (depth first, collapsed nodes included).
-    int NodeCount() const { return static_cast<int>(nodes_.size()); }
-    std::string NodeLabel(int index) const;
-    int SelectedNode() const;      // absolute index, -1 when none
-    void SelectNode(int index);    // like a click: ancestors expanded, change handler runs
-    // Text of the selected node ("" when none): the Catch Messages caption.
-    std::string SelectedNodeText() const;
-
-    // Which of Vantrel's own windows a window is, for the window commands.
-    OwnWindow OwnWindowOf(Handle window) const;
-    // Tells the user, in one box, why a window command stopped: a refusal on
-    // Vantrel's own window or a window that did not answer.
-    static void ReportOutcome(const CommandOutcome& outcome);
-
-    // The node where a search goes on: an absolute index, -1 for none.
-    int CurrentNode = -1;
-
     HWND TreeView1 = nullptr;
     HWND ListView1 = nullptr;
     HWND StatusBar1 = nullptr;
     HWND ToolBar1 = nullptr;
-    HIMAGELIST ImageList1() const { return imageList1_.get(); }
-
-    // Toggle command states, as the property list last set them.
-    bool IsMenuChecked(int command) const;
-    void SetMenuChecked(int command, bool checked);
-    void SetToolPressed(int command, bool pressed);
-    void SetHint(int command, const std::string& hint);
 
     bool PreTranslateMessage(MSG& msg) override;
 
@@ -97,14 +74,34 @@ private:
     void ScaleControls();
     void LayoutControls();
     void RunCommand(int command);
-    void RebuildTree();
-    void TreeView1Change(HTREEITEM node);
+    // The tree's selection-change handler: the selected node's window.
+    void TreeView1Change(Handle window);
+    // The status bar after a rebuild.
+    void ShowCounts(int windows, int total);
     LRESULT OnNotify(NMHDR* header);
     void OnSplitterDrag(int x);
+    // Toggle command states, as the property list last set them.
+    void ApplyToggles(const ToggleStates& toggles);
+
+    // What the window commands ask of the main window.
+    Handle Selected() const override;
+    bool IsToggleChecked(StateCommand command) const override;
+    OwnWindow OwnWindowOf(Handle window) const override;
+    void Refill(Handle window) override { ShowProp(window); }
+    void Rebuild() override { TreeRefresh(); }
+    void Report(const CommandOutcome& outcome) override;
+    bool Confirm(std::string_view text, std::string_view caption) override;
+
+    // The tree as the location tools move in it.
+    NodeLabels Labels() const override;
+    int SelectedNode() const override { return tree_.SelectedNode(); }
+    void SelectNode(int node) override { tree_.SelectNode(node); }
+    int& CurrentNode() override { return tree_.CurrentNode; }
 
     HWND Panel1 = nullptr;
     HWND Panel2 = nullptr;
     HWND Splitter1 = nullptr;
+    TreePane tree_;
     MenuHandle mainMenu_;
     MenuHandle popupMenu_;
     AcceleratorHandle accelerators_;
@@ -113,16 +110,12 @@ private:
     FontHandle listFont_;
     std::vector<BitmapHandle> menuBitmaps_;
     std::map<int, std::string> hints_;
-    std::vector<HTREEITEM> nodes_;  // absolute order
-    bool changeHandlerAttached_ = true;
-    RebuildGate rebuildGate_;
     bool activatedOnce_ = false;
+    // Commands that came while another one waited for a window's answer.
+    std::vector<int> deferred_;
     // The property list's width in pixels: 188 at 96 pixels per inch, then
     // where the user drags the splitter.
     int rightWidth_ = 0;
 };
-
-// The main window, created first at start-up.
-TForm1& Form1();
 
 }  // namespace vantrel::win32

@@ -1,12 +1,24 @@
-#include "shell/win32_form1.h"
+#include "app/win32_form1.h"
 
+#include "app/main_window_tables.h"
+#include "app/win32_about_dialog.h"
+#include "app/win32_forms.h"
 #include "base/dpi.h"
-#include "base/scope_exit.h"
+#include "base/path.h"
+#include "catch/win32_catch_window.h"
+#include "locate/win32_find_dialog.h"
+#include "locate/win32_locate_commands.h"
 #include "platform/win32_desktop.h"
+#include "platform/win32_text.h"
 #include "resources/resource_names.h"
 #include "shell/command_ids.h"
 #include "shell/program_state.h"
 #include "shell/win32_command_bars.h"
+#include "tree/window_walk.h"
+#include "windowops/win32_edit_move_dialog.h"
+#include "windowops/win32_property_list.h"
+#include "windowops/win32_set_style_dialog.h"
+#include "windowops/win32_state_commands.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -31,8 +43,9 @@ constexpr int kSplitterWidth = 1;
 constexpr int kRightWidth = 188;
 constexpr int kTreeIndent = 27;
 constexpr int kPropertyColumnWidth = 85;
-constexpr const char* kPanelClass = "TPanel";
-constexpr const char* kSplitterClass = "TSplitter";
+constexpr const char* kWaitingForAnswerText = " Waiting for the window's program to answer...";
+constexpr const wchar_t* kPanelClass = L"TPanel";
+constexpr const wchar_t* kSplitterClass = L"TSplitter";
 
 // Panels only hold controls: what their controls report goes on to the form.
 // Of the notifications only those the form answers go on: a rebuild's
@@ -41,14 +54,16 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     switch (message) {
     case WM_NOTIFY: {
         const UINT code = reinterpret_cast<const NMHDR*>(lParam)->code;
-        if (code != TVN_SELCHANGEDA && code != TVN_SELCHANGINGA && code != TTN_GETDISPINFOA) return 0;
-        return ::SendMessageA(::GetParent(hwnd), message, wParam, lParam);
+        if (code != TVN_SELCHANGEDW && code != TVN_SELCHANGINGW && code != TTN_GETDISPINFOW &&
+            code != TTN_GETDISPINFOA)
+            return 0;
+        return ::SendMessageW(::GetParent(hwnd), message, wParam, lParam);
     }
     case WM_COMMAND:
     case WM_CONTEXTMENU:
-        return ::SendMessageA(::GetParent(hwnd), message, wParam, lParam);
+        return ::SendMessageW(::GetParent(hwnd), message, wParam, lParam);
     default:
-        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }
 
@@ -64,50 +79,33 @@ LRESULT CALLBACK SplitterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         if (::GetCapture() == hwnd) {
             POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
             ::MapWindowPoints(hwnd, ::GetParent(hwnd), &p, 1);
-            ::SendMessageA(::GetParent(hwnd), kSplitterMoved, static_cast<WPARAM>(p.x), 0);
+            ::SendMessageW(::GetParent(hwnd), kSplitterMoved, static_cast<WPARAM>(p.x), 0);
         }
         return 0;
     case WM_LBUTTONUP:
         ::ReleaseCapture();
         return 0;
     default:
-        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+        return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }
 
-// The tree's own procedure, and whether the tree is taking the focus: Wine's
-// tree view selects its first node by itself when it gets the focus without a
-// selection, which would change the selected window behind the user's back.
-WNDPROC g_treeProc = nullptr;
-bool g_treeTakingFocus = false;
-
-LRESULT CALLBACK TreeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SETFOCUS) {
-        const auto taking = TemporarilySet(g_treeTakingFocus, true);
-        return ::CallWindowProcA(g_treeProc, hwnd, message, wParam, lParam);
-    }
-    return ::CallWindowProcA(g_treeProc, hwnd, message, wParam, lParam);
-}
-
-void RegisterChildClass(const char* name, WNDPROC proc, LPCSTR cursor) {
-    WNDCLASSA wc{};
-    if (::GetClassInfoA(Instance(), name, &wc)) return;
+void RegisterChildClass(const wchar_t* name, WNDPROC proc, LPCSTR cursor) {
+    WNDCLASSW wc{};
+    if (::GetClassInfoW(Instance(), name, &wc)) return;
     wc.lpfnWndProc = proc;
     wc.hInstance = Instance();
     wc.hCursor = ::LoadCursorA(nullptr, cursor);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = name;
-    ::RegisterClassA(&wc);
+    ::RegisterClassW(&wc);
 }
 
 std::string ExecutableDirectory() {
-    char path[MAX_PATH * 2] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof(path));
-    std::string full(path, length);
-    const std::size_t slash = full.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : full.substr(0, slash + 1);
+    wchar_t path[MAX_PATH * 2] = {};
+    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
+    return DirectoryOf(Narrow(std::wstring_view(path, length)));
 }
-
 
 }  // namespace
 
@@ -143,68 +141,71 @@ void TForm1::BuildControls() {
     accelerators_ = BuildAccelerators(MainMenuTable(), PropertyPopupTable());
 
     const DWORD panelStyle = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
-    Panel2 = ::CreateWindowExA(WS_EX_CONTROLPARENT, kPanelClass, "", panelStyle, 0, 0, 0, 0, hwnd(),
+    Panel2 = ::CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", panelStyle, 0, 0, 0, 0, hwnd(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctl::Panel2)), Instance(), nullptr);
-    Splitter1 = ::CreateWindowExA(0, kSplitterClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd(),
+    Splitter1 = ::CreateWindowExW(0, kSplitterClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd(),
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctl::Splitter1)), Instance(),
                                   nullptr);
-    Panel1 = ::CreateWindowExA(WS_EX_CONTROLPARENT, kPanelClass, "", panelStyle, 0, 0, 0, 0, hwnd(),
+    Panel1 = ::CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", panelStyle, 0, 0, 0, 0, hwnd(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctl::Panel1)), Instance(), nullptr);
 
     ToolBar1 = BuildToolBar(Panel2, ctl::ToolBar1, MainToolBarTable(), imageList1_.get(), kToolButtonWidth,
                             kToolButtonHeight, hints_, DpiScale{Dpi()});
 
-    // First in the tab order, so the tree has the focus when the window opens.
-    // Rows may be of odd height: the pictures at 150 % are 33 pixels high.
-    TreeView1 = ::CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
-                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
-                                      TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_NONEVENHEIGHT,
-                                  0, 0, 0, 0, Panel2, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctl::TreeView1)),
-                                  Instance(), nullptr);
-    g_treeProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(TreeView1, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TreeProc)));
+    // A close request that waits long for the other program's answer says so.
+    SetWaitNotice([this](bool waiting) {
+        const std::wstring text = waiting ? Wide(kWaitingForAnswerText) : std::wstring();
+        ::SendMessageW(StatusBar1, SB_SETTEXTW, 2, reinterpret_cast<LPARAM>(text.c_str()));
+        ::UpdateWindow(StatusBar1);
+    });
 
-    StatusBar1 = ::CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN,
+    // First in the tab order, so the tree has the focus when the window opens.
+    TreeView1 = tree_.Create(Panel2, ctl::TreeView1, Instance());
+    tree_.onSelect = [this](Handle window) { RunGuarded([this, window] { TreeView1Change(window); }); };
+    tree_.onCounts = [this](int windows, int total) { ShowCounts(windows, total); };
+
+    StatusBar1 = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN,
                                    0, 0, 0, 0, Panel2,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctl::StatusBar1)), Instance(), nullptr);
 
-    ListView1 = ::CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+    ListView1 = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
                                       LVS_SHOWSELALWAYS,
                                   0, 0, 0, 0, Panel1, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctl::ListView1)),
                                   Instance(), nullptr);
-    ::SendMessageA(ListView1, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    LVCOLUMNA column{};
+    ::SendMessageW(ListView1, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.cx = Scale(kPropertyColumnWidth);
-    column.pszText = const_cast<char*>("Property");
-    ::SendMessageA(ListView1, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-    column.pszText = const_cast<char*>("Value");
+    column.pszText = const_cast<wchar_t*>(L"Property");
+    ::SendMessageW(ListView1, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    column.pszText = const_cast<wchar_t*>(L"Value");
     column.cx = Scale(100);
-    ::SendMessageA(ListView1, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
+    ::SendMessageW(ListView1, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&column));
 
     ScaleControls();
     LayoutControls();
 }
 
 void TForm1::ScaleControls() {
-    ::SendMessageA(TreeView1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
-    ::SendMessageA(TreeView1, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(imageList2_.get()));
-    ::SendMessageA(TreeView1, TVM_SETINDENT, static_cast<WPARAM>(Scale(kTreeIndent)), 0);
+    ::SendMessageW(TreeView1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+    ::SendMessageW(TreeView1, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(imageList2_.get()));
+    ::SendMessageW(TreeView1, TVM_SETINDENT, static_cast<WPARAM>(Scale(kTreeIndent)), 0);
     // Rows as high as the new font or the new pictures need.
-    ::SendMessageA(TreeView1, TVM_SETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    ::SendMessageW(TreeView1, TVM_SETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
 
-    ::SendMessageA(StatusBar1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
-    int parts[] = {Scale(kStatusPanelWidths[0]), Scale(kStatusPanelWidths[0]) + Scale(kStatusPanelWidths[1])};
-    ::SendMessageA(StatusBar1, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    ::SendMessageW(StatusBar1, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+    // The two counts, then the rest of the bar for what Vantrel waits for.
+    int parts[] = {Scale(kStatusPanelWidths[0]), Scale(kStatusPanelWidths[0]) + Scale(kStatusPanelWidths[1]), -1};
+    ::SendMessageW(StatusBar1, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
 
     // MS Sans Serif 9 point with the Cyrillic character set.
     FontHandle oldListFont = std::move(listFont_);
-    listFont_.reset(::CreateFontA(FontHeightForPoints(9, Dpi()), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+    listFont_.reset(::CreateFontW(FontHeightForPoints(9, Dpi()), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                   RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
-    ::SendMessageA(ListView1, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), TRUE);
-    ::SendMessageA(ListView1, LVM_SETCOLUMNWIDTH, 0, Scale(kPropertyColumnWidth));
+                                  DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
+    ::SendMessageW(ListView1, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), TRUE);
+    ::SendMessageW(ListView1, LVM_SETCOLUMNWIDTH, 0, Scale(kPropertyColumnWidth));
 }
 
 void TForm1::DpiChanged(int oldDpi) {
@@ -241,7 +242,7 @@ void TForm1::LayoutControls() {
     ::MoveWindow(StatusBar1, 0, height - statusBar, leftWidth, statusBar, TRUE);
     ::MoveWindow(ListView1, 0, 0, rightWidth_, height, TRUE);
     // "Value" takes the width the "Property" column leaves.
-    ::SendMessageA(ListView1, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
+    ::SendMessageW(ListView1, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
 }
 
 void TForm1::OnSplitterDrag(int x) {
@@ -256,7 +257,7 @@ void TForm1::OnSplitterDrag(int x) {
 void TForm1::FormActivate() { TreeRefresh(); }
 
 bool TForm1::PreTranslateMessage(MSG& msg) {
-    if (accelerators_ && ::TranslateAcceleratorA(hwnd(), accelerators_.get(), &msg)) return true;
+    if (accelerators_ && ::TranslateAcceleratorW(hwnd(), accelerators_.get(), &msg)) return true;
     return Form::PreTranslateMessage(msg);
 }
 
@@ -285,12 +286,21 @@ void TForm1::RunCommand(int command) {
         {cmd::About1, &TForm1::About1Click},
         {cmd::Copy1, &TForm1::Copy1Click},
     };
+    // A command that comes while another waits for a window's answer (the
+    // user dragged the window meanwhile, and its move let a posted command
+    // through) waits for that answer too: it runs once the first is done.
+    if (RequestPending()) {
+        deferred_.push_back(command);
+        return;
+    }
     for (const auto& [id, handler] : handlers) {
         if (id == command) {
             RunGuarded([this, handler = handler] { (this->*handler)(); });
-            return;
+            break;
         }
     }
+    for (const int waiting : std::exchange(deferred_, {}))
+        ::PostMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(waiting, 0), 0);
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -356,21 +366,14 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT TForm1::OnNotify(NMHDR* header) {
     if (AnswerToolTip(header, hints_)) return 0;
-    // Getting the focus never selects a node: only the user or a command does.
-    if (header->hwndFrom == TreeView1 && header->code == TVN_SELCHANGINGA) return g_treeTakingFocus ? TRUE : FALSE;
-    if (header->hwndFrom == TreeView1 && header->code == TVN_SELCHANGEDA) {
-        if (changeHandlerAttached_) {
-            HTREEITEM node = reinterpret_cast<NMTREEVIEWA*>(header)->itemNew.hItem;
-            RunGuarded([this, node] { TreeView1Change(node); });
-        }
-        return 0;
-    }
-    return 0;
+    LRESULT result = 0;
+    tree_.OnNotify(header, result, HexMode);
+    return result;
 }
 
 void TForm1::Refresh1Click() { TreeRefresh(); }
 
-void TForm1::Exit1Click() { ::SendMessageA(hwnd(), WM_CLOSE, 0, 0); }
+void TForm1::Exit1Click() { ::SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void TForm1::DecimalClick() {
     HexMode = false;
@@ -384,46 +387,89 @@ void TForm1::HexadecimalClick() {
     TreeRefresh();
 }
 
-bool TForm1::IsMenuChecked(int command) const { return IsMenuCommandChecked(mainMenu_.get(), command); }
-
-void TForm1::SetMenuChecked(int command, bool checked) { CheckMenuCommand(mainMenu_.get(), command, checked); }
-
-void TForm1::SetToolPressed(int command, bool pressed) {
-    ::SendMessageA(ToolBar1, TB_CHECKBUTTON, static_cast<WPARAM>(command), MAKELPARAM(pressed ? TRUE : FALSE, 0));
+void TForm1::TreeRefresh() {
+    // Without an active window of the program (it is in the background
+    // while a driver or another program asks for the rebuild) the main
+    // window is the reference, so the tree still lists the desktop.
+    HWND reference = ::GetActiveWindow();
+    if (!reference) reference = hwnd();
+    tree_.Refresh(TheDesktop(), ToHandle(reference), SelectedWindow, HexMode);
 }
 
-void TForm1::SetHint(int command, const std::string& hint) { hints_[command] = hint; }
-
-std::string TForm1::NodeLabel(int index) const {
-    if (index < 0 || index >= NodeCount()) return {};
-    char buffer[260] = {};
-    TVITEMA item{};
-    item.mask = TVIF_TEXT;
-    item.hItem = nodes_[static_cast<size_t>(index)];
-    item.pszText = buffer;
-    item.cchTextMax = 256;
-    ::SendMessageA(TreeView1, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return buffer;
+void TForm1::ShowCounts(int windows, int total) {
+    ::SendMessageW(StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Wide(WindowsCountText(windows)).c_str()));
+    ::SendMessageW(StatusBar1, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(Wide(TotalCountText(total)).c_str()));
+    ::InvalidateRect(ListView1, nullptr, TRUE);
 }
 
-int TForm1::SelectedNode() const {
-    auto selected = reinterpret_cast<HTREEITEM>(::SendMessageA(TreeView1, TVM_GETNEXTITEM, TVGN_CARET, 0));
-    if (!selected) return -1;
-    TVITEMA item{};
-    item.mask = TVIF_PARAM;
-    item.hItem = selected;
-    ::SendMessageA(TreeView1, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return static_cast<int>(item.lParam);
+void TForm1::TreeView1Change(Handle window) {
+    SelectedWindow = window;
+    ShowProp(SelectedWindow);
 }
 
-void TForm1::SelectNode(int index) {
-    if (index < 0 || index >= NodeCount()) return;
-    HTREEITEM node = nodes_[static_cast<size_t>(index)];
-    ::SendMessageA(TreeView1, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
-    ::SendMessageA(TreeView1, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
+void TForm1::ShowProp(Handle window) { ApplyToggles(FillPropertyList(ListView1, TheDesktop(), window, HexMode)); }
+
+void TForm1::ApplyToggles(const ToggleStates& t) {
+    // The toggle commands act on the state the list shows.
+    const struct {
+        int command;
+        bool checked;
+        const std::string* hint;
+    } toggles[] = {
+        {cmd::Show1, t.show, &t.showHint},
+        {cmd::Enable1, t.enable, &t.enableHint},
+        {cmd::Stayontop1, t.stayOnTop, &t.stayOnTopHint},
+        {cmd::Minimize1, t.minimize, nullptr},
+        {cmd::Restore1, t.restore, nullptr},
+        {cmd::Maximize1, t.maximize, nullptr},
+    };
+    for (const auto& toggle : toggles) {
+        CheckMenuCommand(mainMenu_.get(), toggle.command, toggle.checked);
+        ::SendMessageW(ToolBar1, TB_CHECKBUTTON, static_cast<WPARAM>(toggle.command),
+                       MAKELPARAM(toggle.checked ? TRUE : FALSE, 0));
+        if (toggle.hint) hints_[toggle.command] = *toggle.hint;
+    }
 }
 
-std::string TForm1::SelectedNodeText() const { return NodeLabel(SelectedNode()); }
+void TForm1::Copy1Click() { CopySelectedValue(ListView1, hwnd()); }
+
+void TForm1::Show1Click() { RunStateCommand(*this, StateCommand::Show); }
+void TForm1::Enable1Click() { RunStateCommand(*this, StateCommand::Enable); }
+void TForm1::Stayontop1Click() { RunStateCommand(*this, StateCommand::Stayontop); }
+void TForm1::Minimize1Click() { RunStateCommand(*this, StateCommand::Minimize); }
+void TForm1::Restore1Click() { RunStateCommand(*this, StateCommand::Restore); }
+void TForm1::Maximize1Click() { RunStateCommand(*this, StateCommand::Maximize); }
+void TForm1::Close1Click() { RunCloseCommand(*this); }
+void TForm1::EditMove1Click() { RunEditMove(*this, Form2()); }
+void TForm1::SetStyle1Click() { RunSetStyle(*this, Form6(), HexMode); }
+
+void TForm1::FindWindow1Click() { FindWindowCommand(*this, Form4()); }
+void TForm1::Findnext1Click() { FindNextCommand(*this); }
+void TForm1::FindNext() { win32::FindNext(*this); }
+void TForm1::Windowfrompoint1Click() { WindowFromPointCommand(*this, HexMode); }
+void TForm1::Showposition1Click() { ShowPosition(imageList1_.get(), SelectedWindow); }
+void TForm1::Clearpointers1Click() { ClearPointers(); }
+
+void TForm1::Catchmessages1Click() {
+    Form5ForHook().ShowFor(tree_.SelectedNodeText(), [] { return SelectedWindow; });
+}
+
+void TForm1::About1Click() { Form3().ShowModal(); }
+
+Handle TForm1::Selected() const { return SelectedWindow; }
+
+bool TForm1::IsToggleChecked(StateCommand command) const {
+    static const std::map<StateCommand, int> items = {
+        {StateCommand::Show, cmd::Show1},         {StateCommand::Enable, cmd::Enable1},
+        {StateCommand::Stayontop, cmd::Stayontop1}, {StateCommand::Minimize, cmd::Minimize1},
+        {StateCommand::Restore, cmd::Restore1},   {StateCommand::Maximize, cmd::Maximize1},
+    };
+    return IsMenuCommandChecked(mainMenu_.get(), items.at(command));
+}
+
+NodeLabels TForm1::Labels() const {
+    return {tree_.NodeCount(), [this](int index) { return tree_.NodeLabel(index); }};
+}
 
 OwnWindow TForm1::OwnWindowOf(Handle window) const {
     const HWND hwnd = ToHwnd(window);
@@ -436,9 +482,14 @@ OwnWindow TForm1::OwnWindowOf(Handle window) const {
     return root == hwnd ? OwnWindow::Form : OwnWindow::FormControl;
 }
 
-void TForm1::ReportOutcome(const CommandOutcome& outcome) {
+void TForm1::Report(const CommandOutcome& outcome) {
     const std::string text = outcome.Report();
     if (!text.empty()) MessageBoxFor(nullptr, text, kApplicationTitle, MB_OK | MB_ICONWARNING);
+}
+
+bool TForm1::Confirm(std::string_view text, std::string_view caption) {
+    return MessageBoxFor(ApplicationWindow(), std::string(text), std::string(caption), MB_YESNO | MB_ICONWARNING) ==
+           IDYES;
 }
 
 }  // namespace vantrel::win32

@@ -1,8 +1,8 @@
-#include "shell/win32_about_dialog.h"
+#include "app/win32_about_dialog.h"
 
 #include "resources/resource_names.h"
-#include "shell/program_version.h"
-#include "shell/win32_form1.h"
+#include "app/program_version.h"
+#include "platform/win32_text.h"
 
 #include <shellapi.h>
 
@@ -22,29 +22,22 @@ constexpr COLORREF kYellow = RGB(255, 255, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kAqua = RGB(0, 255, 255);
 
-// Opens a link with the shell. A missing mail program or browser is no error
-// of the dialog: the result is not examined and the dialog stays open.
 // The version as the version resource of vantrel.exe gives it: the one place
-// it is written, which the release archive is named after as well.
+// it is written, which the release archive is named after as well. Read
+// straight from the program's own resource, so no library beyond the
+// system's known ones is loaded for it.
 std::string ProgramVersion() {
-    char path[MAX_PATH * 2] = {};
-    if (!::GetModuleFileNameA(nullptr, path, sizeof path)) return {};
-    DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeA(path, &ignored);
-    if (size == 0) return {};
-    std::vector<char> data(size);
-    if (!::GetFileVersionInfoA(path, 0, size, data.data())) return {};
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT length = 0;
-    if (!::VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
-        length < sizeof(VS_FIXEDFILEINFO))
-        return {};
-    return VersionText(HIWORD(info->dwProductVersionMS), LOWORD(info->dwProductVersionMS),
-                       HIWORD(info->dwProductVersionLS), LOWORD(info->dwProductVersionLS));
+    HRSRC found = ::FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16) /* RT_VERSION */);
+    HGLOBAL loaded = found ? ::LoadResource(nullptr, found) : nullptr;
+    const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
+    if (!bytes) return {};
+    return ProductVersionOf(std::string_view(static_cast<const char*>(bytes), ::SizeofResource(nullptr, found)));
 }
 
+// Opens a link with the shell. A missing mail program or browser is no error
+// of the dialog: the result is not examined and the dialog stays open.
 void OpenLink(const std::string& file) {
-    ::ShellExecuteA(ApplicationWindow(), nullptr, file.c_str(), nullptr, nullptr, SW_SHOWNOACTIVATE);
+    ::ShellExecuteW(ApplicationWindow(), nullptr, Wide(file).c_str(), nullptr, nullptr, SW_SHOWNOACTIVATE);
 }
 
 }  // namespace
@@ -83,7 +76,7 @@ HWND TForm3::AddLabel(const char* text, int x, int y, int width, int height, COL
     HWND label = AddControl("STATIC", text, align | SS_NOPREFIX | (link ? SS_NOTIFY : 0), x, y, width, height, -1);
     if (font != LabelFont::Plain) {
         fonts_[label] = font;
-        ::SendMessageA(label, WM_SETFONT,
+        ::SendMessageW(label, WM_SETFONT,
                        reinterpret_cast<WPARAM>(font == LabelFont::Name ? nameFont_.get() : linkFont_.get()), FALSE);
     }
     colours_[label] = colour;
@@ -102,7 +95,7 @@ void TForm3::ScaleArtwork() {
     underlined.lfUnderline = TRUE;
     linkFont_.reset(::CreateFontIndirectA(&underlined));
     for (const auto& [label, font] : fonts_)
-        ::SendMessageA(label, WM_SETFONT,
+        ::SendMessageW(label, WM_SETFONT,
                        reinterpret_cast<WPARAM>(font == LabelFont::Name ? nameFont_.get() : linkFont_.get()), FALSE);
     // The icon drawn for the size, where the icon has it.
     icon_.reset(static_cast<HICON>(
@@ -195,7 +188,5 @@ LRESULT TForm3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     return Form::HandleMessage(message, wParam, lParam);
 }
-
-void TForm1::About1Click() { Form3().ShowModal(); }
 
 }  // namespace vantrel::win32

@@ -39,8 +39,6 @@ private:
     IconHandle icon_;
 };
 
-TForm3& Form3();
-
 // The author's addresses behind the two links.
 inline constexpr const char* kAuthorEmail = "mara.lindqvist@example.org";
 inline constexpr const char* kAuthorWeb = "https://www.example.org/vantrel/";

@@ -1,0 +1,21 @@
+#pragma once
+// The property list control: filled with the rows of one window, and "Copy
+// value" of its selected row. The toggle states the rows give go back to the
+// caller, which sets its own commands from them.
+
+#include "platform/desktop.h"
+#include "windowops/property_rows.h"
+
+#include <windows.h>
+
+namespace vantrel::win32 {
+
+// Refills the list with the rows of the window in the given notation and
+// returns what the toggle commands are to show.
+ToggleStates FillPropertyList(HWND list, Desktop& desktop, Handle window, bool hexMode);
+
+// Puts the selected row's value and CR LF on the clipboard, owned by owner;
+// nothing when no row is selected.
+void CopySelectedValue(HWND list, HWND owner);
+
+}  // namespace vantrel::win32
