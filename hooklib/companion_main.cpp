@@ -22,6 +22,7 @@
 // it outlives Vantrel. Nothing else ends it: a closing request or a quit
 // message from another program is let by.
 
+#include "base/path.h"
 #include "hooklib/hook_rules.h"
 
 #include <windows.h>
@@ -71,7 +72,7 @@ void RestrictLibrarySearch() {
 std::string OwnFolder() {
     char path[MAX_PATH * 2] = {};
     const DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
-    return length < sizeof path ? vantrel::hook::FolderOfFullPath(std::string_view(path, length)) : std::string();
+    return length < sizeof path ? vantrel::FolderOfFullPath(std::string_view(path, length)) : std::string();
 }
 
 }  // namespace

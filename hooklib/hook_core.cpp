@@ -21,6 +21,7 @@
 #define _CRT_RAND_S
 #include "hooklib/hook_core.h"
 
+#include "base/path.h"
 #include "base/scope_exit.h"
 #include "hooklib/hook_rules.h"
 

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace vantrel::hook {
 
@@ -66,18 +65,6 @@ inline int RouteBits(Route route) { return route == Route::Companion64 ? 64 : 32
 // The companion of a bitness and its library, beside VANTREL.DLL.
 inline std::string CompanionProgram(int bits) { return bits == 64 ? "vantrel64.exe" : "vantrel32.exe"; }
 inline std::string CompanionLibrary(int bits) { return bits == 64 ? "VANTREL64.DLL" : "VANTREL32.DLL"; }
-
-// The folder of a program or library from its full path ("X:\dir\" or
-// "\\server\share\dir\", with the closing backslash), "" for anything
-// else: a name without a full folder would be looked up relative to the
-// current directory, which never happens to a companion or a notify window.
-inline std::string FolderOfFullPath(std::string_view path) {
-    const bool drive = path.size() > 2 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-    const bool share = path.size() > 2 && path.substr(0, 2) == "\\\\";
-    const std::size_t slash = path.find_last_of("\\/");
-    if (!(drive || share) || slash == std::string_view::npos) return {};
-    return std::string(path.substr(0, slash + 1));
-}
 
 // The environment variable of the test switch: "1" routes catching a program
 // of the library's own bitness through the companion of that bitness.

@@ -15,9 +15,6 @@ set -u
 known="advapi32 clbcatq combase comdlg32 coml2 difxapi gdi32 gdiplus imagehlp imm32 kernel32 msctf msvcrt
 normaliz nsi ntdll ole32 oleaut32 psapi rpcrt4 sechost setupapi shcore shell32 shlwapi user32 wldap32 ws2_32"
 allowed=" $(echo $known) comctl32 vantrel "
-# vantrel.exe alone still imports version.dll, for the version the About
-# dialog shows; that import is on its way out and allowed for it only.
-allowed_exe="version"
 
 if [ $# -lt 1 ]; then
     echo "usage: $0 <build-dir>..." >&2
@@ -44,7 +41,6 @@ for dir in "$@"; do
         for import in $imports; do
             stem=$(echo "${import%.*}" | tr '[:upper:]' '[:lower:]')
             if [[ "$allowed" == *" $stem "* ]]; then continue; fi
-            if [ "$name" = vantrel.exe ] && [ "$stem" = "$allowed_exe" ]; then continue; fi
             echo "check-imports: $file imports $import, which is not one of the system's known DLLs" >&2
             status=1
         done

@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <optional>
 #include <set>
-#include <utility>
 
 namespace {
 
@@ -37,19 +36,6 @@ TEST(HookRoute, OtherBitnessGoesThroughItsCompanionAndTheSwitchRoutesTheOwnToo) 
     EXPECT_EQ(ChooseRoute(false, false, false, true), Route::Companion32);
     EXPECT_EQ(vantrel::hook::CompanionProgram(64), "vantrel64.exe");
     EXPECT_EQ(vantrel::hook::CompanionLibrary(32), "VANTREL32.DLL");
-}
-
-TEST(HookPaths, OnlyAFullPathHasAFolder) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"Z:\\work\\build\\VANTREL.DLL", "Z:\\work\\build\\"},
-        {"C:/Vantrel/vantrel64.exe", "C:/Vantrel/"},
-        {"\\\\server\\share\\vantrel.exe", "\\\\server\\share\\"},
-        {"VANTREL.DLL", ""},
-        {"build\\VANTREL.DLL", ""},
-        {"C:VANTREL.DLL", ""},
-        {"", ""},
-    };
-    for (const auto& [path, folder] : cases) EXPECT_EQ(vantrel::hook::FolderOfFullPath(path), folder) << path;
 }
 
 TEST(HookRecordWords, PendingFormOfAWindowIsNoWindowAndNoneOfTheLibrarysWordsIsTheProgramsField) {
