@@ -10,4 +10,10 @@ std::string DirectoryOf(std::string_view path) {
 
 std::string FileNameOf(std::string_view path) { return std::string(path.substr(DirectoryOf(path).size())); }
 
+std::string FolderOfFullPath(std::string_view path) {
+    const bool drive = path.size() > 2 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    const bool share = path.substr(0, 2) == "\\\\";
+    return drive || share ? DirectoryOf(path) : std::string();
+}
+
 }  // namespace vantrel

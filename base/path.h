@@ -16,4 +16,9 @@ std::string DirectoryOf(std::string_view path);
 // no folder.
 std::string FileNameOf(std::string_view path);
 
+// The folder of a full path ("X:\dir\" or "\\server\share\dir\"), empty
+// for anything else: a name without a full folder would be looked up relative
+// to the current directory, where any file may lie.
+std::string FolderOfFullPath(std::string_view path);
+
 }  // namespace vantrel

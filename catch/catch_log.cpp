@@ -2,8 +2,11 @@
 
 #include "catch/int2msg.h"
 
+#include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace vantrel {
 
@@ -77,24 +80,41 @@ std::string FormatLogLine(const HookRecord& r, const std::string& displayName, b
     return line;
 }
 
-bool ReportNumbers::Take(std::uint32_t sequence) {
-    const std::uint32_t step = sequence - last_;  // wraps with the number
-    if (known_ && step == 0) return false;
-    if (known_ && !restarted_ && step < 0x80000000u) missed_ += step - 1;
+std::optional<AnnouncedReport> ReadAnnouncedReport(const void* record, const HookDetailsHeader& header) {
+    constexpr std::size_t kMessagePart = offsetof(HookRecord, hwnd);
+    AnnouncedReport report;
+    std::uint32_t number = 0;
+    const bool whole = ReadWhole(header.wholeCount, [&] {
+        std::memcpy(reinterpret_cast<unsigned char*>(&report.record) + kMessagePart,
+                    static_cast<const unsigned char*>(record) + kMessagePart, sizeof(HookRecord) - kMessagePart);
+        number = header.reportNumber;
+    });
+    if (!whole) return std::nullopt;
+    if (std::atomic_ref<std::uint32_t>(const_cast<std::uint32_t&>(header.wholeCount)).load() != 0)
+        report.number = number;
+    return report;
+}
+
+void ReportNumbers::Count(std::uint32_t number) {
+    const std::uint32_t step = number - last_;  // wraps with the number
+    if (known_ && !restarted_ && step != 0 && step < 0x80000000u) missed_ += step - 1;
     known_ = true;
     restarted_ = false;
-    last_ = sequence;
-    return true;
+    last_ = number;
 }
 
 std::optional<std::string> CatchLog::Take(const HookRecord& record, bool hexMode) {
-    if (!reports.Take(record.sequence)) return std::nullopt;
     const std::uint32_t n = record.message;
     if (hideRepetitions && n == lastMessage) return std::nullopt;
     lastMessage = n;
     const std::string name = MessageName(static_cast<std::int32_t>(n));
     if (!PassesFilter(filter, n, name) || !messages.Allows(n)) return std::nullopt;
     return FormatLogLine(record, DisplayName(n, name, hexMode), hexMode);
+}
+
+std::optional<std::string> CatchLog::Take(const AnnouncedReport& report, bool hexMode) {
+    if (report.number) reports.Count(*report.number);
+    return Take(report.record, hexMode);
 }
 
 std::size_t LogLineLimit(const char* value) {

@@ -46,21 +46,33 @@ std::string DisplayName(std::uint32_t number, const std::string& name, bool hexM
 // One log line for a record, with the name to show.
 std::string FormatLogLine(const HookRecord& record, const std::string& displayName, bool hexMode);
 
-// The report numbers of the shared record: the library numbers every record
-// it writes, one more each time. A notification handled late, after its
-// sender gave up waiting, finds the record already holding a later report:
-// that report is taken then, and its own notification, when it comes, finds
-// nothing new. The reports the record held in between are counted as missed.
+// What one notification hands over: the record's message part (bytes 16 to
+// 43; the library's own 16 bytes are never read and stay 0 here) and the
+// report number, when the details header carries one.
+struct AnnouncedReport {
+    HookRecord record{};
+    std::optional<std::uint32_t> number;
+};
+
+// Reads the announced record and the details header beside it: nothing when
+// a writer was writing them meanwhile (the record was not whole). A header
+// that no writer ever used (a library that knows nothing of it) carries no
+// report number, and the record is taken as it is.
+std::optional<AnnouncedReport> ReadAnnouncedReport(const void* record, const HookDetailsHeader& header);
+
+// The report numbers of the details header: the library numbers every
+// report it writes, one more each time, so a gap between two numbers counts
+// the reports the log lacks (a report written while Vantrel handled another
+// too late). The numbers only count: every announced record is logged.
 class ReportNumbers {
 public:
-    // Catching begins: the next new number counts no misses, since other
-    // writers may have numbered records meanwhile; the report the record
-    // still holds stays taken.
+    // Catching begins: the next number counts no misses, since other
+    // writers may have numbered records meanwhile.
     void Restart() { restarted_ = true; }
-    // True when the record holds a report not taken yet; counts the reports
-    // skipped since the last one taken. A number that goes back (a record
-    // made afresh) is taken as a new start.
-    bool Take(std::uint32_t sequence);
+    // Counts the reports skipped since the last number seen. A number that
+    // goes back (a record made afresh) or stays (a record announced again)
+    // counts none.
+    void Count(std::uint32_t number);
     std::uint64_t Missed() const { return missed_; }
     void ForgetMissed() { missed_ = 0; }
 
@@ -82,10 +94,12 @@ public:
     std::uint32_t lastMessage = 0;
     ReportNumbers reports;
 
-    // Handles one notification: the line to append, or nothing when the
-    // record's report was taken already, the message is a hidden repetition,
-    // its category is switched off or the message filter hides it.
+    // Handles one announced record: the line to append, or nothing when the
+    // message is a hidden repetition, its category is switched off or the
+    // message filter hides it.
     std::optional<std::string> Take(const HookRecord& record, bool hexMode);
+    // The same for a notification: its report number counted, when it has one.
+    std::optional<std::string> Take(const AnnouncedReport& report, bool hexMode);
 };
 
 // Lines kept in the log at most, after its header line.

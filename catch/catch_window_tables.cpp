@@ -99,6 +99,10 @@ std::string StartFailureText(std::uint32_t lastError) {
         case HookFailure::NoRecord:
             reason = "The shared memory of the hook cannot be opened.";
             break;
+        case HookFailure::ForeignRecord:
+            reason = "Another program holds the shared memory of the hook, so Vantrel does not catch through "
+                     "it: end that program, then close this window and open it again.";
+            break;
     }
     if (reason) text += std::string("\r") + reason;
     return text;

@@ -14,8 +14,8 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include <cstring>
 #include <new>
+#include <optional>
 #include <vector>
 
 namespace vantrel::win32 {
@@ -161,12 +161,19 @@ void TForm5ForHook::FormShow() {
     mapping_.reset(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kHookRecordSize,
                                         kHookMappingName));
     if (mapping_) view_.reset(::MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, kHookRecordSize));
+    // The details object beside it, whose header tells whether a record is whole.
+    detailsMapping_.reset(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kDetailsObjectSize,
+                                               kDetailsMappingName));
+    if (detailsMapping_)
+        detailsView_.reset(::MapViewOfFile(detailsMapping_.get(), FILE_MAP_READ, 0, 0, kDetailsObjectSize));
     SetCatching(false);
-    if (!view_) {
+    if (!view_ || !detailsView_) {
         // Without the shared record no report could be read: say so, and keep
         // Start disabled for this showing.
         view_.reset();
         mapping_.reset();
+        detailsView_.reset();
+        detailsMapping_.reset();
         MessageBoxFor(hwnd(), "Unable to create the shared memory of the hook\rMessages cannot be caught.",
                       kApplicationTitle, MB_ICONERROR);
         ::SendMessageW(ToolBar1, TB_ENABLEBUTTON, cmd::MenuCatchRun, FALSE);
@@ -178,6 +185,8 @@ void TForm5ForHook::FormClose() {
     ToolButton4Click();
     view_.reset();
     mapping_.reset();
+    detailsView_.reset();
+    detailsMapping_.reset();
 }
 
 void TForm5ForHook::SetCatching(bool catching) {
@@ -268,14 +277,17 @@ void TForm5ForHook::AppendLine(const std::string& line) {
 
 LRESULT TForm5ForHook::InpMessage() {
     // After a failure the reporting program is let go at once: no box from
-    // inside a notification, and none for every further one.
-    if (!view_ || loggingFailed_) return 0;
-    HookRecord record;
-    std::memcpy(&record, view_.get(), sizeof record);
+    // inside a notification, and none for every further one. Nothing is
+    // announced while Vantrel does not catch, whoever sends the notification.
+    if (!catching_ || !view_ || !detailsView_ || loggingFailed_) return 0;
+    // A record a writer was still writing is no message.
+    const std::optional<AnnouncedReport> report =
+        ReadAnnouncedReport(view_.get(), *static_cast<const HookDetailsHeader*>(detailsView_.get()));
+    if (!report) return 0;
     const bool limitReached = logView_ && logView_->Buffer().LimitReached();
     const std::uint64_t missed = log_.reports.Missed();
     try {
-        if (auto line = log_.Take(record, HexMode)) AppendLine(*line);
+        if (auto line = log_.Take(*report, HexMode)) AppendLine(*line);
     } catch (const std::bad_alloc&) {
         failure_ = "Out of memory: the log takes no more lines, catching has stopped";
     } catch (const std::exception& error) {

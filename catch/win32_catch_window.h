@@ -77,6 +77,9 @@ private:
     // The shared record, held from the showing of the window to its closing.
     KernelHandle mapping_;
     MappedView view_;
+    // The details object beside it, for as long.
+    KernelHandle detailsMapping_;
+    MappedView detailsView_;
     ImageListHandle imageList1_;
     AcceleratorHandle accelerators_;
     std::vector<BitmapHandle> menuBitmaps_;

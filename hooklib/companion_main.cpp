@@ -1,6 +1,6 @@
 // vantrel32.exe / vantrel64.exe: the hook companion of one bitness.
 //
-//   vantrel64.exe <process id of vantrel.exe>
+//   vantrel64.exe <process id of vantrel.exe> <key>
 //
 // A program of the other bitness cannot load vantrel.exe's VANTREL.DLL, so
 // vantrel.exe's library starts this companion, which sets the hooks with the
@@ -8,17 +8,26 @@
 // shows nothing: its one window is a message-only window (class
 // VantrelHookCompanion), invisible to every walk of the desktop, which takes
 // two requests, sent with a time limit by the library: set the hooks on a
-// thread, and remove them. Everything else is the library's, which reports
+// thread, and remove them. Only requests that are sent (not posted) and carry
+// the key of its command line are taken: no other program can have it hook a
+// thread or let one go. Everything else is the library's, which reports
 // through the same shared record as VANTREL.DLL.
+//
+// Before anything else it restricts where libraries are looked for to the
+// system folder, and loads its own library by its full path: no file of the
+// current directory, or of any other folder, is ever loaded into it.
 //
 // It waits on the process that started it and, when that process ends (also
 // when it crashes or is killed), removes its hooks and ends, so no hook of
-// it outlives Vantrel.
+// it outlives Vantrel. Nothing else ends it: a closing request or a quit
+// message from another program is let by.
 
+#include "base/path.h"
 #include "hooklib/hook_rules.h"
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -29,29 +38,57 @@ using RemoveHooksFunction = BOOL(WINAPI*)();
 
 SetHooksFunction g_setHooks = nullptr;
 RemoveHooksFunction g_removeHooks = nullptr;
+std::uint32_t g_key = 0;
 
-LRESULT CALLBACK CompanionProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == vantrel::hook::kCompanionSetHooks) return g_setHooks(static_cast<DWORD>(wParam)) ? 1 : 0;
-    if (message == vantrel::hook::kCompanionRemoveHooks) return g_removeHooks() ? 1 : 0;
-    return ::DefWindowProcA(window, message, wParam, lParam);
+// A request from the Vantrel that started this companion: sent, with its key.
+bool FromVantrel(LPARAM key) {
+    return static_cast<std::uint32_t>(key) == g_key && (::InSendMessageEx(nullptr) & ISMEX_SEND) != 0;
 }
 
+LRESULT CALLBACK CompanionProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case vantrel::hook::kCompanionSetHooks:
+            return FromVantrel(lParam) && g_setHooks(static_cast<DWORD>(wParam)) ? 1 : 0;
+        case vantrel::hook::kCompanionRemoveHooks:
+            return FromVantrel(lParam) && g_removeHooks() ? 1 : 0;
+        case WM_CLOSE:
+            return 0;
+        default:
+            return ::DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+// Libraries come from the system folder only (the companion's own library
+// is loaded by its full path). Systems without that switch at least leave
+// the current directory out of the search.
+void RestrictLibrarySearch() {
+    using SetDirectories = BOOL(WINAPI*)(DWORD);
+    const auto setDirectories = reinterpret_cast<SetDirectories>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    if (!setDirectories || !setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) ::SetDllDirectoryA("");
+}
+
+// The companion's own folder, "" when its path is not a full one.
 std::string OwnFolder() {
     char path[MAX_PATH * 2] = {};
     const DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string text(path, length);
-    return text.substr(0, text.find_last_of("\\/") + 1);
+    return length < sizeof path ? vantrel::FolderOfFullPath(std::string_view(path, length)) : std::string();
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-    const auto parentId = static_cast<DWORD>(std::strtoul(commandLine, nullptr, 10));
-    HANDLE parent = parentId ? ::OpenProcess(SYNCHRONIZE, FALSE, parentId) : nullptr;
+    RestrictLibrarySearch();
+    char* rest = nullptr;
+    const auto parentId = static_cast<DWORD>(std::strtoul(commandLine, &rest, 10));
+    g_key = static_cast<std::uint32_t>(std::strtoul(rest, nullptr, 10));
+    HANDLE parent = parentId && g_key ? ::OpenProcess(SYNCHRONIZE, FALSE, parentId) : nullptr;
     if (!parent) return 1;
 
     const int bits = sizeof(void*) == 8 ? 64 : 32;
-    HMODULE library = ::LoadLibraryA((OwnFolder() + vantrel::hook::CompanionLibrary(bits)).c_str());
+    const std::string folder = OwnFolder();
+    HMODULE library =
+        folder.empty() ? nullptr : ::LoadLibraryA((folder + vantrel::hook::CompanionLibrary(bits)).c_str());
     if (!library) return 2;
     g_setHooks = reinterpret_cast<SetHooksFunction>(
         reinterpret_cast<void*>(::GetProcAddress(library, "CompanionSetHooks")));
@@ -74,12 +111,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         const DWORD woken = ::MsgWaitForMultipleObjects(1, &parent, FALSE, 1000, QS_ALLINPUT);
         if (woken == WAIT_OBJECT_0 || ::WaitForSingleObject(parent, 0) == WAIT_OBJECT_0) break;
         MSG msg;
-        bool quit = false;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) quit = true;
-            ::DispatchMessageA(&msg);
-        }
-        if (quit) break;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
     }
     g_removeHooks();
     ::DestroyWindow(window);

@@ -7,117 +7,158 @@
 // the shared record, with the next report number, followed by one synchronous
 // HookNotifyMessage to the notify window.
 //
-// The library runs inside other people's programs: it never blocks them for
-// long and never fails them. When anything is missing (no shared record) the
-// message is passed on untouched.
+// The library runs inside other people's programs: it never fails them and
+// never keeps them waiting long. Every word it reads from the shared objects
+// may have been written by any program, so none is used before it is checked:
+// the notify window must belong to a program started from the library's own
+// folder (any other window, the watched program's own above all, is never sent
+// a report); the writers' lock and the notification share one deadline per
+// message, measured from the first try; and a thread that missed it reports
+// nothing more until the notify window answers again. What the library keeps
+// per thread lives in its own memory. When anything is missing the message is
+// passed on untouched.
 
+#define _CRT_RAND_S
 #include "hooklib/hook_core.h"
 
+#include "base/path.h"
 #include "base/scope_exit.h"
 #include "hooklib/hook_rules.h"
 
 #include <atomic>
+#include <cstdlib>
+#include <iterator>
 #include <string>
+
+namespace vantrel::hook {
+
+// Which hook sees a message: the same message may be both posted and sent.
+enum class HookKind : std::uint32_t { Sent = 1, Posted = 2 };
+
+// A message passed along the hook chain, as one build of the library asks
+// another in the same process about it.
+struct ChainQuery {
+    std::uint32_t size;  // sizeof(ChainQuery): a build of another layout answers no
+    HookKind kind;
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+}  // namespace vantrel::hook
 
 namespace vantrel::hook {
 namespace {
 
 HINSTANCE g_module = nullptr;
 
-// Per thread: a report is being handled (messages this thread receives
-// meanwhile are not reported, so watching one of vantrel.exe's own windows
-// never feeds on itself).
+// Thread slots of this library's own: a report is being handled (messages
+// this thread receives meanwhile are not reported, so watching one of
+// vantrel.exe's own windows never feeds on itself); the message this
+// library's procedure passes along the chain; the thread's ReportGate.
 DWORD g_reportingSlot = TLS_OUT_OF_INDEXES;
-// Per thread: the message a procedure of the library is passing along the
-// hook chain. Hooks left behind by a Vantrel or a companion that was killed
-// stay set and call the library again further down the chain; they see the
-// mark and let the message pass unreported, so one message gives one report.
-// Those hooks may be of another build of the library (VANTREL.DLL beside
-// VANTREL32.DLL), so the slot is one per process, found through a small named
-// object of the process, whichever build allocated it first.
-std::atomic<DWORD> g_chainSlot{TLS_OUT_OF_INDEXES};
+DWORD g_chainSlot = TLS_OUT_OF_INDEXES;
+DWORD g_gateSlot = TLS_OUT_OF_INDEXES;
 
-HANDLE g_mapping = nullptr;
-HookRecord* g_record = nullptr;
+Channel g_channel;
 
 // The hooks set by this process (vantrel.exe, or a companion).
 HHOOK g_callWndHook = nullptr;
 HHOOK g_getMessageHook = nullptr;
 
-bool IsReporting() {
-    return g_reportingSlot != TLS_OUT_OF_INDEXES && ::TlsGetValue(g_reportingSlot) != nullptr;
+// The last notify window found to belong to a program of the library's
+// folder, and the last one found not to: each is looked into once.
+std::atomic<std::uint32_t> g_trustedNotify{0};
+std::atomic<std::uint32_t> g_refusedNotify{0};
+
+void* SlotValue(DWORD slot) { return slot == TLS_OUT_OF_INDEXES ? nullptr : ::TlsGetValue(slot); }
+void SetSlotValue(DWORD slot, void* value) {
+    if (slot != TLS_OUT_OF_INDEXES) ::TlsSetValue(slot, value);
 }
 
-void SetReporting(bool on) {
-    if (g_reportingSlot != TLS_OUT_OF_INDEXES)
-        ::TlsSetValue(g_reportingSlot, on ? reinterpret_cast<void*>(1) : nullptr);
-}
+bool IsReporting() { return SlotValue(g_reportingSlot) != nullptr; }
 
 // The message in the chain, on the stack of the procedure that marked it.
+// Hooks left behind by a Vantrel or a companion that was killed stay set and
+// call a library again further down the chain; they see the mark and let the
+// message pass unreported, so one message gives one report.
 struct ChainMark {
+    HookKind kind;
     HWND hwnd;
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
     ChainMark* outer;
 
-    bool Same(HWND w, UINT m, WPARAM wp, LPARAM lp) const {
-        return hwnd == w && message == m && wParam == wp && lParam == lp;
+    bool Same(const ChainQuery& q) const {
+        return kind == q.kind && hwnd == q.hwnd && message == q.message && wParam == q.wParam && lParam == q.lParam;
     }
 };
-
-// The process's chain slot, allocated by the first build of the library that
-// asks and kept for the life of the process (the named object too).
-DWORD ChainSlot() {
-    DWORD slot = g_chainSlot.load();
-    if (slot != TLS_OUT_OF_INDEXES) return slot;
-    const std::string name = "Vantrel hook chain mark " + std::to_string(::GetCurrentProcessId());
-    HANDLE mapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(std::uint32_t),
-                                          name.c_str());
-    if (!mapping) return TLS_OUT_OF_INDEXES;
-    auto* shared = static_cast<std::uint32_t*>(::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
-    if (!shared) {
-        ::CloseHandle(mapping);
-        return TLS_OUT_OF_INDEXES;
-    }
-    // The word holds the slot plus one, 0 until a build has allocated it.
-    std::atomic_ref<std::uint32_t> word(*shared);
-    std::uint32_t known = word.load();
-    if (!known) {
-        const DWORD allocated = ::TlsAlloc();
-        if (allocated == TLS_OUT_OF_INDEXES) return TLS_OUT_OF_INDEXES;
-        if (word.compare_exchange_strong(known, allocated + 1)) known = allocated + 1;
-        else ::TlsFree(allocated);
-    }
-    g_chainSlot.store(known - 1);
-    return known - 1;
-}
-
-ChainMark* CurrentMark(DWORD slot) {
-    return slot == TLS_OUT_OF_INDEXES ? nullptr : static_cast<ChainMark*>(::TlsGetValue(slot));
-}
 
 // Marks a message for as long as this procedure passes it along the chain.
 class MarkInChain {
 public:
-    MarkInChain(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-        : slot_(ChainSlot()), mark_{hwnd, message, wParam, lParam, CurrentMark(slot_)} {
-        if (slot_ != TLS_OUT_OF_INDEXES) ::TlsSetValue(slot_, &mark_);
+    explicit MarkInChain(const ChainQuery& q)
+        : mark_{q.kind, q.hwnd, q.message, q.wParam, q.lParam, static_cast<ChainMark*>(SlotValue(g_chainSlot))} {
+        SetSlotValue(g_chainSlot, &mark_);
     }
-    ~MarkInChain() {
-        if (slot_ != TLS_OUT_OF_INDEXES) ::TlsSetValue(slot_, mark_.outer);
-    }
+    ~MarkInChain() { SetSlotValue(g_chainSlot, mark_.outer); }
     MarkInChain(const MarkInChain&) = delete;
     MarkInChain& operator=(const MarkInChain&) = delete;
 
 private:
-    DWORD slot_;
     ChainMark mark_;
 };
 
-bool MarkedInChain(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    const ChainMark* mark = CurrentMark(ChainSlot());
-    return mark && mark->Same(hwnd, message, wParam, lParam);
+bool MarkedHere(const ChainQuery& query) {
+    const auto* mark = static_cast<const ChainMark*>(SlotValue(g_chainSlot));
+    return mark && mark->Same(query);
+}
+
+// The other builds of the library (VANTREL.DLL beside VANTREL32.DLL in a
+// 32-bit program, say) keep their marks in their own memory and are asked.
+// They are asked from inside hook procedures, so each one found stays loaded
+// for the life of the process: one that went away meanwhile would take the
+// program down. Looking for them by name costs milliseconds under some
+// systems, so it happens on the first report, and when Start's handshake
+// comes by (the one moment another build's hooks join a thread's chain): the
+// build that answers it looks, and has the builds it finds look again, since
+// those further down the chain no longer see a handshake in progress. However
+// often other programs send the handshake, a build looks once in a while only.
+using ChainMarkedFunction = BOOL(WINAPI*)(const ChainQuery*);
+using LookAgainFunction = void(WINAPI*)();
+std::atomic<ChainMarkedFunction> g_otherBuilds[2] = {};
+std::atomic<bool> g_otherBuildsKnown{false};
+std::atomic<DWORD> g_otherBuildsSought{0};
+constexpr DWORD kSeekOtherBuildsEveryMs = 100;
+
+void FindOtherBuilds(bool tellThem) {
+    std::size_t found = 0;
+    for (const char* name : {"VANTREL.DLL", "VANTREL32.DLL", "VANTREL64.DLL"}) {
+        HMODULE loaded = nullptr, kept = nullptr;
+        if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, name, &loaded) ||
+            loaded == g_module ||
+            !::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                                  reinterpret_cast<LPCSTR>(loaded), &kept))
+            continue;
+        const auto marked =
+            reinterpret_cast<ChainMarkedFunction>(reinterpret_cast<void*>(::GetProcAddress(kept, "HookChainMarked")));
+        if (marked && found < std::size(g_otherBuilds)) g_otherBuilds[found++].store(marked);
+        const auto lookAgain =
+            reinterpret_cast<LookAgainFunction>(reinterpret_cast<void*>(::GetProcAddress(kept, "HookLookAgain")));
+        if (tellThem && lookAgain) lookAgain();
+    }
+    g_otherBuildsKnown.store(true);
+}
+
+bool MarkedByAnotherBuild(const ChainQuery& query) {
+    if (!g_otherBuildsKnown.load()) FindOtherBuilds(false);
+    for (const auto& other : g_otherBuilds) {
+        const ChainMarkedFunction marked = other.load();
+        if (marked && marked(&query)) return true;
+    }
+    return false;
 }
 
 // The writers' lock's view of the system.
@@ -140,61 +181,121 @@ struct LockEnv {
         if (tries < 64) YieldProcessor();
         else ::Sleep(tries < 256 ? 0 : 1);
     }
+    // The time left until the deadline, for a send: at least 1 ms.
+    UINT Left(std::uint64_t deadline) const {
+        const std::uint64_t now = NowMs();
+        return now + 1 >= deadline ? 1u : static_cast<UINT>(deadline - now);
+    }
 };
 
-// Hands one message of the watched window to vantrel.exe and waits until its
-// handler has read the record.
-void Report(const MSG& message) {
-    HookRecord* record = OpenRecord();
-    if (!record) return;
+// True when the window belongs to a program started from this library's
+// folder (vantrel.exe, which made the record): the one kind of window a
+// report may go to, whatever the record names.
+bool TrustedNotify(std::uint32_t notify) {
+    if (notify == g_trustedNotify.load(std::memory_order_relaxed)) return true;
+    if (notify == g_refusedNotify.load(std::memory_order_relaxed)) return false;
+    DWORD processId = 0;
+    const std::string library = LibraryFolder();
+    const bool trusted = ::GetWindowThreadProcessId(ValueWindow(notify), &processId) && !library.empty() &&
+                         SameFolder(ProgramFolder(processId), library);
+    (trusted ? g_trustedNotify : g_refusedNotify).store(notify, std::memory_order_relaxed);
+    return trusted;
+}
+
+bool SendWithin(HWND window, UINT message, UINT timeoutMs) {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutA(window, message, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;
+}
+
+// Hands one message of the watched window to vantrel.exe and waits, until
+// the message's deadline at most, until its handler has read the record.
+void Report(const MSG& message, const ChainQuery& query) {
+    Channel* channel = OpenChannel();
+    if (!channel) return;
+    HookRecord& record = *channel->record;
     const std::uint32_t hwnd = WindowValue(message.hwnd);
-    const std::uint32_t notify = Load(record->notifyWindow);
-    if (!notify || Load(record->watchedWindow) != hwnd) return;
-    const auto self = static_cast<std::uint32_t>(::GetCurrentThreadId());
+    const std::uint32_t notify = Load(record.notifyWindow);
+    if (!notify || Load(record.watchedWindow) != hwnd || !TrustedNotify(notify)) return;
+    if (MarkedByAnotherBuild(query)) return;
+
+    ReportGate gate(reinterpret_cast<std::uintptr_t>(SlotValue(g_gateSlot)));
+    const ScopeExit keepGate([&gate] { SetSlotValue(g_gateSlot, reinterpret_cast<void*>(gate.Word())); });
+    const ReportGate::Step step = gate.Next(::GetTickCount());
+    // A message this thread lets by unreported still takes its number, so
+    // that the program counts it among the reports it missed.
+    auto skip = [&record] { std::atomic_ref<std::uint32_t>(record.sequence).fetch_add(1); };
+    if (step == ReportGate::Step::Skip) return skip();
     LockEnv env;
-    TakeWriterLock(record->writerLock, self, env);
-    const ScopeExit release([record, self] { ReleaseWriterLock(record->writerLock, self); });
-    SetReporting(true);
-    const ScopeExit reported([] { SetReporting(false); });
-    // Catching may have stopped while this thread waited for its turn.
-    if (Load(record->notifyWindow) == notify && Load(record->watchedWindow) == hwnd) {
-        record->hwnd = hwnd;
-        record->message = message.message;
-        // 64-bit values keep their low 32 bits, as the record holds them.
-        record->wParam = static_cast<std::uint32_t>(message.wParam);
-        record->lParam = static_cast<std::uint32_t>(message.lParam);
-        record->time = message.time;
-        record->x = message.pt.x;
-        record->y = message.pt.y;
-        // The report number goes last, so a record with a new number is complete.
-        std::atomic_ref<std::uint32_t>(record->sequence).fetch_add(1, std::memory_order_release);
-        DWORD_PTR result = 0;
-        if (!::SendMessageTimeoutA(ValueWindow(notify), HookNotifyMessage, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                                   kNotifyTimeoutMs, &result) &&
-            !::IsWindow(ValueWindow(notify))) {
-            // The Vantrel that caught has gone without stopping (it was
-            // killed): nobody catches any more, so the hooks it left behind
-            // cost the watched program nothing from here on.
-            CompareExchange(record->notifyWindow, notify, 0);
+    const std::uint64_t start = env.NowMs();
+    const std::uint64_t deadline = start + kReportDeadlineMs;
+    const HWND notifyWindow = ValueWindow(notify);
+    if (step == ReportGate::Step::Probe) {
+        if (!SendWithin(notifyWindow, WM_NULL, env.Left(deadline))) {
+            gate.Missed(::GetTickCount());
+            return skip();
         }
+        gate.Answered();
+    }
+    const auto self = static_cast<std::uint32_t>(::GetCurrentThreadId());
+    if (!TakeWriterLock(record.writerLock, self, env, deadline)) {
+        gate.Missed(::GetTickCount());
+        return skip();
+    }
+    const ScopeExit release([&record, self] { ReleaseWriterLock(record.writerLock, self); });
+    SetSlotValue(g_reportingSlot, reinterpret_cast<void*>(1));
+    const ScopeExit reported([] { SetSlotValue(g_reportingSlot, nullptr); });
+    // Catching may have stopped while this thread waited for its turn.
+    if (Load(record.notifyWindow) != notify || Load(record.watchedWindow) != hwnd) return;
+    HookDetailsHeader& details = *channel->details;
+    const std::uint32_t whole = WholeWriteBegins(details.wholeCount);
+    record.hwnd = hwnd;
+    record.message = message.message;
+    // 64-bit values keep their low 32 bits, as the record holds them.
+    record.wParam = static_cast<std::uint32_t>(message.wParam);
+    record.lParam = static_cast<std::uint32_t>(message.lParam);
+    record.time = message.time;
+    record.x = message.pt.x;
+    record.y = message.pt.y;
+    const std::uint32_t number = std::atomic_ref<std::uint32_t>(record.sequence).fetch_add(1) + 1;
+    Store(details.reportNumber, number);
+    WholeWriteEnds(details.wholeCount, whole);
+    if (!SendWithin(notifyWindow, HookNotifyMessage, env.Left(deadline))) {
+        // The Vantrel that caught has gone without stopping (it was
+        // killed): nobody catches any more, so the hooks it left behind
+        // cost the watched program nothing from here on.
+        if (!::IsWindow(notifyWindow)) CompareExchange(record.notifyWindow, notify, 0);
+        else gate.Missed(::GetTickCount());
+    } else if (env.NowMs() - start >= kStaleLockMs) {
+        // Answered, but the report took most of its time: the next ones
+        // wait for a probe, so that a slow notify window costs this thread
+        // one report's time now and then rather than with every message.
+        gate.Missed(::GetTickCount());
     }
 }
 
 // A sent message, seen in the receiving thread before the window procedure:
-// a report, or the acknowledgement of Start's handshake.
-void OnSent(const CWPSTRUCT& sent) {
+// a report, or the answer to Start's handshake.
+void OnSent(const CWPSTRUCT& sent, const ChainQuery& query) {
     if (!sent.hwnd) return;
-    HookRecord* record = OpenRecord();
-    if (!record) return;
+    Channel* channel = OpenChannel();
+    if (!channel) return;
+    HookRecord& record = *channel->record;
     const std::uint32_t hwnd = WindowValue(sent.hwnd);
-    const std::uint32_t watched = Load(record->watchedWindow);
+    const std::uint32_t watched = Load(record.watchedWindow);
     if (watched == PendingWindow(hwnd)) {
-        // The library runs in the watched thread: say so in the record, and
-        // report nothing of the handshake itself.
-        if (sent.message == HandshakeMessage()) CompareExchange(record->watchedWindow, watched, hwnd);
+        // The library runs in the watched thread: answer the number that
+        // came with the handshake, and report nothing of the handshake itself.
+        // A new catch begins here, so this thread reports again.
+        if (sent.message == HandshakeMessage()) {
+            Store(channel->details->handshakeAnswer, HandshakeAnswer(static_cast<std::uint32_t>(sent.lParam)));
+            CompareExchange(record.watchedWindow, watched, hwnd);
+            SetSlotValue(g_gateSlot, nullptr);
+            const DWORD now = ::GetTickCount();
+            if (now - g_otherBuildsSought.exchange(now) >= kSeekOtherBuildsEveryMs) FindOtherBuilds(true);
+        }
         return;
     }
-    if (watched != hwnd || !Load(record->notifyWindow) || IsReporting()) return;
+    if (watched != hwnd || !Load(record.notifyWindow) || IsReporting()) return;
     MSG message{};
     message.hwnd = sent.hwnd;
     message.message = sent.message;
@@ -207,16 +308,17 @@ void OnSent(const CWPSTRUCT& sent) {
     const DWORD position = ::GetMessagePos();
     message.pt.x = static_cast<short>(LOWORD(position));
     message.pt.y = static_cast<short>(HIWORD(position));
-    Report(message);
+    Report(message, query);
 }
 
-void OnPosted(const MSG& posted) {
+void OnPosted(const MSG& posted, const ChainQuery& query) {
     if (!posted.hwnd) return;
-    HookRecord* record = OpenRecord();
-    if (!record) return;
-    if (Load(record->watchedWindow) != WindowValue(posted.hwnd) || !Load(record->notifyWindow) || IsReporting())
+    Channel* channel = OpenChannel();
+    if (!channel) return;
+    const HookRecord& record = *channel->record;
+    if (Load(record.watchedWindow) != WindowValue(posted.hwnd) || !Load(record.notifyWindow) || IsReporting())
         return;
-    Report(posted);
+    Report(posted, query);
 }
 
 // Handles a message once however many of the library's hooks are in the
@@ -224,10 +326,9 @@ void OnPosted(const MSG& posted) {
 // ones further down let it by. The system passes the message on to the next
 // hook by itself; the hook handle argument is ignored.
 template <typename Handle>
-LRESULT HandleOnce(HWND hwnd, UINT message, WPARAM msgWParam, LPARAM msgLParam, Handle&& handle, int code,
-                   WPARAM wParam, LPARAM lParam) {
-    if (MarkedInChain(hwnd, message, msgWParam, msgLParam)) return ::CallNextHookEx(nullptr, code, wParam, lParam);
-    MarkInChain mark(hwnd, message, msgWParam, msgLParam);
+LRESULT HandleOnce(const ChainQuery& query, Handle&& handle, int code, WPARAM wParam, LPARAM lParam) {
+    if (MarkedHere(query)) return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    MarkInChain mark(query);
     handle();
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -235,8 +336,8 @@ LRESULT HandleOnce(HWND hwnd, UINT message, WPARAM msgWParam, LPARAM msgLParam, 
 LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code != HC_ACTION || !lParam) return ::CallNextHookEx(nullptr, code, wParam, lParam);
     const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    return HandleOnce(sent->hwnd, sent->message, sent->wParam, sent->lParam, [sent] { OnSent(*sent); }, code,
-                      wParam, lParam);
+    const ChainQuery query{sizeof(ChainQuery), HookKind::Sent, sent->hwnd, sent->message, sent->wParam, sent->lParam};
+    return HandleOnce(query, [&] { OnSent(*sent, query); }, code, wParam, lParam);
 }
 
 // Posted messages, reported when they are taken off the queue (not when a
@@ -244,31 +345,40 @@ LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK GetMsgProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code != HC_ACTION || wParam != PM_REMOVE || !lParam) return ::CallNextHookEx(nullptr, code, wParam, lParam);
     const auto* posted = reinterpret_cast<const MSG*>(lParam);
-    return HandleOnce(posted->hwnd, posted->message, posted->wParam, posted->lParam, [posted] { OnPosted(*posted); },
-                      code, wParam, lParam);
+    const ChainQuery query{sizeof(ChainQuery), HookKind::Posted, posted->hwnd, posted->message, posted->wParam,
+                           posted->lParam};
+    return HandleOnce(query, [&] { OnPosted(*posted, query); }, code, wParam, lParam);
+}
+
+template <typename T>
+T* MapWhole(HANDLE mapping, std::uint32_t size) {
+    return static_cast<T*>(::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, size));
 }
 
 }  // namespace
 
-HookRecord* OpenRecord() {
-    if (g_record) return g_record;
-    HANDLE mapping = ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kHookMappingName);
-    if (!mapping) return nullptr;
-    void* view = ::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, kHookRecordSize);
-    if (!view) {
-        ::CloseHandle(mapping);
-        return nullptr;
+Channel* OpenChannel() {
+    if (g_channel.record) return &g_channel;
+    // A view of the full size fails on a smaller object of the same name.
+    Channel channel;
+    channel.recordMapping = ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kHookMappingName);
+    channel.detailsMapping = ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kDetailsMappingName);
+    if (channel.recordMapping && channel.detailsMapping) {
+        channel.record = MapWhole<HookRecord>(channel.recordMapping, kHookRecordSize);
+        channel.details = MapWhole<HookDetailsHeader>(channel.detailsMapping, kDetailsObjectSize);
     }
-    g_mapping = mapping;
-    g_record = static_cast<HookRecord*>(view);
-    return g_record;
+    g_channel = channel;
+    if (channel.record && channel.details) return &g_channel;
+    CloseChannel();
+    return nullptr;
 }
 
-void CloseRecord() {
-    if (g_record) ::UnmapViewOfFile(g_record);
-    if (g_mapping) ::CloseHandle(g_mapping);
-    g_record = nullptr;
-    g_mapping = nullptr;
+void CloseChannel() {
+    if (g_channel.record) ::UnmapViewOfFile(g_channel.record);
+    if (g_channel.details) ::UnmapViewOfFile(g_channel.details);
+    if (g_channel.recordMapping) ::CloseHandle(g_channel.recordMapping);
+    if (g_channel.detailsMapping) ::CloseHandle(g_channel.detailsMapping);
+    g_channel = Channel{};
 }
 
 std::uint32_t Load(const std::uint32_t& word) {
@@ -318,7 +428,49 @@ bool HasThreadHooks() { return g_callWndHook || g_getMessageHook; }
 
 HINSTANCE LibraryModule() { return g_module; }
 
+std::string LibraryFolder() {
+    char path[MAX_PATH * 2] = {};
+    const DWORD length = ::GetModuleFileNameA(g_module, path, sizeof path);
+    return length < sizeof path ? FolderOfFullPath(std::string_view(path, length)) : std::string();
+}
+
+std::string ProgramFolder(DWORD processId) {
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process) return {};
+    const ScopeExit close([process] { ::CloseHandle(process); });
+    char path[MAX_PATH * 2] = {};
+    DWORD length = sizeof path;
+    return ::QueryFullProcessImageNameA(process, 0, path, &length) ? FolderOfFullPath(std::string_view(path, length))
+                                                                    : std::string();
+}
+
+bool SameFolder(const std::string& a, const std::string& b) {
+    return !a.empty() && a.size() == b.size() && ::lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
+
+std::uint32_t UnforeseeableNumber() {
+    unsigned int number = 0;
+    if (rand_s(&number) == 0 && number) return number;
+    // Without the system's random numbers: the moment, the process and the thread, mixed.
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    std::uint64_t mixed = static_cast<std::uint64_t>(now.QuadPart) ^ (std::uint64_t{::GetCurrentProcessId()} << 32) ^
+                          ::GetCurrentThreadId() ^ ::GetTickCount();
+    mixed *= 0x9E3779B97F4A7C15ull;
+    return static_cast<std::uint32_t>(mixed >> 32) | 1u;
+}
+
 }  // namespace vantrel::hook
+
+// The two operations a build of the library offers the others in the same
+// process (listed by name in the library's .def file). The first: whether it
+// passes that message along the hook chain in the calling thread right now.
+extern "C" BOOL WINAPI HookChainMarked(const vantrel::hook::ChainQuery* query) {
+    return query && query->size == sizeof(vantrel::hook::ChainQuery) && vantrel::hook::MarkedHere(*query);
+}
+
+// The other: look again for the builds loaded beside this one.
+extern "C" void WINAPI HookLookAgain() { vantrel::hook::FindOtherBuilds(false); }
 
 // The loader looks the entry point up by its C name.
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
@@ -327,16 +479,19 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
         case DLL_PROCESS_ATTACH:
             g_module = instance;
             g_reportingSlot = ::TlsAlloc();
+            g_chainSlot = ::TlsAlloc();
+            g_gateSlot = ::TlsAlloc();
             ::DisableThreadLibraryCalls(instance);
             break;
         case DLL_PROCESS_DETACH:
             // At process end the system releases everything itself.
             if (reserved) break;
             RemoveThreadHooks();
-            CloseRecord();
-            // The chain slot stays: other builds of the library may use it.
-            if (g_reportingSlot != TLS_OUT_OF_INDEXES) ::TlsFree(g_reportingSlot);
-            g_reportingSlot = TLS_OUT_OF_INDEXES;
+            CloseChannel();
+            for (DWORD* slot : {&g_reportingSlot, &g_chainSlot, &g_gateSlot}) {
+                if (*slot != TLS_OUT_OF_INDEXES) ::TlsFree(*slot);
+                *slot = TLS_OUT_OF_INDEXES;
+            }
             break;
         default:
             break;

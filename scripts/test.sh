@@ -25,6 +25,8 @@ else
     cmake --preset win32 -DVANTREL_E2E=OFF -DVANTREL_CROSS_E2E=OFF >/dev/null
 fi
 cmake --build --preset win32
+# Every binary of the product imports only DLLs the system loads from its own folder.
+bash scripts/check-imports.sh build/win32
 
 if [ "$arch" != win32 ]; then
     echo "== Windows build (64-bit, for this machine's 64-bit-only Wine) =="
@@ -32,6 +34,7 @@ if [ "$arch" != win32 ]; then
     # skipped, and the 32-bit vantrel.exe and fixture it would need are not built.
     cmake --preset "$arch" -DVANTREL_CROSS_E2E=OFF >/dev/null
     cmake --build --preset "$arch"
+    bash scripts/check-imports.sh "build/$arch"
 fi
 
 echo "== End-to-end tests under Wine ($arch) =="

@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,13 +17,8 @@
 namespace vantrel::e2e {
 namespace {
 
-std::string WindowsForm(std::string path) {
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path.size() > 0 && path[0] == '\\' ? "Z:" + path : path;
-}
-
-std::string OtherVantrel() { return WindowsForm(VANTREL_E2E_OTHER_DIR "/vantrel.exe"); }
-std::string OtherFixture() { return WindowsForm(VANTREL_E2E_OTHER_FIXTURE); }
+std::string OtherVantrel() { return WindowsPath(VANTREL_E2E_OTHER_DIR "/vantrel.exe"); }
+std::string OtherFixture() { return WindowsPath(VANTREL_E2E_OTHER_FIXTURE); }
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 class CrossBitnessTest : public ::testing::Test {

@@ -9,6 +9,7 @@
 
 #include <climits>
 #include <string>
+#include <utility>
 
 namespace vantrel {
 namespace {
@@ -41,6 +42,13 @@ TEST(BasePath, DirectoryOfKeepsTheTrailingSeparatorOrGivesNothing) {
     EXPECT_EQ(DirectoryOf(""), "");
     EXPECT_EQ(FileNameOf("C:\\Tools\\vantrel.exe"), "vantrel.exe");
     EXPECT_EQ(FileNameOf("vantrel.exe"), "vantrel.exe");
+    // Only a full path has a folder to start a program or load a library from.
+    const std::pair<const char*, const char*> full[] = {
+        {"Z:\\work\\build\\VANTREL.DLL", "Z:\\work\\build\\"}, {"C:/Vantrel/vantrel64.exe", "C:/Vantrel/"},
+        {"\\\\server\\share\\vantrel.exe", "\\\\server\\share\\"}, {"VANTREL.DLL", ""},
+        {"build\\VANTREL.DLL", ""}, {"C:VANTREL.DLL", ""}, {"/opt/vantrel/VANTREL.DLL", ""}, {"", ""},
+    };
+    for (const auto& [path, folder] : full) EXPECT_EQ(vantrel::FolderOfFullPath(path), folder) << path;
 }
 
 TEST(BaseDpi, MulDivRoundedRoundsHalvesAwayFromZeroWithoutOverflow) {

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -17,12 +18,10 @@ using vantrel::CatchLog;
 using vantrel::Category;
 using vantrel::HookRecord;
 
-// A new report, numbered as the library numbers the records it writes.
+// A record as the program reads it.
 HookRecord Record(std::uint32_t message, std::uint32_t time = 0, std::uint32_t wParam = 0,
                   std::uint32_t lParam = 0, std::int32_t x = 0, std::int32_t y = 0) {
-    static std::uint32_t sequence = 0;
     HookRecord r{};
-    r.sequence = ++sequence;
     r.message = message;
     r.time = time;
     r.wParam = wParam;
@@ -176,51 +175,54 @@ TEST(CatchLogRepetitions, DroppedMessageStillBecomesTheLastNumber) {
     EXPECT_EQ(Logged(log, {kTimer}), (std::vector<std::uint32_t>{}));
 }
 
-TEST(CatchLogReports, EachReportIsLoggedOnceAndTheSkippedOnesCounted) {
+TEST(CatchLogReports, EveryAnnouncedRecordIsLoggedAndGapsInTheNumbersAreCounted) {
     CatchLog log;
-    HookRecord r = Record(kTimer, 0, 1);
-    r.sequence = 7;
-    EXPECT_TRUE(log.Take(r, false));  // the first report after start sets the count going
-    // Its notification handled once more (the record still holds it): nothing new.
-    EXPECT_FALSE(log.Take(r, false));
-    r.sequence = 8;
-    r.message = kPaint;
-    EXPECT_TRUE(log.Take(r, false));
-    // A late notification finds report 11: 9 and 10 went by unlogged. Report
-    // 11's own notification then finds nothing new, and a repeated report is
-    // no message: Hide repetitions does not see it.
-    log.hideRepetitions = true;
-    r.sequence = 11;
-    r.message = kTimer;
-    EXPECT_TRUE(log.Take(r, false));
-    EXPECT_FALSE(log.Take(r, false));
-    EXPECT_EQ(log.reports.Missed(), 2u);
-    EXPECT_EQ(log.lastMessage, kTimer);
-    log.hideRepetitions = false;
-
-    // A number that goes back is a record made afresh; the number wraps.
-    r.sequence = 0xFFFFFFFE;  // 13 back from 11
-    EXPECT_TRUE(log.Take(r, false));
-    EXPECT_EQ(log.reports.Missed(), 2u);
-    log.reports.ForgetMissed();
-    r.sequence = 0;
-    EXPECT_TRUE(log.Take(r, false));
-    EXPECT_EQ(log.reports.Missed(), 1u);
-    r.sequence = 2;
-    EXPECT_TRUE(log.Take(r, false));
-    r.sequence = 1;
-    EXPECT_TRUE(log.Take(r, false));
-    EXPECT_EQ(log.reports.Missed(), 2u);
-
-    // Catching again: numbers written meanwhile by others are no misses, but
-    // the report the record still holds stays taken.
-    log.reports.Restart();
-    EXPECT_FALSE(log.Take(r, false));
-    r.sequence = 500;
-    EXPECT_TRUE(log.Take(r, false));
-    r.sequence = 502;
-    EXPECT_TRUE(log.Take(r, false));
+    vantrel::AnnouncedReport report{Record(kTimer, 0, 1), 7};
+    EXPECT_TRUE(log.Take(report, false));
+    // Announced again (a notification handled late, or a record written by a
+    // library that numbers nothing): logged again, nothing missed.
+    EXPECT_TRUE(log.Take(report, false));
+    report.number = std::nullopt;
+    EXPECT_TRUE(log.Take(report, false));
+    report.number = 11;  // 8 to 10 went by unlogged
+    EXPECT_TRUE(log.Take(report, false));
     EXPECT_EQ(log.reports.Missed(), 3u);
+    // A number that goes back is a record made afresh; the number wraps.
+    for (std::uint32_t number : {0xFFFFFFFEu, 0u, 2u, 1u}) {
+        report.number = number;
+        EXPECT_TRUE(log.Take(report, false)) << number;
+    }
+    EXPECT_EQ(log.reports.Missed(), 5u);
+    // Catching again: numbers written meanwhile by others are no misses.
+    log.reports.ForgetMissed();
+    log.reports.Restart();
+    for (std::uint32_t number : {500u, 502u}) {
+        report.number = number;
+        EXPECT_TRUE(log.Take(report, false));
+    }
+    EXPECT_EQ(log.reports.Missed(), 1u);
+}
+
+TEST(CatchLogReports, TheRecordIsReadFromOffset16AndOnlyWhenWhole) {
+    // The library's 16 bytes hold anything; the message part a known record.
+    HookRecord written = Record(kTimer, 1000, 3, 4, -5, 6);
+    unsigned char bytes[sizeof(HookRecord)];
+    std::memcpy(bytes, &written, sizeof bytes);
+    std::memset(bytes, 0xEE, 16);
+    vantrel::HookDetailsHeader header{};
+    auto read = vantrel::ReadAnnouncedReport(bytes, header);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->record.notifyWindow | read->record.watchedWindow | read->record.writerLock |
+                  read->record.sequence, 0u);
+    EXPECT_EQ(std::memcmp(&read->record.hwnd, bytes + 16, sizeof bytes - 16), 0);
+    EXPECT_FALSE(read->number);  // a header no writer used: no number
+    header.wholeCount = 6;
+    header.reportNumber = 9;
+    read = vantrel::ReadAnnouncedReport(bytes, header);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->number, 9u);
+    header.wholeCount = 7;  // a writer is writing
+    EXPECT_FALSE(vantrel::ReadAnnouncedReport(bytes, header));
 }
 
 TEST(CatchLogLimit, TheEnvironmentSetsAWholeNumberOfLinesOrTheDefault) {
@@ -291,10 +293,11 @@ TEST(CatchWindowTables, StartFailureNamesEveryReasonTheLibraryGives) {
     // A code the library does not name (or none) leaves the usual box.
     EXPECT_EQ(StartFailureText(0), usual);
     EXPECT_EQ(StartFailureText(5), usual);
-    EXPECT_EQ(StartFailureText(static_cast<std::uint32_t>(HookFailure::NoRecord) + 1), usual);
+    EXPECT_EQ(StartFailureText(static_cast<std::uint32_t>(HookFailure::ForeignRecord) + 1), usual);
     std::vector<std::string> sentences;
     for (HookFailure f : {HookFailure::NoWindow, HookFailure::OtherCatching, HookFailure::NoCompanion,
-                          HookFailure::NoEntry, HookFailure::NoAnswer, HookFailure::NoRecord}) {
+                          HookFailure::NoEntry, HookFailure::NoAnswer, HookFailure::NoRecord,
+                          HookFailure::ForeignRecord}) {
         const std::string text = StartFailureText(static_cast<std::uint32_t>(f));
         ASSERT_EQ(text.rfind(usual + "\r", 0), 0u) << text;
         const std::string sentence = text.substr(usual.size() + 1);

@@ -1,6 +1,7 @@
 // The hook library's portable rules: which way a hook is set for a watched
-// program of either bitness, and the writers' lock in the shared record when
-// its holder has gone.
+// program of either bitness, the whole-record count of the details header,
+// the writers' lock in the shared record whatever its word holds, and when a
+// watched thread reports.
 
 #include "hooklib/hook_channel.h"
 #include "hooklib/hook_rules.h"
@@ -47,13 +48,47 @@ TEST(HookRecordWords, PendingFormOfAWindowIsNoWindowAndNoneOfTheLibrarysWordsIsT
     EXPECT_LT(offsetof(vantrel::HookRecord, writerLock), offsetof(vantrel::HookRecord, sequence));
 }
 
+TEST(HookDetailsHeader, AWriterMakesTheCountOddThenEvenAndAReaderTellsWhatWasNotWhole) {
+    using vantrel::ReadWhole;
+    using vantrel::WholeWriteBegins;
+    using vantrel::WholeWriteEnds;
+    std::uint32_t count = 0;
+    EXPECT_TRUE(ReadWhole(count, [] {}));  // no writer ever: whole
+    const std::uint32_t even = WholeWriteBegins(count);
+    EXPECT_EQ(count, 1u);
+    EXPECT_FALSE(ReadWhole(count, [] {}));  // a writer is writing
+    WholeWriteEnds(count, even);
+    EXPECT_EQ(count, 2u);
+    bool copied = false;
+    EXPECT_TRUE(ReadWhole(count, [&] { copied = true; }));
+    EXPECT_TRUE(copied);
+    // A write while the reader copies.
+    EXPECT_FALSE(ReadWhole(count, [&] { WholeWriteEnds(count, WholeWriteBegins(count)); }));
+    // Words left odd or planted: up to the next even number, never back to 0.
+    struct Case {
+        std::uint32_t planted, writing, whole;
+    };
+    for (const Case& c : {Case{5, 7, 8}, Case{0xFFFFFFFE, 0xFFFFFFFF, 2}, Case{0xFFFFFFFF, 1, 2}}) {
+        count = c.planted;
+        const std::uint32_t end = WholeWriteBegins(count);
+        EXPECT_EQ(count, c.writing) << c.planted;
+        EXPECT_EQ(end, c.whole) << c.planted;
+    }
+    for (std::uint32_t number : {0u, 1u, 0xFFFFFFFFu, 0x5A3C96E1u}) {
+        EXPECT_NE(vantrel::HandshakeAnswer(number), 0u);
+        EXPECT_NE(vantrel::HandshakeAnswer(number), number);
+    }
+}
+
 // A clock that moves one millisecond per pause, a set of living threads, and
-// a holder that may give the lock back at a given moment.
+// a holder that may give the lock back at a given moment, or write another
+// holder's number into the word at every pause.
 struct FakeSystem {
     std::uint64_t now = 1000;
     std::set<std::uint32_t> alive;
     std::uint32_t* word = nullptr;
     std::uint64_t releaseAt = 0;  // 0: the holder never releases
+    bool changing = false;
     std::uint64_t NowMs() const { return now; }
     bool ThreadAlive(std::uint32_t id) {
         ++asked;
@@ -62,63 +97,98 @@ struct FakeSystem {
     void Pause(unsigned) {
         ++now;
         if (releaseAt && now >= releaseAt) *word = 0;
+        if (changing) *word = 100 + static_cast<std::uint32_t>(now % 7);
     }
     int asked = 0;
 };
 
+using vantrel::hook::kReportDeadlineMs;
+using vantrel::hook::kStaleLockMs;
+using vantrel::hook::TakeWriterLock;
+
 TEST(HookWriterLock, FreeLockIsTakenAtOnceAndReleasedOnlyByItsHolder) {
     std::uint32_t word = 0;
     FakeSystem system;
-    vantrel::hook::TakeWriterLock(word, 7, system);
+    EXPECT_TRUE(TakeWriterLock(word, 7, system, 1000 + kReportDeadlineMs));
     EXPECT_EQ(word, 7u);
     EXPECT_EQ(system.now, 1000u);
     vantrel::hook::ReleaseWriterLock(word, 8);  // not the holder: no effect
     EXPECT_EQ(word, 7u);
     vantrel::hook::ReleaseWriterLock(word, 7);
     EXPECT_EQ(word, 0u);
-}
-
-TEST(HookWriterLock, HolderThatEndedIsReplacedWithinAFewMilliseconds) {
-    // A watched program crashed while it reported: its thread holds the lock for good.
-    std::uint32_t word = 41;
-    FakeSystem system;
-    system.word = &word;
-    vantrel::hook::TakeWriterLock(word, 7, system);
-    EXPECT_EQ(word, 7u);
-    EXPECT_LE(system.now - 1000, vantrel::hook::kOwnerCheckMs + 1);
-    EXPECT_EQ(system.asked, 1);
-}
-
-TEST(HookWriterLock, LivingHolderIsWaitedForAndALockLeftUnderAReusedNumberIsTakenOnceStale) {
-    // A living writer that releases after 30 ms: waited for, asked about once.
-    std::uint32_t word = 41;
-    FakeSystem system;
-    system.word = &word;
-    system.alive = {41};
-    system.releaseAt = 1030;
-    vantrel::hook::TakeWriterLock(word, 7, system);
-    EXPECT_EQ(word, 7u);
-    EXPECT_EQ(system.now, 1030u);
-    EXPECT_EQ(system.asked, 1);
-
-    // The number of a writer that ended now belongs to a living thread: the
-    // word stays unchanged past any report's length and is then taken over.
-    word = 42;
-    system.now = 1000;
-    system.asked = 0;
-    system.alive = {42};
-    system.releaseAt = 0;
-    vantrel::hook::TakeWriterLock(word, 7, system);
-    EXPECT_EQ(word, 7u);
-    EXPECT_EQ(system.now - 1000, vantrel::hook::kStaleLockMs);
-    EXPECT_GE(vantrel::hook::kStaleLockMs, vantrel::hook::kNotifyTimeoutMs);
-
     // The lock word left with this thread's own number (it was given the
     // number of a writer that ended) is this thread's at once.
     word = 7;
-    system.now = 1000;
-    vantrel::hook::TakeWriterLock(word, 7, system);
-    EXPECT_EQ(system.now, 1000u);
+    EXPECT_TRUE(TakeWriterLock(word, 7, system, 1000));
+}
+
+TEST(HookWriterLock, DeadHolderIsReplacedAtOnceAndALiveOneWaitedForUntilItGoesOrGoesStale) {
+    struct Case {
+        std::uint32_t holder;
+        bool alive;
+        std::uint64_t releaseAt;
+        std::uint64_t takenAfter;
+        int asked;
+    };
+    const Case cases[] = {
+        // A watched program crashed while it reported: its thread holds the lock for good.
+        {41, false, 0, vantrel::hook::kOwnerCheckMs, 1},
+        // A living writer that releases after 30 ms: waited for, asked about once.
+        {41, true, 1030, 30, 1},
+        // A number planted, or left by a writer that ended and now given to
+        // a living thread: unchanged for kStaleLockMs, then taken over, with
+        // time left before the deadline.
+        {42, true, 0, kStaleLockMs, 1},
+    };
+    for (const Case& c : cases) {
+        std::uint32_t word = c.holder;
+        FakeSystem system;
+        system.word = &word;
+        if (c.alive) system.alive = {c.holder};
+        system.releaseAt = c.releaseAt;
+        EXPECT_TRUE(TakeWriterLock(word, 7, system, 1000 + kReportDeadlineMs)) << c.holder;
+        EXPECT_EQ(word, 7u);
+        EXPECT_EQ(system.now - 1000, c.takenAfter) << c.holder << " " << c.releaseAt;
+        EXPECT_EQ(system.asked, c.asked);
+    }
+    EXPECT_LT(kStaleLockMs, kReportDeadlineMs);
+}
+
+TEST(HookWriterLock, AHolderThatKeepsChangingIsWaitedForOnlyUntilTheDeadline) {
+    // Another program writes a new living thread's number every millisecond:
+    // the wait ends at the deadline, measured from the first try, and the
+    // word is left as it is.
+    std::uint32_t word = 100;
+    FakeSystem system;
+    system.word = &word;
+    system.changing = true;
+    for (std::uint32_t id = 100; id < 107; ++id) system.alive.insert(id);
+    EXPECT_FALSE(TakeWriterLock(word, 7, system, 1000 + kReportDeadlineMs));
+    EXPECT_EQ(system.now, 1000 + kReportDeadlineMs);
+    EXPECT_NE(word, 7u);
+    // A deadline already passed: one try, no wait.
+    system.now = 5000;
+    EXPECT_FALSE(TakeWriterLock(word, 7, system, 4000));
+    EXPECT_EQ(system.now, 5000u);
+}
+
+TEST(HookReportGate, AMissedDeadlineStopsReportingUntilAProbeIsAnswered) {
+    using vantrel::hook::ReportGate;
+    using Step = ReportGate::Step;
+    ReportGate gate;
+    EXPECT_EQ(gate.Next(10), Step::Report);
+    EXPECT_EQ(gate.Word(), 0u);
+    // Missed at a time with the lowest bit clear and set, and across the
+    // wrap of the millisecond count.
+    for (std::uint32_t missed : {1000u, 1001u, 0xFFFFFF00u}) {
+        gate.Missed(missed);
+        ReportGate kept(gate.Word());  // what a thread slot keeps
+        EXPECT_EQ(kept.Next(missed + 1), Step::Skip) << missed;
+        EXPECT_EQ(kept.Next(missed + vantrel::hook::kProbeEveryMs - 2), Step::Skip) << missed;
+        EXPECT_EQ(kept.Next(missed + vantrel::hook::kProbeEveryMs), Step::Probe) << missed;
+        gate.Answered();
+        EXPECT_EQ(gate.Next(missed + 1), Step::Report);
+    }
 }
 
 }  // namespace

@@ -16,9 +16,6 @@
 
 namespace vantrel::e2e {
 
-namespace {
-
-// A path handed over by the build (a Unix path) in the form Wine programs use.
 std::string WindowsPath(const std::string& path) {
     std::string result = path;
     std::replace(result.begin(), result.end(), '/', '\\');
@@ -27,6 +24,8 @@ std::string WindowsPath(const std::string& path) {
     }
     return result;
 }
+
+namespace {
 
 std::string FromEnvironmentOr(const char* name, const char* fallback) {
     char buffer[MAX_PATH * 2] = {};

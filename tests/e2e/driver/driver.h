@@ -55,6 +55,8 @@ void Pause(int ms);
 
 // ---- Paths (Windows form, Z:\...) -------------------------------------------
 
+// A path handed over by the build (a Unix path) in the form Wine programs use.
+std::string WindowsPath(const std::string& path);
 std::string BuildDir();
 std::string VantrelExePath();
 std::string HookDllPath();
