@@ -351,12 +351,17 @@ TEST_F(DpiTest, DialogsAndTheCatchMessagesWindowAreLaidOutAtTheirScale) {
     ASSERT_TRUE(Post(editMove, WM_CLOSE, 0, 0));
     ASSERT_TRUE(App().WaitForWindowGone("TForm2"));
 
-    // Set Style: 225 x 114.
+    // Set Style: 671 x 250, the extended style's flags at 448, 24 with 215 x 218.
     ASSERT_TRUE(App().PostCommand(cmd::SetStyle1));
     HWND setStyle = App().WaitForWindow("TForm6", "Set Style");
     ASSERT_NE(setStyle, nullptr);
-    EXPECT_EQ(ClientSize(setStyle).cx, Scale(225));
-    EXPECT_EQ(ClientSize(setStyle).cy, Scale(114));
+    EXPECT_EQ(ClientSize(setStyle).cx, Scale(671));
+    EXPECT_EQ(ClientSize(setStyle).cy, Scale(250));
+    const RECT flags = PlaceIn(setStyle, ::GetDlgItem(setStyle, ctl::ExStyleFlagList));
+    EXPECT_EQ(flags.left, Scale(448));
+    EXPECT_EQ(flags.top, Scale(24));
+    EXPECT_EQ(flags.right - flags.left, Scale(215));
+    EXPECT_EQ(flags.bottom - flags.top, Scale(218));
     ASSERT_TRUE(Post(setStyle, WM_CLOSE, 0, 0));
     ASSERT_TRUE(App().WaitForWindowGone("TForm6"));
 
