@@ -27,6 +27,7 @@ inline constexpr int Maximize1 = 131;
 inline constexpr int Close1 = 132;
 inline constexpr int About1 = 141;
 inline constexpr int Copy1 = 151;
+inline constexpr int CopyAll1 = 152;  // "Copy all" of the property list
 
 // Catch Messages window TForm5ForHook.
 inline constexpr int MenuCatchRun = 201;
