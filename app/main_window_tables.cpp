@@ -24,6 +24,8 @@ const std::vector<MenuSpec>& MainMenuTable() {
         {"&View", {
             {"&Decimal",            Decimal,          "",       "",              kNoImage, false, true, false, true},
             {"&Hexadecimal",        Hexadecimal,      "",       "",              kNoImage, false, false, false, true},
+            {"-"},
+            {"Copy &all properties", CopyAll1,        "Ctrl+Shift+C", "",        kNoImage},
         }},
         {"&Window", {
             {"Show &position",      Showposition1,    "",       "Show position", 11},
@@ -81,7 +83,8 @@ const std::vector<ToolButtonSpec>& MainToolBarTable() {
 
 const std::vector<MenuItemSpec>& PropertyPopupTable() {
     static const std::vector<MenuItemSpec> table = {
-        {"&Copy value", Copy1, "Ctrl+Ins", "", kNoImage},
+        {"&Copy value", Copy1,    "Ctrl+Ins",     "", kNoImage},
+        {"Copy &all",   CopyAll1, "Ctrl+Shift+C", "", kNoImage},
     };
     return table;
 }

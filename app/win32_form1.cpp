@@ -285,6 +285,7 @@ void TForm1::RunCommand(int command) {
         {cmd::Close1, &TForm1::Close1Click},
         {cmd::About1, &TForm1::About1Click},
         {cmd::Copy1, &TForm1::Copy1Click},
+        {cmd::CopyAll1, &TForm1::CopyAll1Click},
     };
     // A command that comes while another waits for a window's answer (the
     // user dragged the window meanwhile, and its move let a posted command
@@ -432,6 +433,7 @@ void TForm1::ApplyToggles(const ToggleStates& t) {
 }
 
 void TForm1::Copy1Click() { CopySelectedValue(ListView1, hwnd()); }
+void TForm1::CopyAll1Click() { CopyAllRows(ListView1, hwnd()); }
 
 void TForm1::Show1Click() { RunStateCommand(*this, StateCommand::Show); }
 void TForm1::Enable1Click() { RunStateCommand(*this, StateCommand::Enable); }

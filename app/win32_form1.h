@@ -49,6 +49,7 @@ public:
     void Close1Click();
     void About1Click();
     void Copy1Click();
+    void CopyAll1Click();
 
     // Larger pieces of work.
     void TreeRefresh();

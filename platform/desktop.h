@@ -148,6 +148,10 @@ public:
     virtual Reply show(Handle window, ShowCommand command) = 0;
     virtual Reply enable(Handle window, bool enabled) = 0;
     virtual Reply setTopmost(Handle window, bool topmost) = 0;  // no move, size or activation
+    // Has the system take the window's frame from its style words again (a
+    // border, caption or edge written by setWindowLong shows only then): no
+    // move, size, z-order change or activation.
+    virtual Reply frameChanged(Handle window) = 0;
     virtual Reply requestClose(Handle window) = 0;              // WM_SYSCOMMAND SC_CLOSE, sent
     virtual Reply setText(Handle window, const std::string& text) = 0;
     virtual Reply setPlacement(Handle window, const Placement& placement) = 0;

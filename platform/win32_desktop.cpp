@@ -325,6 +325,14 @@ public:
         });
     }
 
+    Reply frameChanged(Handle window) override {
+        const HWND hwnd = ToHwnd(window);
+        return Ask(hwnd, [hwnd] {
+            ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                           SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        });
+    }
+
     Reply requestClose(Handle window) override {
         const HWND hwnd = ToHwnd(window);
         return Ask(hwnd, [hwnd] { ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0); }, true);

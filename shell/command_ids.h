@@ -27,6 +27,7 @@ inline constexpr int Maximize1 = 131;
 inline constexpr int Close1 = 132;
 inline constexpr int About1 = 141;
 inline constexpr int Copy1 = 151;
+inline constexpr int CopyAll1 = 152;  // "Copy all" of the property list
 
 // Catch Messages window TForm5ForHook.
 inline constexpr int MenuCatchRun = 201;
@@ -69,6 +70,8 @@ inline constexpr int Edit2 = 1202;
 inline constexpr int Edit3 = 1203;
 inline constexpr int CheckBox1 = 1211;
 inline constexpr int SpinEdit1 = 1221;  // SpinEdit1..SpinEdit8 are 1221..1228
+inline constexpr int StyleFlagList = 1231;    // Set Style: the style's flags to tick
+inline constexpr int ExStyleFlagList = 1232;  // Set Style: the extended style's flags to tick
 inline constexpr int Button1 = 1;       // OK (IDOK)
 inline constexpr int Button2 = 2;       // Cancel (IDCANCEL)
 }  // namespace vantrel::ctl

@@ -5,6 +5,7 @@
 #include "resources/resource_names.h"
 #include "shell/error_report.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <vector>
 
@@ -166,8 +167,10 @@ void Form::CentreOnScreen() {
     ::GetWindowRect(hwnd_, &r);
     const int w = r.right - r.left;
     const int h = r.bottom - r.top;
-    const int x = (::GetSystemMetrics(SM_CXSCREEN) - w) / 2;
-    const int y = (::GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+    // A form larger than the screen keeps its caption and its first
+    // controls on it.
+    const int x = std::max(0, (::GetSystemMetrics(SM_CXSCREEN) - w) / 2);
+    const int y = std::max(0, (::GetSystemMetrics(SM_CYSCREEN) - h) / 2);
     ::SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -6,7 +6,9 @@
 
 #include <commctrl.h>
 
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace vantrel::win32 {
 
@@ -33,26 +35,40 @@ ToggleStates FillPropertyList(HWND list, Desktop& desktop, Handle window, bool h
     return std::move(sheet.toggles);
 }
 
-void CopySelectedValue(HWND list, HWND owner) {
-    const int row = static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-    if (row < 0) return;
-    // A value may be long (a program's path, a row of style names): the room
-    // grows until the whole value fits.
+namespace {
+
+// The text of a row's caption (0) or value (1). A value may be long (a
+// program's path, a row of style names): the room grows until it all fits.
+std::string ItemText(HWND list, int row, int column) {
     std::wstring buffer;
     for (std::size_t room = 512;; room *= 2) {
         buffer.assign(room, L'\0');
         LVITEMW item{};
-        item.iSubItem = 1;
+        item.iSubItem = column;
         item.pszText = buffer.data();
         item.cchTextMax = static_cast<int>(room);
         const auto length =
             ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
         if (static_cast<std::size_t>(length) + 1 < room || room >= (1u << 20)) {
             buffer.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-            break;
+            return Narrow(buffer);
         }
     }
-    PutClipboardText(owner, CopyValueText({"", Narrow(buffer)}));
+}
+
+}  // namespace
+
+void CopySelectedValue(HWND list, HWND owner) {
+    const int row = static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    if (row < 0) return;
+    PutClipboardText(owner, CopyValueText({"", ItemText(list, row, 1)}));
+}
+
+void CopyAllRows(HWND list, HWND owner) {
+    std::vector<PropertyRow> rows;
+    const int count = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) rows.push_back({ItemText(list, row, 0), ItemText(list, row, 1)});
+    if (!rows.empty()) PutClipboardText(owner, CopyAllText(rows));
 }
 
 }  // namespace vantrel::win32

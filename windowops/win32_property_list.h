@@ -1,6 +1,6 @@
 #pragma once
-// The property list control: filled with the rows of one window, and "Copy
-// value" of its selected row. The toggle states the rows give go back to the
+// The property list control: filled with the rows of one window, "Copy
+// value" of its selected row and "Copy all" of its rows. The toggle states the rows give go back to the
 // caller, which sets its own commands from them.
 
 #include "platform/desktop.h"
@@ -17,5 +17,9 @@ ToggleStates FillPropertyList(HWND list, Desktop& desktop, Handle window, bool h
 // Puts the selected row's value and CR LF on the clipboard, owned by owner;
 // nothing when no row is selected.
 void CopySelectedValue(HWND list, HWND owner);
+
+// Puts every row the list shows on the clipboard as "Name: value" lines,
+// owned by owner; nothing when the list is empty.
+void CopyAllRows(HWND list, HWND owner);
 
 }  // namespace vantrel::win32

@@ -332,6 +332,14 @@ TEST_F(DpiTest, TheMainWindowIsLaidOutAtItsScaleWithFontsAndPicturesForIt) {
 
 TEST_F(DpiTest, DialogsAndTheCatchMessagesWindowAreLaidOutAtTheirScale) {
     const int dpi = Dpi();
+    // A control's left, top, width and height in its dialog, at this scale.
+    const auto expectPlace = [](HWND dialog, int id, RECT measures) {
+        const RECT place = PlaceIn(dialog, ::GetDlgItem(dialog, id));
+        EXPECT_EQ(place.left, Scale(measures.left)) << id;
+        EXPECT_EQ(place.top, Scale(measures.top)) << id;
+        EXPECT_EQ(place.right - place.left, Scale(measures.right)) << id;
+        EXPECT_EQ(place.bottom - place.top, Scale(measures.bottom)) << id;
+    };
     // Edit / Move: 306 x 258, OK at 72, 229 with 75 x 25, text in the dialog's font.
     ASSERT_TRUE(App().SelectWindow(Fix().Window("main")));
     ASSERT_TRUE(App().PostCommand(cmd::EditMove1));
@@ -339,11 +347,7 @@ TEST_F(DpiTest, DialogsAndTheCatchMessagesWindowAreLaidOutAtTheirScale) {
     ASSERT_NE(editMove, nullptr);
     EXPECT_EQ(ClientSize(editMove).cx, Scale(306));
     EXPECT_EQ(ClientSize(editMove).cy, Scale(258));
-    const RECT ok = PlaceIn(editMove, ::GetDlgItem(editMove, ctl::Button1));
-    EXPECT_EQ(ok.left, Scale(72));
-    EXPECT_EQ(ok.top, Scale(229));
-    EXPECT_EQ(ok.right - ok.left, Scale(75));
-    EXPECT_EQ(ok.bottom - ok.top, Scale(25));
+    expectPlace(editMove, ctl::Button1, {72, 229, 75, 25});
     HWND text = ::GetDlgItem(editMove, ctl::Edit1);
     ASSERT_TRUE(SetWindowTextRemote(text, "Fixture main"));
     EXPECT_EQ(EditTextWidth(text, 11),
@@ -351,12 +355,13 @@ TEST_F(DpiTest, DialogsAndTheCatchMessagesWindowAreLaidOutAtTheirScale) {
     ASSERT_TRUE(Post(editMove, WM_CLOSE, 0, 0));
     ASSERT_TRUE(App().WaitForWindowGone("TForm2"));
 
-    // Set Style: 225 x 114.
+    // Set Style: 671 x 250, the extended style's flags at 448, 24 with 215 x 218.
     ASSERT_TRUE(App().PostCommand(cmd::SetStyle1));
     HWND setStyle = App().WaitForWindow("TForm6", "Set Style");
     ASSERT_NE(setStyle, nullptr);
-    EXPECT_EQ(ClientSize(setStyle).cx, Scale(225));
-    EXPECT_EQ(ClientSize(setStyle).cy, Scale(114));
+    EXPECT_EQ(ClientSize(setStyle).cx, Scale(671));
+    EXPECT_EQ(ClientSize(setStyle).cy, Scale(250));
+    expectPlace(setStyle, ctl::ExStyleFlagList, {448, 24, 215, 218});
     ASSERT_TRUE(Post(setStyle, WM_CLOSE, 0, 0));
     ASSERT_TRUE(App().WaitForWindowGone("TForm6"));
 

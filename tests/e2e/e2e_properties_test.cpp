@@ -2,7 +2,7 @@
 // fixture window against what the system reports for it, the rows that depend
 // on the window's state, the hexadecimal display and "Copy value"; the rows
 // after them (style names, class, program, client area) of a button and a
-// tree view.
+// tree view; "Copy all".
 
 #include "tests/e2e/driver/driver.h"
 
@@ -267,6 +267,18 @@ TEST_F(PropertiesTest, CopyValueOfTheClassRow) {
     ASSERT_TRUE(session_.app->SelectPropertyRow("Class"));
     ASSERT_TRUE(session_.app->SendCommand(cmd::Copy1));
     EXPECT_EQ(ClipboardText(), std::optional<std::string>("Button\r\n"));
+}
+
+TEST_F(PropertiesTest, CopyAllPutsEveryRowOnTheClipboardByItsShortcut) {
+    ASSERT_TRUE(session_.app->SelectWindow(W("ok")));
+    std::string expected;
+    for (const PropertyRow& row : session_.app->Properties()) expected += row.name + ": " + row.value + "\r\n";
+    ASSERT_TRUE(EmptyClipboardText());
+    ASSERT_TRUE(session_.app->ActivateMain());
+    PressKey('C', true, true);
+    ASSERT_TRUE(WaitFor([] { return ClipboardText().has_value(); }, kWaitTimeout, "Copy all's text"));
+    EXPECT_EQ(ClipboardText(), expected);
+    EXPECT_EQ(ClipboardUnicodeText(), expected);
 }
 
 TEST_F(PropertiesTest, WindowThatIsGoneShowsEmptyRows) {

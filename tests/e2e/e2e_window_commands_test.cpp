@@ -518,6 +518,47 @@ TEST_F(WindowCommandsTest, SetStyleCancelWritesNothing) {
     EXPECT_EQ(StyleOf(target, GWL_STYLE), style);
 }
 
+TEST_F(WindowCommandsTest, SetStyleTickingTopmostMakesTheWindowTopmostWhereATypedNumberOnlyWritesIt) {
+    const auto topmostRow = [](HWND list) {
+        const auto rows = ReadListView(list);
+        for (size_t i = 0; i < rows.size(); ++i)
+            if (rows[i].caption == "WS_EX_TOPMOST") return static_cast<int>(i);
+        return -1;
+    };
+    // Typed: the flag ticks with the number, and OK only writes the number,
+    // which does not make a window topmost.
+    HWND typed = NewTarget("styletyped");
+    ASSERT_NE(typed, nullptr);
+    const uint32_t exStyle = StyleOf(typed, GWL_EXSTYLE);
+    ASSERT_EQ(exStyle & WS_EX_TOPMOST, 0u);
+    HWND dialog = OpenSetStyle();
+    ASSERT_NE(dialog, nullptr);
+    HWND list = ::GetDlgItem(dialog, ctl::ExStyleFlagList);
+    const int topmost = topmostRow(list);
+    ASSERT_GE(topmost, 0);
+    EXPECT_FALSE(ListRowChecked(list, topmost));
+    ASSERT_TRUE(SetWindowTextRemote(::GetDlgItem(dialog, ctl::Edit2), std::to_string(exStyle | WS_EX_TOPMOST)));
+    EXPECT_TRUE(ListRowChecked(list, topmost));
+    Confirm(dialog, "TForm6");
+    EXPECT_EQ(StyleOf(typed, GWL_EXSTYLE) & WS_EX_TOPMOST, 0u);
+    EXPECT_EQ(App().Property("Stay on top"), "Off");
+
+    // Ticked: the field follows the tick, and OK makes the window topmost.
+    HWND ticked = NewTarget("styleticked");
+    ASSERT_NE(ticked, nullptr);
+    dialog = OpenSetStyle();
+    ASSERT_NE(dialog, nullptr);
+    list = ::GetDlgItem(dialog, ctl::ExStyleFlagList);
+    ASSERT_TRUE(CheckListRow(list, topmost, true));
+    EXPECT_EQ(WindowText(::GetDlgItem(dialog, ctl::Edit2)), std::to_string(exStyle | WS_EX_TOPMOST));
+    Confirm(dialog, "TForm6");
+    EXPECT_TRUE(WaitFor([&] { return (StyleOf(ticked, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }, kWaitTimeout,
+                        "the ticked window to be topmost"));
+    EXPECT_TRUE(WaitFor([&] { return App().Property("Stay on top") == "On"; }, kWaitTimeout,
+                        "the list to show it on top"));
+    for (const char* name : {"styletyped", "styleticked"}) Fix().Command(std::string("destroy ") + name);
+}
+
 // ---- A window that does not answer ----------------------------------------------
 
 TEST_F(WindowCommandsTest, AHungWindowLeavesEveryCommandAnsweringAndRequestsDoNotPileUp) {

@@ -202,6 +202,10 @@ Reply MemoryDesktop::setTopmost(Handle window, bool topmost) {
     });
 }
 
+Reply MemoryDesktop::frameChanged(Handle window) {
+    return change(window, "frameChanged " + std::to_string(window), [] {});
+}
+
 Reply MemoryDesktop::requestClose(Handle window) {
     return change(window, "close " + std::to_string(window), [=, this] { destroy(window); });
 }

@@ -87,6 +87,7 @@ public:
     Reply show(Handle window, ShowCommand command) override;
     Reply enable(Handle window, bool enabled) override;
     Reply setTopmost(Handle window, bool topmost) override;
+    Reply frameChanged(Handle window) override;
     Reply requestClose(Handle window) override;
     Reply setText(Handle window, const std::string& text) override;
     Reply setPlacement(Handle window, const Placement& placement) override;

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+
 using namespace vantrel;
 using vantrel::testing::MemoryDesktop;
 
@@ -143,3 +146,123 @@ TEST_F(SetStyleTest, AStyleThatWouldStrandTheUserIsRefusedOnVantrelsOwnWindows) 
 }
 
 }  // namespace
+
+// ---- The tick lists ----------------------------------------------------------------
+
+namespace {
+
+// Values written independently from the SDK's definitions.
+constexpr std::uint32_t kChild = 0x40000000, kVisible = 0x10000000, kSysMenu = 0x00080000, kTabStop = 0x00010000;
+constexpr std::uint32_t kExTopmostBit = 0x8, kExClientEdge = 0x200;
+
+StyleFlag Named(const StyleTicks& ticks, TickList list, std::string_view name) {
+    for (const StyleFlag& flag : ticks.Flags(list))
+        if (flag.name == name) return flag;
+    ADD_FAILURE() << "no flag " << name;
+    return {};
+}
+
+// Whether the list ticks the flag; nullopt when it does not offer it.
+std::optional<bool> TickOf(const StyleTicks& ticks, TickList list, std::string_view name) {
+    const auto flags = ticks.Flags(list);
+    for (size_t i = 0; i < flags.size(); ++i)
+        if (flags[i].name == name) return ticks.Ticks(list).at(i);
+    return std::nullopt;
+}
+
+}  // namespace
+
+TEST(StyleTicks, TickingWritesTheFieldAndTypingTicksTheFlags) {
+    // A push button with a tab stop, in hexadecimal.
+    StyleTicks ticks("button", {kChild | kVisible | kTabStop, 0, 0}, true);
+    EXPECT_EQ(TickOf(ticks, TickList::Style, "BS_PUSHBUTTON"), true);
+    EXPECT_EQ(TickOf(ticks, TickList::Style, "WS_TABSTOP"), true);
+    EXPECT_EQ(TickOf(ticks, TickList::Style, "WS_MAXIMIZEBOX"), std::nullopt);
+    // A type ticks like a radio button: the push button's choice goes.
+    EXPECT_EQ(ticks.Tick(TickList::Style, Named(ticks, TickList::Style, "BS_AUTOCHECKBOX"), true), "50010003");
+    EXPECT_EQ(TickOf(ticks, TickList::Style, "BS_PUSHBUTTON"), false);
+    // A text that is no number leaves the ticks; a number moves them.
+    EXPECT_FALSE(ticks.Typed(TickList::Style, "5001000G"));
+    EXPECT_EQ(TickOf(ticks, TickList::Style, "WS_TABSTOP"), true);
+    EXPECT_TRUE(ticks.Typed(TickList::Style, "50000003"));
+    EXPECT_EQ(TickOf(ticks, TickList::Style, "WS_TABSTOP"), false);
+    // A system menu makes the shared bits the caption's boxes.
+    EXPECT_EQ(ticks.Tick(TickList::Style, Named(ticks, TickList::Style, "WS_SYSMENU"), true), "50080003");
+    EXPECT_EQ(TickOf(ticks, TickList::Style, "WS_MAXIMIZEBOX"), false);
+    EXPECT_EQ(TickOf(ticks, TickList::Style, "WS_TABSTOP"), std::nullopt);
+
+    // Decimal fields take and give decimal numbers.
+    StyleTicks decimal("Edit", {kChild, 0, 0}, false);
+    EXPECT_EQ(decimal.Tick(TickList::ExStyle, Named(decimal, TickList::ExStyle, "WS_EX_TOPMOST"), true), "8");
+    EXPECT_TRUE(decimal.Typed(TickList::ExStyle, "0x208"));
+    EXPECT_EQ(TickOf(decimal, TickList::ExStyle, "WS_EX_CLIENTEDGE"), true);
+}
+
+TEST_F(SetStyleTest, OkMakesWhatTheUserTickedTakeEffectAndNothingMoreForTypedNumbers) {
+    const std::string write = "setWindowLong 498 ", frame = "frameChanged 498", topmost = "topmost 498 1";
+    using Edit = std::function<void(StyleTicks&, StyleTexts&)>;
+    const auto tick = [](TickList list, std::string_view name, bool on) -> Edit {
+        return [=](StyleTicks& t, StyleTexts& f) {
+            f[static_cast<size_t>(list)] = t.Tick(list, Named(t, list, name), on);
+        };
+    };
+    const auto type = [](TickList list, std::string text) -> Edit {
+        return [=](StyleTicks& t, StyleTexts& f) { t.Typed(list, f[static_cast<size_t>(list)] = text); };
+    };
+    const auto ex = TickList::ExStyle, style = TickList::Style;
+    const struct {
+        std::vector<Edit> edits;
+        std::vector<std::string> journal;
+    } cases[] = {
+        {{tick(ex, "WS_EX_TOPMOST", true)}, {write + "-20 264", topmost}},
+        {{type(ex, "264")}, {write + "-20 264"}},
+        {{tick(style, "WS_THICKFRAME", false)}, {write + "-16 382402560", frame}},
+        {{type(style, "382402560")}, {write + "-16 382402560"}},
+        // One frame request for all the frame bits, before the topmost one.
+        {{tick(ex, "WS_EX_CLIENTEDGE", true), tick(ex, "WS_EX_TOPMOST", true)}, {write + "-20 776", frame, topmost}},
+        // Typing decides the bits it changes, and only those.
+        {{tick(style, "WS_THICKFRAME", false), type(style, "382664704")}, {}},
+        {{tick(ex, "WS_EX_TOPMOST", true), type(ex, "265")}, {write + "-20 265", topmost}},
+        // Visibility is no frame bit.
+        {{tick(style, "WS_VISIBLE", false)}, {write + "-16 114229248"}},
+    };
+    for (const auto& c : cases) {
+        desktop.journal.clear();
+        desktop.window(kWindow).style = 0x16CF0000;
+        desktop.window(kWindow).exStyle = 0x100;
+        const StyleValues read = ReadStyleValues(desktop, kWindow);
+        StyleTicks ticks("TNotes", read, false);
+        StyleTexts fields = StyleFieldTexts(read, false);
+        for (const Edit& edit : c.edits) edit(ticks, fields);
+        EXPECT_FALSE(ApplySetStyle(desktop, kWindow, read, fields, false, OwnWindow::None, ticks.Ticked()).Stopped());
+        EXPECT_EQ(desktop.journal, c.journal) << fields[0] << " " << fields[1];
+    }
+    // Unticking topmost takes the window out of the topmost ones.
+    desktop.journal.clear();
+    ApplySetStyle(desktop, kWindow, {0x16CF0000, 0x108, 7}, {"382664704", "256", "7"}, false, OwnWindow::None,
+                  {0, kExTopmostBit});
+    EXPECT_EQ(desktop.journal, (std::vector<std::string>{write + "-20 256", "topmost 498 0"}));
+}
+
+TEST_F(SetStyleTest, TickedFollowUpsWaitForTheirWritesAndSkipWhatAControlDoesNotDraw) {
+    // A control's group and tab stop are no frame bits; its system menu is.
+    auto& control = desktop.addChild(kWindow, 0x300, "", "Button");
+    control.style = kChild | kVisible;
+    const StyleValues read = ReadStyleValues(desktop, 0x300);
+    ApplySetStyle(desktop, 0x300, read, {std::to_string(kChild | kVisible | kTabStop), "0", "0"}, false,
+                  OwnWindow::None, {kTabStop, 0});
+    EXPECT_EQ(desktop.journal.size(), 1u);
+    ApplySetStyle(desktop, 0x300, read, {std::to_string(kChild | kVisible | kSysMenu | kTabStop), "0", "0"}, false,
+                  OwnWindow::None, {kSysMenu | kTabStop, 0});
+    EXPECT_EQ(desktop.journal.back(), "frameChanged 768");
+
+    // A write that is not answered asks for nothing after it.
+    desktop.journal.clear();
+    desktop.window(kWindow).ids.thread = 9;
+    desktop.hang(9);
+    const CommandOutcome outcome =
+        ApplySetStyle(desktop, kWindow, ReadStyleValues(desktop, kWindow), {"382664704", "776", "7"}, false,
+                      OwnWindow::None, {0, kExTopmostBit | kExClientEdge});
+    EXPECT_EQ(outcome.reply, Reply::NotAnswered);
+    EXPECT_EQ(desktop.journal, (std::vector<std::string>{"setWindowLong 498 -20 776"}));
+}

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 namespace vantrel {
@@ -94,6 +95,25 @@ TEST(MainMenu, ItemsShortcutsImagesAndTheHiddenSetStyle) {
     EXPECT_EQ(window, expected);
     EXPECT_EQ(PropertyPopupTable().at(0).caption, "&Copy value");
     EXPECT_EQ(PropertyPopupTable().at(0).shortcut, "Ctrl+Ins");
+}
+
+TEST(MainMenu, CopyAllComesAfterTheItemsOfItsMenusWithAShortcutOfItsOwn) {
+    const auto& view = MainMenuTable()[1].items;
+    ASSERT_EQ(view.size(), 4u);
+    EXPECT_EQ(view[1].caption, "&Hexadecimal");
+    EXPECT_EQ(view[2].caption, "-");
+    EXPECT_EQ(view[3].command, cmd::CopyAll1);
+    ASSERT_EQ(PropertyPopupTable().size(), 2u);
+    EXPECT_EQ(PropertyPopupTable()[1].command, cmd::CopyAll1);
+    EXPECT_EQ(PropertyPopupTable()[1].shortcut, view[3].shortcut);
+    EXPECT_EQ(ParseShortcut(view[3].shortcut), (Shortcut{'C', true, true}));
+    // No two commands share a shortcut.
+    std::map<std::string_view, int> owners;
+    auto items = PropertyPopupTable();
+    for (const auto& m : MainMenuTable()) items.insert(items.end(), m.items.begin(), m.items.end());
+    for (const auto& i : items)
+        if (!i.shortcut.empty())
+            EXPECT_EQ(owners.emplace(i.shortcut, i.command).first->second, i.command) << i.shortcut;
 }
 
 TEST(MainToolBar, ButtonsSeparatorsHintsAndImages) {

@@ -685,6 +685,22 @@ bool SelectListRow(HWND listView, int row) {
     return result && *result != 0;
 }
 
+bool ListRowChecked(HWND listView, int row) {
+    const auto state = Send(listView, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK);
+    return state && (*state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+}
+
+bool CheckListRow(HWND listView, int row, bool checked) {
+    RemoteProcess process(ProcessOf(listView));
+    RemoteBuffer buffer(process.handle(), sizeof(LVITEMA));
+    LVITEMA item{};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+    buffer.Write(&item, sizeof item);
+    auto result = Send(listView, LVM_SETITEMSTATE, static_cast<WPARAM>(row), buffer.param());
+    return result && *result != 0;
+}
+
 std::vector<std::string> ReadStatusBar(HWND statusBar) {
     std::vector<std::string> texts;
     if (!statusBar) {

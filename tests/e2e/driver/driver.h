@@ -220,6 +220,10 @@ struct ListRow {
 std::vector<ListRow> ReadListView(HWND listView);
 int ListSelectedRow(HWND listView);
 bool SelectListRow(HWND listView, int row);
+// The check box of a row of a list view with check boxes: read, and set as a
+// click on it would (the list tells its owner the row changed).
+bool ListRowChecked(HWND listView, int row);
+bool CheckListRow(HWND listView, int row, bool checked);
 
 // Texts of all panels of a status bar.
 std::vector<std::string> ReadStatusBar(HWND statusBar);
