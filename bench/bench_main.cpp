@@ -491,6 +491,30 @@ std::pair<double, double> CompareCatching(Vantrel& first, const Windows& a, Vant
     return {Median(times[0]), Median(times[1])};
 }
 
+// 2b. The program's side alone: records written and announced by the bench
+// windows, as the library would, to a Vantrel that catches an idle window,
+// against the same bare notifications to the sink.
+void MeasureProgramSide(Vantrel& app, unsigned count, int rounds) {
+    Windows source(0), idle(0);
+    Sink sink;
+    const CatchSession session = CatchSession::Open(app, idle.Watched());
+    std::vector<double> vantrel, limit;
+    for (int round = 0; round < rounds; ++round) {
+        session.Clear();
+        std::string box;
+        if (!session.Start(&box)) throw DriverError("Start refused (" + box + ")");
+        vantrel.push_back(source.Burst(kRecordBurst, count, session.window));
+        session.Stop();
+        limit.push_back(source.Burst(kSendBurst, count, sink.Window()));
+    }
+    const long lines = static_cast<long>(Send(session.memo, EM_GETLINECOUNT, 0, 0, 600000).value_or(0)) - 1;
+    session.Close();
+    std::printf("2b. The program's side alone, %u records announced by the bench (medians of %d rounds): %ld lines\n",
+                count, rounds, lines);
+    std::printf("        Vantrel %.3f s, limit %.3f s, ratio %.2f\n", Median(vantrel) / 1e6, Median(limit) / 1e6,
+                Median(vantrel) / Median(limit));
+}
+
 // 7. The catch path through the companion against the direct path: two
 // Vantrels, one with the test switch, catching the same window.
 void MeasureCompanion(unsigned count, int rounds) {
@@ -606,6 +630,7 @@ int main(int argc, char** argv) {
     int hungWindows = 10;
     unsigned companionCount = 20000;
     unsigned otherCount = 0;
+    unsigned programSideCount = 20000;
     bool copy = true;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
@@ -617,6 +642,7 @@ int main(int argc, char** argv) {
         else if (option == "--companion") companionCount = static_cast<unsigned>(std::atoi(argv[i + 1]));
         else if (option == "--other-bitness") otherCount = static_cast<unsigned>(std::atoi(argv[i + 1]));
         else if (option == "--copy") copy = std::atoi(argv[i + 1]) != 0;
+        else if (option == "--program-side") programSideCount = static_cast<unsigned>(std::atoi(argv[i + 1]));
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     try {
@@ -634,6 +660,8 @@ int main(int argc, char** argv) {
         std::printf("   limit's own per-window cost at 10,000 / at 1,000: %.2f\n",
                     (big.limit / big.nodes) / (small.limit / small.nodes));
         }
+
+        if (programSideCount > 0) MeasureProgramSide(*app, programSideCount, rounds);
 
         if (catchCount > 0) {
         // ---- 2. Message catching ----

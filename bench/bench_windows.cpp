@@ -67,8 +67,10 @@ LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         for (unsigned i = 0; i < count; ++i) {
             ::SendMessageA(g_watched, kBurstMessage, i, static_cast<LPARAM>(count - i));
             if (record) {
-                POINT point{};
-                ::GetCursorPos(&point);
+                // The position the thread last saw, as the library takes it
+                // for a sent message (asking the pointer costs a round trip).
+                const DWORD position = ::GetMessagePos();
+                const POINT point{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
                 record->hwnd = static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(g_watched));
                 record->message = kBurstMessage;
                 record->wParam = i;
