@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <memory>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -69,8 +68,7 @@ protected:
 
     std::vector<Line> Lines() {
         std::vector<Line> lines;
-        std::istringstream in(catcher_->Command("lines").value_or(""));
-        for (std::string text; std::getline(in, text);) {
+        for (const std::string& text : SplitLines(catcher_->Command("lines").value_or(""))) {
             const std::size_t space = text.find(' '), bar = text.find(" | ");
             if (space == std::string::npos || bar == std::string::npos) continue;
             lines.push_back({text.substr(0, space), text.substr(space + 1, bar - space - 1), text.substr(bar + 3)});

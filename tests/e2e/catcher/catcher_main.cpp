@@ -13,7 +13,7 @@
 //   options <watch 0-3> <details 0|1>   SetMyHookOptions; reply: the last error on failure
 //   start <window, decimal>             SetMyHook; reply: the last error on failure
 //   stop                                RemoveMyHook
-//   lines                               reply: the lines since the last clear, one a line
+//   lines                               reply: the lines since the last clear, each ended by CR LF
 //   clear                               forgets the lines
 //   quit
 // A line: "<message, 4+ hexadecimal digits> <window and class> | <details column>",
@@ -135,7 +135,7 @@ bool Run(const std::string& command, std::string& reply) {
         return true;
     }
     if (verb == "lines") {
-        for (const std::string& line : g_lines) reply += line + "\n";
+        for (const std::string& line : g_lines) reply += line + "\r\n";
         return true;
     }
     if (verb == "clear") {
