@@ -4,12 +4,14 @@
 // of each line are compared with what the scripted messages carry: marks,
 // nesting and returns, decoded parameters, texts and structures read inside
 // the fixture, addresses that cannot be read; the four watches; windows and
-// threads made after Start; the details switched while catching.
+// threads made after Start; the details switched while catching; Vantrel
+// answering and painting while its Start waits for the companion.
 
 #include "hooklib/hook_channel.h"
 #include "tests/e2e/driver/driver.h"
 
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -221,6 +223,57 @@ TEST_F(CaptureTest, DetailsSwitchedOnWhileCatchingComeWithTheNextMessage) {
         if (l.message == "0460" || l.message == "0461") seen.push_back(l.message + " " + l.target + " | " + l.details);
     EXPECT_EQ(seen, (std::vector<std::string>{"0460 - | -", "0461 " + main + " | sent", "0461 " + main +
                                                                                           " | returned result=0 (0x00000000)"}));
+}
+
+// Whether a process of that program name runs.
+bool ProgramRuns(const char* name) {
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = ::Process32First(snapshot, &entry); more && !found; more = ::Process32Next(snapshot, &entry))
+        found = ::lstrcmpiA(entry.szExeFile, name) == 0;
+    ::CloseHandle(snapshot);
+    return found;
+}
+
+TEST_F(CaptureTest, WhileStartWaitsForTheCompanionVantrelAnswersAndPaints) {
+    // A companion that never shows its window (the fixture program in its
+    // place): Start waits its full time for it, then says it is missing.
+    const std::string folder = BuildDir() + "\\e2e-temp\\silent-companion";
+    const char* companion = sizeof(void*) == 8 ? "vantrel64.exe" : "vantrel32.exe";
+    ::CreateDirectoryA((BuildDir() + "\\e2e-temp").c_str(), nullptr);
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileA(VantrelExePath().c_str(), (folder + "\\vantrel.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(HookDllPath().c_str(), (folder + "\\VANTREL.DLL").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(FixtureExePath().c_str(), (folder + "\\" + companion).c_str(), FALSE));
+    ::SetEnvironmentVariableA("VANTREL_HOOK_COMPANION", "1");
+    std::unique_ptr<Vantrel> app = Vantrel::StartProgram(folder + "\\vantrel.exe");
+    ::SetEnvironmentVariableA("VANTREL_HOOK_COMPANION", nullptr);
+    const CatchSession session = CatchSession::Open(*app, fixture_->Window("cap_main"));
+    const DWORD pressed = ::GetTickCount();
+    ASSERT_TRUE(session.Command(cmd::MenuCatchRun));
+    ASSERT_TRUE(WaitFor([&] { return ProgramRuns(companion); }, kWaitTimeout, "the companion started"));
+    // Past the time after which the system takes a window for hung, it
+    // answers what is sent to it and paints.
+    while (::GetTickCount() - pressed < 6000 && ProgramRuns(companion)) {
+        EXPECT_TRUE(Send(session.window, WM_NULL, 0, 0, 1000).has_value());
+        Pause(500);
+    }
+    ASSERT_TRUE(ProgramRuns(companion)) << "Start gave up before the test could look";
+    EXPECT_FALSE(::IsHungAppWindow(app->MainWindow()));
+    ::InvalidateRect(session.window, nullptr, FALSE);
+    EXPECT_TRUE(WaitFor([&] { return !::GetUpdateRect(session.window, nullptr, FALSE); }, 5000,
+                        "the Catch Messages window painted"));
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = app->FindWindowOfClass("#32770", "", true)) != nullptr; }, 60000,
+                        "Start to give up"));
+    EXPECT_NE(StaticText(box).find("The hook companion"), std::string::npos) << StaticText(box);
+    ClickDialogButton(box, IDOK);
+    app->WaitForWindowGone("#32770");
+    session.Close();
+    EXPECT_TRUE(app->Stop());
 }
 
 }  // namespace
