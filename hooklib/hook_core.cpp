@@ -116,8 +116,9 @@ DWORD g_askedSlot = TLS_OUT_OF_INDEXES;
 Channel g_channel;
 
 // The hooks set by this process (vantrel.exe, or a companion): per thread,
-// the returns' switch, and the scout with the process it scouts. Only the
-// thread that sets them touches these.
+// the returns' switch, and the scout with the process it scouts. The thread
+// that starts a catch and the one that takes the scout's requests share
+// them, under g_hooksLock.
 struct ThreadHooks {
     DWORD thread = 0;
     HHOOK callWnd = nullptr, getMessage = nullptr, returned = nullptr;
@@ -126,6 +127,15 @@ std::vector<ThreadHooks> g_threadHooks;
 bool g_returnHooks = false;
 HHOOK g_scoutHook = nullptr;
 DWORD g_scoutedProcess = 0;
+CRITICAL_SECTION g_hooksLock;
+
+class HooksLocked {
+public:
+    HooksLocked() { ::EnterCriticalSection(&g_hooksLock); }
+    ~HooksLocked() { ::LeaveCriticalSection(&g_hooksLock); }
+    HooksLocked(const HooksLocked&) = delete;
+    HooksLocked& operator=(const HooksLocked&) = delete;
+};
 
 // Windows found to belong to a program of the library's folder (the notify
 // window, the request window), with their process, and the last one found
@@ -846,6 +856,7 @@ ThreadHooks* HooksOf(DWORD thread) {
 
 bool AddThreadHooks(DWORD thread) {
     if (!thread) return false;  // thread 0 would mean every thread of the desktop
+    const HooksLocked locked;
     if (HooksOf(thread)) return true;
     if (g_threadHooks.size() >= kMostHookedThreads) return false;
     ThreadHooks hooks;
@@ -873,6 +884,7 @@ bool AddThreadHooks(DWORD thread) {
 }
 
 void RemoveThreadHooks() {
+    const HooksLocked locked;
     Unhook(g_scoutHook);
     g_scoutedProcess = 0;
     for (ThreadHooks& hooks : g_threadHooks) {
@@ -884,9 +896,13 @@ void RemoveThreadHooks() {
     g_returnHooks = false;
 }
 
-bool HasThreadHooks() { return !g_threadHooks.empty() || g_scoutHook; }
+bool HasThreadHooks() {
+    const HooksLocked locked;
+    return !g_threadHooks.empty() || g_scoutHook;
+}
 
 bool SetReturnHooks(bool on) {
+    const HooksLocked locked;
     g_returnHooks = on;
     bool all = true;
     for (ThreadHooks& hooks : g_threadHooks) {
@@ -897,6 +913,7 @@ bool SetReturnHooks(bool on) {
 }
 
 bool SetScout(DWORD process) {
+    const HooksLocked locked;
     Unhook(g_scoutHook);
     g_scoutedProcess = process;
     if (!process) return true;
@@ -907,12 +924,17 @@ bool SetScout(DWORD process) {
 }
 
 bool TakeThreadRequest(DWORD thread) {
-    if (!g_scoutHook || !g_scoutedProcess || !thread) return false;
+    DWORD scouted = 0;
+    {
+        const HooksLocked locked;
+        if (g_scoutHook) scouted = g_scoutedProcess;
+    }
+    if (!scouted || !thread) return false;
     HANDLE handle = ::OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, thread);
     if (!handle) return false;
     const DWORD process = ::GetProcessIdOfThread(handle);
     ::CloseHandle(handle);
-    return process == g_scoutedProcess && AddThreadHooks(thread);
+    return process == scouted && AddThreadHooks(thread);
 }
 
 HINSTANCE LibraryModule() { return g_module; }
@@ -968,6 +990,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
     switch (reason) {
         case DLL_PROCESS_ATTACH:
             g_module = instance;
+            ::InitializeCriticalSection(&g_hooksLock);
             for (DWORD* slot : slots) *slot = ::TlsAlloc();
             break;
         case DLL_THREAD_DETACH:
@@ -985,6 +1008,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
                 if (*slot != TLS_OUT_OF_INDEXES) ::TlsFree(*slot);
                 *slot = TLS_OUT_OF_INDEXES;
             }
+            ::DeleteCriticalSection(&g_hooksLock);
             break;
         default:
             break;

@@ -57,9 +57,6 @@ std::uint32_t g_catchOptions = 0;
 // again), and it was asked to give up meanwhile.
 bool g_starting = false;
 bool g_startCancelled = false;
-// The window where new threads of a scouted process ask for their hooks,
-// while this library sets them itself.
-HWND g_requestWindow = nullptr;
 
 // A companion program this library has started, one per bitness.
 struct Companion {
@@ -245,19 +242,60 @@ LRESULT CALLBACK RequestWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-// The message-only window where new threads ask for their hooks while this
-// library sets them (on the thread that calls SetMyHook).
-HWND MakeRequestWindow() {
-    if (g_requestWindow) return g_requestWindow;
+// The scout's own thread, while this library sets the hooks itself: it sets
+// the scout and keeps the window where new threads of the watched process
+// ask for their hooks, and answers them at once, whatever Vantrel's thread is
+// doing meanwhile (a long tree rebuild, a modal box). Systems that run a hook
+// of another bitness in the thread that set it find this one always ready.
+struct Scout {
+    HANDLE thread = nullptr;
+    DWORD id = 0;
+    DWORD process = 0;
+    HWND window = nullptr;
+    HANDLE ready = nullptr;
+    bool set = false;
+};
+Scout g_scout;
+
+DWORD WINAPI RunScout(LPVOID) {
     constexpr wchar_t kClass[] = L"VantrelHookRequests";
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = RequestWindowProc;
     windowClass.hInstance = LibraryModule();
     windowClass.lpszClassName = kClass;
     ::RegisterClassW(&windowClass);
-    g_requestWindow =
+    g_scout.window =
         ::CreateWindowExW(0, kClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, LibraryModule(), nullptr);
-    return g_requestWindow;
+    g_scout.set = g_scout.window && SetScout(g_scout.process);
+    ::SetEvent(g_scout.ready);
+    MSG msg;
+    while (g_scout.set && ::GetMessageW(&msg, nullptr, 0, 0) > 0) ::DispatchMessageW(&msg);
+    SetScout(0);
+    if (g_scout.window) ::DestroyWindow(g_scout.window);
+    return 0;
+}
+
+void StopScout() {
+    if (!g_scout.thread) return;
+    ::PostThreadMessageW(g_scout.id, WM_QUIT, 0, 0);
+    WaitAnswering(g_scout.thread, 5000, [] { return ::WaitForSingleObject(g_scout.thread, 0) == WAIT_OBJECT_0; });
+    ::CloseHandle(g_scout.thread);
+    if (g_scout.ready) ::CloseHandle(g_scout.ready);
+    g_scout = Scout{};
+}
+
+// Starts the scout's thread for process; the window where requests go.
+HWND StartScout(DWORD process) {
+    StopScout();
+    g_scout.process = process;
+    g_scout.ready = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!g_scout.ready) return nullptr;
+    g_scout.thread = ::CreateThread(nullptr, 0, RunScout, nullptr, 0, &g_scout.id);
+    if (!g_scout.thread) return nullptr;
+    WaitAnswering(g_scout.ready, 5000, [] { return ::WaitForSingleObject(g_scout.ready, 0) == WAIT_OBJECT_0; });
+    if (g_scout.set) return g_scout.window;
+    StopScout();
+    return nullptr;
 }
 
 void RemoveHooks() {
@@ -265,8 +303,7 @@ void RemoveHooks() {
     if (g_route == Route::Direct) RemoveThreadHooks();
     else AskCompanion(CompanionOf(g_route), kCompanionRemoveHooks, 0);
     g_hooked = false;
-    if (g_requestWindow) ::DestroyWindow(g_requestWindow);
-    g_requestWindow = nullptr;
+    StopScout();
 }
 
 // The threads of a window tree's windows in one process.
@@ -495,8 +532,8 @@ bool SetWatchHooks(HookWatch watch, HWND watched, DWORD thread, DWORD process, s
         if (!g_hooked) return false;
         for (std::size_t i = 1; i < threads.size(); ++i) AddThreadHooks(threads[i]);
         if (scout) {
-            const HWND window = MakeRequestWindow();
-            if (!window || !SetScout(process)) return false;
+            const HWND window = StartScout(process);
+            if (!window) return false;
             requestWindow = WindowValue(window);
         }
         return true;
