@@ -490,8 +490,10 @@ private:
                 DetailNotifyChar o{HeaderOf(h), n.ch, n.itemPrev, n.itemNext, 0};
                 return Put(PayloadKind::NotifyChar, o);
             }
-            case PayloadKind::NotifyListViewItem: return ListItem(pointer, h, code);
-            case PayloadKind::NotifyTreeViewItem: return TreeItem(pointer, h, code);
+            case PayloadKind::NotifyListViewItem:  // LVN_GETDISPINFOA/W; wide: -175 to -178
+                return DisplayItem<typename L::NotifyListItem>(pointer, h, code, rule.kind, -150, -177, -175, -178);
+            case PayloadKind::NotifyTreeViewItem:  // TVN_GETDISPINFOA/W; wide: -452 to -460
+                return DisplayItem<typename L::NotifyTreeItem>(pointer, h, code, rule.kind, -403, -452, -452, -460);
             default: return Put(PayloadKind::NotifyHeader, HeaderOf(h));
         }
     }
@@ -510,35 +512,25 @@ private:
         ReadText(item.text, o.text, wide ? TextCharset::Wide : TextCharset::Ansi, false, 0);
     }
 
-    void ListItem(std::uint64_t pointer, const typename L::Nmhdr& h, std::int32_t code) {
-        typename L::NotifyListItem n;
+    // NMLVDISPINFO or NMTVDISPINFO: the item, and its text by ItemText;
+    // getA, getW: the GETDISPINFO codes; firstW to lastW: the wide codes.
+    template <class Notify>
+    void DisplayItem(std::uint64_t pointer, const typename L::Nmhdr& h, std::int32_t code, PayloadKind kind,
+                     std::int32_t getA, std::int32_t getW, std::int32_t firstW, std::int32_t lastW) {
+        Notify n;
         if (env_.Read(pointer, &n, sizeof n) != sizeof n) return Put(PayloadKind::NotifyHeader, HeaderOf(h));
         DetailNotifyItem o{};
         o.hdr = HeaderOf(h);
+        // A list view's item is an index (sign-extended), a tree view's a handle.
         o.item = static_cast<std::uint64_t>(static_cast<std::int64_t>(n.item.item));
         o.lParam = n.item.lParam;
         o.mask = n.item.mask;
         o.state = n.item.state;
         o.stateMask = n.item.stateMask;
-        o.subItem = n.item.subItem;
+        if constexpr (requires { n.item.subItem; }) o.subItem = n.item.subItem;
         o.image = n.item.image;
-        ItemText(n.item, code, -150, -177, -175, -178, o);  // LVN_GETDISPINFOA/W; wide: -175 to -178
-        Put(PayloadKind::NotifyListViewItem, o);
-    }
-
-    void TreeItem(std::uint64_t pointer, const typename L::Nmhdr& h, std::int32_t code) {
-        typename L::NotifyTreeItem n;
-        if (env_.Read(pointer, &n, sizeof n) != sizeof n) return Put(PayloadKind::NotifyHeader, HeaderOf(h));
-        DetailNotifyItem o{};
-        o.hdr = HeaderOf(h);
-        o.item = n.item.item;
-        o.lParam = n.item.lParam;
-        o.mask = n.item.mask;
-        o.state = n.item.state;
-        o.stateMask = n.item.stateMask;
-        o.image = n.item.image;
-        ItemText(n.item, code, -403, -452, -452, -460, o);  // TVN_GETDISPINFOA/W; wide: -452 to -460
-        Put(PayloadKind::NotifyTreeViewItem, o);
+        ItemText(n.item, code, getA, getW, firstW, lastW, o);
+        Put(kind, o);
     }
 
     static std::size_t ClassLength(const char16_t (&units)[kDetailClassUnits]) {
