@@ -538,7 +538,8 @@ void MeasureProgramSide(Vantrel& app, unsigned count, int rounds) {
 // without the log pane): one per watch, started afresh.
 class Catcher {
 public:
-    Catcher(HookWatch watch, bool details, HWND window) : catcher_(Fixture::StartProgram(BuildDir() + "\\vantrel_catcher.exe")) {
+    Catcher(HookWatch watch, bool details, HWND window)
+        : catcher_(Fixture::StartProgram(BuildDir() + "\\vantrel_catcher.exe")) {
         const std::string options =
             "options " + std::to_string(static_cast<unsigned>(watch)) + (details ? " 1" : " 0");
         if (!catcher_->Command(options) || !catcher_->Command("start " + std::to_string(HandleValue(window))))

@@ -75,12 +75,16 @@ using Native = NativeLayouts<UINT_PTR>;
 static_assert(sizeof(Native::CreateStruct) == sizeof(CREATESTRUCTW) &&
               offsetof(Native::CreateStruct, name) == offsetof(CREATESTRUCTW, lpszName) &&
               offsetof(Native::CreateStruct, exStyle) == offsetof(CREATESTRUCTW, dwExStyle));
-static_assert(sizeof(Native::WindowPos) == sizeof(WINDOWPOS) && offsetof(Native::WindowPos, flags) == offsetof(WINDOWPOS, flags));
-static_assert(sizeof(Native::NcCalcSize) == sizeof(NCCALCSIZE_PARAMS) && sizeof(DetailMinMaxInfo) == sizeof(MINMAXINFO));
+static_assert(sizeof(Native::WindowPos) == sizeof(WINDOWPOS) &&
+              offsetof(Native::WindowPos, flags) == offsetof(WINDOWPOS, flags));
+static_assert(sizeof(Native::NcCalcSize) == sizeof(NCCALCSIZE_PARAMS) &&
+              sizeof(DetailMinMaxInfo) == sizeof(MINMAXINFO));
 static_assert(sizeof(Native::DrawItem) == sizeof(DRAWITEMSTRUCT) &&
               offsetof(Native::DrawItem, itemData) == offsetof(DRAWITEMSTRUCT, itemData));
-static_assert(sizeof(Native::MeasureItem) == sizeof(MEASUREITEMSTRUCT) && sizeof(Native::CopyData) == sizeof(COPYDATASTRUCT));
-static_assert(sizeof(Native::HelpInfo) == sizeof(HELPINFO) && offsetof(Native::HelpInfo, mouse) == offsetof(HELPINFO, MousePos));
+static_assert(sizeof(Native::MeasureItem) == sizeof(MEASUREITEMSTRUCT) &&
+              sizeof(Native::CopyData) == sizeof(COPYDATASTRUCT));
+static_assert(sizeof(Native::HelpInfo) == sizeof(HELPINFO) &&
+              offsetof(Native::HelpInfo, mouse) == offsetof(HELPINFO, MousePos));
 static_assert(sizeof(Native::Nmhdr) == sizeof(NMHDR) && offsetof(Native::Nmhdr, code) == offsetof(NMHDR, code));
 static_assert(sizeof(Native::NotifyListView) == sizeof(NMITEMACTIVATE) &&
               offsetof(Native::NotifyListView, keyFlags) == offsetof(NMITEMACTIVATE, uKeyFlags) &&
@@ -91,8 +95,10 @@ static_assert(sizeof(Native::NotifyKey) == sizeof(NMKEY) && offsetof(NMLVKEYDOWN
               offsetof(NMTVKEYDOWN, flags) == Native::kPackedKeyOffset + 2);
 static_assert(sizeof(Native::NotifyCustomDraw) == sizeof(NMCUSTOMDRAW) &&
               offsetof(Native::NotifyCustomDraw, itemlParam) == offsetof(NMCUSTOMDRAW, lItemlParam));
-static_assert(sizeof(Native::NotifyMouse) == sizeof(NMMOUSE) && offsetof(Native::NotifyMouse, hitInfo) == offsetof(NMMOUSE, dwHitInfo));
-static_assert(sizeof(Native::NotifyPair) == sizeof(NMUPDOWN) && offsetof(Native::NotifyPair, first) == offsetof(NMHEADERW, iItem) &&
+static_assert(sizeof(Native::NotifyMouse) == sizeof(NMMOUSE) &&
+              offsetof(Native::NotifyMouse, hitInfo) == offsetof(NMMOUSE, dwHitInfo));
+static_assert(sizeof(Native::NotifyPair) == sizeof(NMUPDOWN) &&
+              offsetof(Native::NotifyPair, first) == offsetof(NMHEADERW, iItem) &&
               offsetof(Native::NotifyPair, first) == offsetof(NMTOOLBARW, iItem));
 static_assert(sizeof(Native::NotifyChar) == sizeof(NMCHAR));
 static_assert(offsetof(Native::NotifyListItem, item) == offsetof(NMLVDISPINFOW, item) &&
@@ -431,8 +437,8 @@ struct LiveProgram {
         if (bytes.empty()) return {};
         const int length = static_cast<int>(bytes.size());
         std::u16string text(bytes.size(), u'\0');
-        const int units = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, reinterpret_cast<wchar_t*>(text.data()),
-                                                length);
+        const int units =
+            ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, reinterpret_cast<wchar_t*>(text.data()), length);
         text.resize(units > 0 ? static_cast<std::size_t>(units) : 0);
         return text;
     }

@@ -89,7 +89,8 @@ protected:
         return lines;
     }
     static void Print(const std::vector<Line>& lines) {
-        for (const Line& l : lines) std::printf("  %s %s | %s\n", l.message.c_str(), l.target.c_str(), l.details.c_str());
+        for (const Line& l : lines)
+            std::printf("  %s %s | %s\n", l.message.c_str(), l.target.c_str(), l.details.c_str());
     }
     std::string Target(const std::string& window, const std::string& className) {
         return Hex(fixture_->Window(window)) + " {" + className + "}";
@@ -221,8 +222,8 @@ TEST_F(CaptureTest, DetailsSwitchedOnWhileCatchingComeWithTheNextMessage) {
     std::vector<std::string> seen;
     for (const Line& l : lines)
         if (l.message == "0460" || l.message == "0461") seen.push_back(l.message + " " + l.target + " | " + l.details);
-    EXPECT_EQ(seen, (std::vector<std::string>{"0460 - | -", "0461 " + main + " | sent", "0461 " + main +
-                                                                                          " | returned result=0 (0x00000000)"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"0460 - | -", "0461 " + main + " | sent",
+                                              "0461 " + main + " | returned result=0 (0x00000000)"}));
 }
 
 // Whether a process of that program name runs.

@@ -103,7 +103,8 @@ TEST(HookCapture, TextsInEitherFormAreTakenToTheirEndOrCountCutAtTheBoundAndMark
         EXPECT_EQ(Capture(program, {0x000C, 0, bad}).payloadKind, static_cast<std::uint16_t>(PayloadKind::Unreadable));
     // WM_GETTEXT before the call, or with an error result: nothing to read.
     EXPECT_EQ(Capture(program, {0x000D, 0, 0x1000}).payloadKind, static_cast<std::uint16_t>(PayloadKind::None));
-    EXPECT_EQ(Capture(program, {0x000D, 0, 0x1000, ~0ull, true}).payloadKind, static_cast<std::uint16_t>(PayloadKind::None));
+    EXPECT_EQ(Capture(program, {0x000D, 0, 0x1000, ~0ull, true}).payloadKind,
+              static_cast<std::uint16_t>(PayloadKind::None));
 }
 
 TEST(HookCapture, StructuresOfEitherBitnessComeNormalizedWithTheirTextsAtomsAndResourceNumbers) {
@@ -193,7 +194,8 @@ TEST(HookCapture, NotificationsTakeTheFormOfTheirCodeAndSenderAndCommandsNameThe
     // A WM_COMMAND names its control; an NMHDR that cannot be read is marked.
     d = Capture(program, {0x0111, 0x03000065, 0x10070}, p);
     EXPECT_EQ(std::u16string(d.senderClass), u"Edit");
-    EXPECT_EQ(Capture(program, {0x004E, 0, 0x9000}, p).payloadKind, static_cast<std::uint16_t>(PayloadKind::Unreadable));
+    EXPECT_EQ(Capture(program, {0x004E, 0, 0x9000}, p).payloadKind,
+              static_cast<std::uint16_t>(PayloadKind::Unreadable));
 }
 
 }  // namespace
