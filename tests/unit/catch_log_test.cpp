@@ -225,6 +225,96 @@ TEST(CatchLogReports, TheRecordIsReadFromOffset16AndOnlyWhenWhole) {
     EXPECT_FALSE(vantrel::ReadAnnouncedReport(bytes, header));
 }
 
+TEST(CatchLogColumns, TargetAndDetailsFollowTheLinesOwnColumnsLinedUp) {
+    using vantrel::LineWithColumns;
+    const std::string own = Line(kTimer, false, 0, 1, 2, 30, 40);
+    EXPECT_EQ(LineWithColumns(own, "", ""), own);
+    const std::string padded = own + std::string(99 - own.size(), ' ');
+    EXPECT_EQ(LineWithColumns(own, "", "posted   id=1"), padded + " | posted   id=1");
+    EXPECT_EQ(LineWithColumns(own, "0x00010020 {Edit}", ""), padded + " | 0x00010020 {Edit}");
+    EXPECT_EQ(LineWithColumns(own, "0x00010020 {A\r\nB}", "sent"),
+              padded + " | 0x00010020 {A  B}" + std::string(11, ' ') + " | sent");
+    // Nothing is cut: longer columns push the next ones.
+    const std::string longOwn(120, 'o'), longTarget(40, 't');
+    EXPECT_EQ(LineWithColumns(longOwn, longTarget, "d"), longOwn + " | " + longTarget + " | d");
+}
+
+TEST(CatchLogColumns, DetailsFollowTheirReportAndAReturnFollowsTheFateOfItsSend) {
+    using vantrel::DetailMark;
+    constexpr std::uint32_t kGetTextLength = 0x0E, kSize = 0x05, kSizeLParam = (300u << 16) | 400u;
+    auto report = [](std::uint32_t message, DetailMark mark, std::uint8_t depth = 0, std::uint32_t lParam = 0) {
+        vantrel::AnnouncedReport r{Record(message, 0, 0, lParam), std::nullopt, vantrel::MessageDetails{}};
+        r.record.hwnd = 0x00010020;
+        vantrel::MessageDetails& d = *r.details;
+        d.window = r.record.hwnd;
+        d.message = message;
+        d.lParam = lParam;
+        d.thread = 5;
+        d.mark = static_cast<std::uint8_t>(mark);
+        d.depth = depth;
+        d.result = 4;
+        d.windowClass[0] = u'E';
+        return r;
+    };
+    auto with = [](const std::string& own, const std::string& column) {
+        return own + std::string(99 - own.size(), ' ') + " | " + column;
+    };
+    const std::string sizeLine = Line(kSize, false, 0, 0, kSizeLParam), lengthLine = Line(kGetTextLength, false);
+    CatchLog log;
+    // Off: a send's line is the line as ever, its return no line at all.
+    EXPECT_EQ(log.Take(report(kSize, DetailMark::Sent, 0, kSizeLParam), false), sizeLine);
+    EXPECT_EQ(log.Take(report(kSize, DetailMark::Returned), false), std::nullopt);
+    log.details = true;
+    EXPECT_EQ(log.Take(report(kSize, DetailMark::Posted, 0, kSizeLParam), false),
+              with(sizeLine, "posted   SIZE_RESTORED 400 x 300"));
+    EXPECT_EQ(log.Take(report(kGetTextLength, DetailMark::Sent), false), with(lengthLine, "sent"));
+    EXPECT_EQ(log.Take(report(kGetTextLength, DetailMark::Returned), false),
+              with(lengthLine, "returned result=4 (0x00000004)"));
+    // Hidden as a repetition, the send takes its return along; a return is
+    // no message of its own, so the next send is a repetition too. A send
+    // nested in a logged one and filtered out drops only its own return.
+    log.hideRepetitions = true;
+    EXPECT_EQ(log.Take(report(kGetTextLength, DetailMark::Sent), false), std::nullopt);
+    EXPECT_EQ(log.Take(report(kGetTextLength, DetailMark::Returned), false), std::nullopt);
+    EXPECT_EQ(log.Take(report(kGetTextLength, DetailMark::Sent), false), std::nullopt);
+    log.hideRepetitions = false;
+    log.filter[Category::Timer] = false;
+    EXPECT_TRUE(log.Take(report(kSize, DetailMark::Sent), false));
+    EXPECT_FALSE(log.Take(report(kTimer, DetailMark::Sent, 1), false));
+    EXPECT_FALSE(log.Take(report(kTimer, DetailMark::Returned, 1), false));
+    EXPECT_TRUE(log.Take(report(kSize, DetailMark::Returned), false));
+    // A return whose send came before catching began has no fate: no line.
+    EXPECT_FALSE(log.Take(report(kSize, DetailMark::Returned, 3), false));
+
+    // A wide watch names the window of every line, from the details or,
+    // without them, from the record.
+    log.details = false;
+    log.targets = true;
+    EXPECT_EQ(log.Take(report(kGetTextLength, DetailMark::Sent), false), with(lengthLine, "0x00010020 {E}"));
+    vantrel::AnnouncedReport bare = report(kGetTextLength, DetailMark::Sent);
+    bare.details.reset();
+    EXPECT_EQ(log.Take(bare, false), with(lengthLine, "0x00010020"));
+}
+
+TEST(CatchLogReports, DetailsAreTakenWithAWholeRecordOnlyWhenTheyDescribeIt) {
+    HookRecord written = Record(kTimer, 1000, 3, 4);
+    written.hwnd = 0x00010020;
+    vantrel::MessageDetails details{};
+    details.window = written.hwnd;
+    details.message = kTimer;
+    details.wParam = 3;
+    vantrel::HookDetailsHeader header{};
+    // A header no writer used: no details, as no number.
+    EXPECT_FALSE(vantrel::ReadAnnouncedReport(&written, header, &details)->details);
+    header.wholeCount = 2;
+    auto read = vantrel::ReadAnnouncedReport(&written, header, &details);
+    ASSERT_TRUE(read && read->details);
+    EXPECT_EQ(read->details->wParam, 3u);
+    EXPECT_FALSE(vantrel::ReadAnnouncedReport(&written, header)->details);  // not asked for
+    details.message = kPaint;  // the details of another report
+    EXPECT_FALSE(vantrel::ReadAnnouncedReport(&written, header, &details)->details);
+}
+
 TEST(CatchLogLimit, TheEnvironmentSetsAWholeNumberOfLinesOrTheDefault) {
     using vantrel::LogLineLimit;
     EXPECT_EQ(vantrel::kDefaultLogLineLimit, 1000000u);
