@@ -29,6 +29,12 @@ bool Contains(std::string_view text, std::string_view part) {
 
 }  // namespace
 
+std::string_view CategoryName(Category category) {
+    static constexpr std::string_view names[kCategoryCount] = {"Timer", "Paint", "Mouse", "Keyboard", "Cursor",
+                                                               "Other"};
+    return names[static_cast<int>(category)];
+}
+
 unsigned CategoriesOf(std::uint32_t number, std::string_view name) {
     unsigned set = 0;
     if (Contains(name, "PAINT")) set |= Bit(Category::Paint);
@@ -114,6 +120,20 @@ std::optional<AnnouncedReport> ReadAnnouncedReport(const void* record, const Hoo
         report.number = number;
         if (details && DetailsMatch(report.record, copied)) report.details = copied;
     }
+    return report;
+}
+
+AnnouncedReport ReturnedReport(const ReturnEntry& entry) {
+    AnnouncedReport report;
+    report.record.hwnd = entry.details.window;
+    report.record.message = entry.details.message;
+    report.record.wParam = static_cast<std::uint32_t>(entry.details.wParam);
+    report.record.lParam = static_cast<std::uint32_t>(entry.details.lParam);
+    report.record.time = entry.time;
+    report.record.x = entry.x;
+    report.record.y = entry.y;
+    report.number = entry.reportNumber;
+    report.details = entry.details;
     return report;
 }
 

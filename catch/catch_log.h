@@ -22,6 +22,9 @@ namespace vantrel {
 enum class Category { Timer, Paint, Mouse, Keyboard, Cursor, Other };
 inline constexpr int kCategoryCount = 6;
 
+// "Timer", "Paint", "Mouse", "Keyboard", "Cursor", "Other".
+std::string_view CategoryName(Category category);
+
 // The six switches: all on at start, kept for the whole run.
 struct CatchFilter {
     bool on[kCategoryCount] = {true, true, true, true, true, true};
@@ -80,6 +83,11 @@ struct AnnouncedReport {
 // ever used the header.
 std::optional<AnnouncedReport> ReadAnnouncedReport(const void* record, const HookDetailsHeader& header,
                                                    const MessageDetails* details = nullptr);
+
+// A send's return as the library leaves it in the ring beside the details
+// (it is not announced): a report whose record is made from its details,
+// its time and pointer position, numbered from the same count.
+AnnouncedReport ReturnedReport(const ReturnEntry& entry);
 
 // The report numbers of the details header: the library numbers every
 // report it writes, one more each time, so a gap between two numbers counts

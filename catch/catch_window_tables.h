@@ -6,6 +6,7 @@
 #include "shell/command_table.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,9 +27,16 @@ const CategoryControls (&CategoryTable())[kCategoryCount];
 // The category of a check button or menu item command, if it is one.
 const CategoryControls* CategoryOfCommand(int command);
 
+// The Watch choice's radio items, one per watch the hook library knows, in
+// its order: the watch of an item's command, and the item of a watch.
+std::optional<HookWatch> WatchOfCommand(int command);
+int WatchCommand(HookWatch watch);
+
 // The box of a Start that failed: "Unable to set hook\r(VANTREL.DLL)" and,
 // when the hook library named the reason (SetMyHook's last-error code, a
 // HookFailure), one plain sentence under it.
 std::string StartFailureText(std::uint32_t lastError);
+// That sentence alone; "" for a code the library does not name.
+std::string HookFailureReason(std::uint32_t lastError);
 
 }  // namespace vantrel

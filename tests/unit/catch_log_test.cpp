@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -294,6 +296,22 @@ TEST(CatchLogColumns, DetailsFollowTheirReportAndAReturnFollowsTheFateOfItsSend)
     vantrel::AnnouncedReport bare = report(kGetTextLength, DetailMark::Sent);
     bare.details.reset();
     EXPECT_EQ(log.Take(bare, false), with(lengthLine, "0x00010020"));
+
+    // A return from the library's ring: its record made from the entry.
+    vantrel::ReturnEntry entry{};
+    entry.reportNumber = 41;
+    entry.time = 3723004;
+    entry.x = -3;
+    entry.y = 7;
+    entry.details = *report(kSize, DetailMark::Returned, 0, kSizeLParam).details;
+    entry.details.wParam = 0x1'00000002;
+    const vantrel::AnnouncedReport back = vantrel::ReturnedReport(entry);
+    EXPECT_EQ(back.number, 41u);
+    EXPECT_EQ(std::make_tuple(back.record.hwnd, back.record.message, back.record.wParam, back.record.lParam,
+                              back.record.time, back.record.x, back.record.y),
+              std::make_tuple(0x00010020u, kSize, 2u, kSizeLParam, 3723004u, -3, 7));
+    ASSERT_TRUE(back.details);
+    EXPECT_TRUE(vantrel::DetailsMatch(back.record, *back.details));
 }
 
 TEST(CatchLogReports, DetailsAreTakenWithAWholeRecordOnlyWhenTheyDescribeIt) {
@@ -350,7 +368,7 @@ TEST(CatchLogFile, EveryLineEndsWithCrLf) {
 TEST(CatchWindowTables, SwitchesMeetTheirButtonsAndItems) {
     using namespace vantrel;
     const auto& menus = CatchMenuTable();
-    ASSERT_EQ(menus.size(), 2u);
+    ASSERT_EQ(menus.size(), 3u);  // "&Catching", "&Messages", then "&View"
     EXPECT_EQ(menus[0].shortcut, "F9");
     for (const CategoryControls& c : CategoryTable()) {
         EXPECT_EQ(CategoryOfCommand(c.toolButton), &c);
@@ -374,6 +392,42 @@ TEST(CatchWindowTables, SwitchesMeetTheirButtonsAndItems) {
     EXPECT_EQ(FindMenuItem(menus, cmd::Hiderepetitions1)->shortcut, "F8");
     EXPECT_EQ(FindMenuItem(menus, cmd::MenuCatchClear)->shortcut, "Ctrl+N");
     EXPECT_EQ(FindMenuItem(menus, cmd::MenuCatchSave)->shortcut, "Ctrl+S");
+}
+
+TEST(CatchWindowTables, DetailsWatchFilterAndFindComeAfterThePartsOwn) {
+    using namespace vantrel;
+    const auto& menus = CatchMenuTable();
+    ASSERT_EQ(menus.size(), 3u);
+    EXPECT_EQ(menus[2].caption, "&View");
+    EXPECT_EQ(menus[1].items.back().command, cmd::MenuMessFilter);  // after the six categories
+    const MenuItemSpec* details = FindMenuItem(menus, cmd::MenuViewDetails);
+    ASSERT_NE(details, nullptr);
+    EXPECT_EQ(details->shortcut, "F7");
+    EXPECT_FALSE(details->checked);
+    EXPECT_EQ(FindMenuItem(menus, cmd::MenuLogFind)->shortcut, "Ctrl+F");
+    EXPECT_EQ(FindMenuItem(menus, cmd::MenuLogFindNext)->shortcut, "F3");
+    // The Details button comes last, off, with the item's picture.
+    const ToolButtonSpec& button = CatchToolBarTable().back();
+    EXPECT_EQ(button.command, cmd::DetailsButton);
+    EXPECT_EQ(button.kind, ToolKind::Check);
+    EXPECT_FALSE(button.pressed);
+    EXPECT_EQ(button.image, details->image);
+    // One radio item per watch, the selected window's ticked at start.
+    for (const auto watch : {HookWatch::Window, HookWatch::Descendants, HookWatch::Thread, HookWatch::Process}) {
+        const MenuItemSpec* item = FindMenuItem(menus, WatchCommand(watch));
+        ASSERT_NE(item, nullptr);
+        EXPECT_TRUE(item->radio);
+        EXPECT_EQ(item->checked, watch == HookWatch::Window);
+        EXPECT_EQ(WatchOfCommand(WatchCommand(watch)), watch);
+    }
+    EXPECT_EQ(WatchOfCommand(cmd::MenuViewDetails), std::nullopt);
+    // No two items share a shortcut.
+    std::set<std::string_view> shortcuts;
+    std::size_t items = 0;
+    for (const MenuSpec& menu : menus)
+        for (const MenuItemSpec& item : menu.items)
+            if (!item.shortcut.empty()) shortcuts.insert(item.shortcut), ++items;
+    EXPECT_EQ(shortcuts.size(), items);
 }
 
 TEST(CatchWindowTables, StartFailureNamesEveryReasonTheLibraryGives) {
