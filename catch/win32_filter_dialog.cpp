@@ -20,7 +20,7 @@ constexpr int kNumberColumnWidth = 110;      // at 96 pixels per inch
 std::string RowNumberText(const FilterRow& row) {
     if (!row.message) {
         const auto& messages = FilterGroups()[static_cast<std::size_t>(row.category)].messages;
-        return std::to_string(messages.size()) + " messages";
+        return std::to_string(messages.size()) + (messages.size() == 1 ? " message" : " messages");
     }
     char text[32];
     std::snprintf(text, sizeof text, "0x%04X (%u)", static_cast<unsigned>(*row.message),
@@ -34,7 +34,7 @@ TFormMessageFilter::TFormMessageFilter() : Form("TFormMessageFilter") {
     CreateFormWindow("Message filter", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME);
     SetClientSize(360, 441);
     // Creation order is the tab order: the list, the field, Show all, OK, Cancel.
-    AddControl("STATIC", "Untick a message to hide it; a heading ticks its whole category:", SS_LEFT,
+    AddControl("STATIC", "Messages logged (a heading ticks its category):", SS_LEFT,
                8, 8, 344, 13, kLabel);
     FilterList = AddControl("SysListView32", "", WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 8, 24,
                             344, 300, ctl::FilterList, WS_EX_CLIENTEDGE);
@@ -61,7 +61,7 @@ TFormMessageFilter::TFormMessageFilter() : Form("TFormMessageFilter") {
     }
     FitColumns();
 
-    AddControl("STATIC", "Also hide (numbers, ranges, names: 0x400-0x4FF, 49152, WM_TIMER):", SS_LEFT,
+    AddControl("STATIC", "Also hide (e.g. 0x400-0x4FF, 49152, WM_TIMER):", SS_LEFT,
                8, 332, 344, 13, kLabel);
     FilterText = AddControl("EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, 8, 348, 344, 21, ctl::FilterText,
                             WS_EX_CLIENTEDGE);
