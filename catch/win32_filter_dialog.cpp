@@ -42,10 +42,10 @@ TFormMessageFilter::TFormMessageFilter() : Form("TFormMessageFilter") {
                    LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     int column = 0;
     for (const wchar_t* title : {L"Message", L"Number"}) {
-        LVCOLUMNW spec{};
-        spec.mask = LVCF_TEXT;
-        spec.pszText = const_cast<wchar_t*>(title);
-        ::SendMessageW(FilterList, LVM_INSERTCOLUMNW, column++, reinterpret_cast<LPARAM>(&spec));
+        LVCOLUMNW header{};
+        header.mask = LVCF_TEXT;
+        header.pszText = const_cast<wchar_t*>(title);
+        ::SendMessageW(FilterList, LVM_INSERTCOLUMNW, column++, reinterpret_cast<LPARAM>(&header));
     }
     const auto& rows = FilterRows();
     for (std::size_t i = 0; i < rows.size(); ++i) {

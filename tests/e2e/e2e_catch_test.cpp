@@ -1016,7 +1016,7 @@ TEST_F(CatchTest, EveryAnnouncedRecordIsLoggedWhoeverWroteItAndOnlyWhileCatching
     EXPECT_EQ(WindowText(catch_), plain);
 }
 
-TEST_F(CatchTest, DetailsAndWatchKeepThePartsColumnsAndAWiderWatchNamesEachLinesWindow) {
+TEST_F(CatchTest, DetailsAndWatchKeepTheLinesOwnColumnsAndAWiderWatchNamesEachLinesWindow) {
     Open();
     EXPECT_FALSE(DetailsOn());
     ASSERT_TRUE(Activate(catch_));
@@ -1028,7 +1028,7 @@ TEST_F(CatchTest, DetailsAndWatchKeepThePartsColumnsAndAWiderWatchNamesEachLines
     ASSERT_TRUE(WaitFor([&] { return !DetailsOn(); }, kWaitTimeout, "Details off by its button"));
     Command(cmd::MenuViewDetails);
     ASSERT_TRUE(WaitFor([&] { return DetailsOn(); }, kWaitTimeout, "Details on by its menu item"));
-    // Kept for the run; with it on, every line keeps the Part's columns.
+    // Kept for the run; with it on, every line keeps its own columns.
     Close();
     Open();
     EXPECT_TRUE(DetailsOn());
@@ -1040,7 +1040,7 @@ TEST_F(CatchTest, DetailsAndWatchKeepThePartsColumnsAndAWiderWatchNamesEachLines
     ASSERT_TRUE(WaitFor([&] { return !DetailsOn(); }, kWaitTimeout, "Details off again"));
 
     // A watch wider than the window (the recorder has no descendants): after
-    // the Part's columns, lined up, each line names the window it went to.
+    // the line's own columns, lined up, each line names the window it went to.
     // A choice made while catching waits for the next Start.
     Command(cmd::MenuWatchDescendants);
     Clear();

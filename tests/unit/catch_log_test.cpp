@@ -394,7 +394,7 @@ TEST(CatchWindowTables, SwitchesMeetTheirButtonsAndItems) {
     EXPECT_EQ(FindMenuItem(menus, cmd::MenuCatchSave)->shortcut, "Ctrl+S");
 }
 
-TEST(CatchWindowTables, DetailsWatchFilterAndFindComeAfterThePartsOwn) {
+TEST(CatchWindowTables, DetailsWatchFilterAndFindComeAfterTheWindowsFirstSwitches) {
     using namespace vantrel;
     const auto& menus = CatchMenuTable();
     ASSERT_EQ(menus.size(), 3u);
