@@ -2,6 +2,7 @@
 
 #include "catch/catch_window_tables.h"
 
+#include "platform/desktop.h"
 #include "resources/resource_names.h"
 #include "shell/command_ids.h"
 
@@ -75,10 +76,13 @@ const CategoryControls* CategoryOfCommand(int command) {
     return nullptr;
 }
 
-std::string StartFailureText(std::uint32_t lastError) {
+std::string StartFailureText(std::uint32_t lastError, bool higherRights) {
     std::string text = "Unable to set hook\r(VANTREL.DLL)";
     const char* reason = nullptr;
-    switch (static_cast<HookFailure>(lastError)) {
+    const auto failure = static_cast<HookFailure>(lastError);
+    if (higherRights && failure != HookFailure::NoWindow && failure != HookFailure::OtherCatching)
+        return text + "\r" + kHigherRightsText;
+    switch (failure) {
         case HookFailure::NoWindow:
             reason = "The selected window no longer exists.";
             break;

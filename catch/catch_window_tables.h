@@ -28,7 +28,9 @@ const CategoryControls* CategoryOfCommand(int command);
 
 // The box of a Start that failed: "Unable to set hook\r(VANTREL.DLL)" and,
 // when the hook library named the reason (SetMyHook's last-error code, a
-// HookFailure), one plain sentence under it.
-std::string StartFailureText(std::uint32_t lastError);
+// HookFailure), one plain sentence under it. When the watched program runs
+// with higher rights than Vantrel, Windows keeps the library out of it
+// whatever the code says, and the sentence says so.
+std::string StartFailureText(std::uint32_t lastError, bool higherRights = false);
 
 }  // namespace vantrel
