@@ -2,6 +2,7 @@
 
 #include "catch/catch_window_tables.h"
 
+#include "platform/desktop.h"
 #include "resources/resource_names.h"
 #include "shell/command_ids.h"
 
@@ -99,9 +100,12 @@ std::optional<HookWatch> WatchOfCommand(int command) {
 
 int WatchCommand(HookWatch watch) { return MenuWatchWindow + static_cast<int>(watch); }
 
-std::string StartFailureText(std::uint32_t lastError) {
+std::string StartFailureText(std::uint32_t lastError, bool higherRights) {
     std::string text = "Unable to set hook\r(VANTREL.DLL)";
-    const std::string reason = HookFailureReason(lastError);
+    const auto failure = static_cast<HookFailure>(lastError);
+    const std::string reason = higherRights && failure != HookFailure::NoWindow && failure != HookFailure::OtherCatching
+                                   ? std::string(kHigherRightsText)
+                                   : HookFailureReason(lastError);
     if (!reason.empty()) text += "\r" + reason;
     return text;
 }

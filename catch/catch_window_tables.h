@@ -34,9 +34,11 @@ int WatchCommand(HookWatch watch);
 
 // The box of a Start that failed: "Unable to set hook\r(VANTREL.DLL)" and,
 // when the hook library named the reason (SetMyHook's last-error code, a
-// HookFailure), one plain sentence under it.
-std::string StartFailureText(std::uint32_t lastError);
-// That sentence alone; "" for a code the library does not name.
+// HookFailure), one plain sentence under it. When the watched program runs
+// with higher rights than Vantrel, Windows keeps the library out of it
+// whatever the code says, and the sentence says so.
+std::string StartFailureText(std::uint32_t lastError, bool higherRights = false);
+// The library's sentence alone; "" for a code it does not name.
 std::string HookFailureReason(std::uint32_t lastError);
 
 }  // namespace vantrel

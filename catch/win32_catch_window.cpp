@@ -241,9 +241,14 @@ void TForm5ForHook::ToolButton2Click() {
     // never differ.
     SetMyHookOptions(static_cast<DWORD>(watch_), log_.details ? kHookOptionDetails : 0);
     if (SetMyHook(hwnd(), watched) == 0) {
-        // The library leaves the reason, where it can tell one, as the last error.
+        // The library leaves the reason, where it can tell one, as the last
+        // error; a program with higher rights than Vantrel's is the reason
+        // Windows itself gives no word of.
         const DWORD reason = ::GetLastError();
-        MessageBoxFor(hwnd(), StartFailureText(reason), kApplicationTitle, MB_ICONERROR);
+        Desktop& desktop = TheDesktop();
+        const bool higherRights = RunsWithHigherRights(desktop.processInfo(desktop.threadProcess(ToHandle(watched)).process),
+                                                       desktop.processInfo(desktop.ownProcessId()));
+        MessageBoxFor(hwnd(), StartFailureText(reason, higherRights), kApplicationTitle, MB_ICONERROR);
         return;
     }
     // Start leaves there the number just before the catch's first report.

@@ -456,6 +456,12 @@ TEST(CatchWindowTables, StartFailureNamesEveryReasonTheLibraryGives) {
               std::string::npos);
     EXPECT_NE(StartFailureText(static_cast<std::uint32_t>(HookFailure::OtherCatching)).find("Stop"),
               std::string::npos);
+    // A program with higher rights: the one sentence of every refusal by Windows.
+    EXPECT_EQ(StartFailureText(static_cast<std::uint32_t>(HookFailure::NoEntry), true),
+              usual + "\rWindows keeps Vantrel away from this window: its program runs with higher rights. Run "
+                      "Vantrel as administrator to change it.");
+    EXPECT_EQ(StartFailureText(static_cast<std::uint32_t>(HookFailure::NoWindow), true),
+              StartFailureText(static_cast<std::uint32_t>(HookFailure::NoWindow)));
 }
 
 }  // namespace
