@@ -953,6 +953,7 @@ public:
     SharedView(const SharedView&) = delete;
     SharedView& operator=(const SharedView&) = delete;
     T* operator->() const { return view_; }
+    T* get() const { return view_; }
     explicit operator bool() const { return view_ != nullptr; }
 
 private:
@@ -1014,6 +1015,74 @@ TEST_F(CatchTest, EveryAnnouncedRecordIsLoggedWhoeverWroteItAndOnlyWhileCatching
     // A cleared log lacks nothing.
     Clear();
     EXPECT_EQ(WindowText(catch_), plain);
+}
+
+TEST_F(CatchTest, WithDetailsTheDetailsAndTheReturnsInTheRingAreReadWithTheirReports) {
+    // This test plays the hook library once more: the record, the details
+    // beside it and the ring of returns, each whole by its own count.
+    Open();
+    Command(cmd::MenuViewDetails);
+    ASSERT_TRUE(WaitFor([&] { return DetailsOn(); }, kWaitTimeout, "Details on"));
+    const std::string plain = WindowText(catch_);
+    Clear();
+    SharedView<HookRecord> record(kHookMappingName, kHookRecordSize);
+    SharedView<std::uint8_t> object(kDetailsMappingName, kDetailsObjectSize);
+    ASSERT_TRUE(record && object);
+    auto* header = reinterpret_cast<HookDetailsHeader*>(object.get());
+    const std::uint32_t window = HandleValue(Recorder());
+    auto fill = [&](MessageDetails& d, std::uint32_t message, DetailMark mark) {
+        d = MessageDetails{};
+        d.window = window;
+        d.message = message;
+        d.thread = 77;
+        d.mark = static_cast<std::uint8_t>(mark);
+        d.result = 42;
+    };
+    auto announce = [&](std::uint32_t number, std::uint32_t message) {
+        const std::uint32_t even = WholeWriteBegins(header->wholeCount);
+        *record.get() = HookRecord{};
+        record->hwnd = window;
+        record->message = message;
+        record->time = 1000;
+        header->reportNumber = number;
+        fill(*reinterpret_cast<MessageDetails*>(object.get() + kDetailsOffset), message, DetailMark::Sent);
+        WholeWriteEnds(header->wholeCount, even);
+        return Send(catch_, HookNotifyMessage, 0, 0).has_value();
+    };
+    auto returned = [&](std::uint32_t number, std::uint32_t message) {
+        auto* entry = reinterpret_cast<ReturnEntry*>(object.get() + kReturnRingOffset) + number % kReturnRingEntries;
+        const std::uint32_t even = WholeWriteBegins(entry->wholeCount);
+        entry->reportNumber = number;
+        entry->time = 1000;
+        fill(entry->details, message, DetailMark::Returned);
+        WholeWriteEnds(entry->wholeCount, even);
+    };
+    // The column after each line's own, as the lines of these messages read.
+    auto columns = [&] {
+        std::vector<std::string> out;
+        for (const std::string& line : SplitLines(Log())) {
+            const unsigned message = LineMessage(line, false);
+            if (message == WM_USER + 0x4E || message == WM_USER + 0x4F)
+                out.push_back(std::to_string(message - WM_USER) + (line.size() > 99 ? line.substr(99) : ""));
+        }
+        return out;
+    };
+    Start();
+    const std::uint32_t base = header->reportNumber;
+    ASSERT_TRUE(announce(base + 1, WM_USER + 0x4E));
+    returned(base + 2, WM_USER + 0x4E);
+    ASSERT_TRUE(announce(base + 3, WM_USER + 0x4F));
+    EXPECT_EQ(columns(), (std::vector<std::string>{"78 | sent", "78 | returned result=42 (0x0000002A)", "79 | sent"}));
+    // A return with nothing announced after it shows a moment later.
+    returned(base + 4, WM_USER + 0x4F);
+    EXPECT_TRUE(WaitFor([&] { return columns().size() == 4; }, kWaitTimeout, "the last return"));
+    EXPECT_EQ(columns().back(), "79 | returned result=42 (0x0000002A)");
+    // The returns' numbers are no missed reports.
+    EXPECT_EQ(WindowText(catch_), plain);
+    Stop();
+    Command(cmd::MenuViewDetails);
+    ASSERT_TRUE(WaitFor([&] { return !DetailsOn(); }, kWaitTimeout, "Details off"));
+    Clear();
 }
 
 TEST_F(CatchTest, DetailsAndWatchKeepTheLinesOwnColumnsAndAWiderWatchNamesEachLinesWindow) {
