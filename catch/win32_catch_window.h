@@ -1,6 +1,10 @@
 #pragma once
 // The Catch Messages window TForm5ForHook: logs the messages of the selected
-// window, which VANTREL.DLL reports through the shared record.
+// window (or, by the Watch choice, of its descendants, its thread or its
+// process), which VANTREL.DLL reports through the shared record, with the
+// details object beside it and the sends' returns in its ring while the
+// Details switch is on. Its own dialogs: the message filter and Find in the
+// log.
 
 #include "catch/catch_log.h"
 #include "catch/win32_filter_dialog.h"
@@ -44,7 +48,8 @@ public:
     void MenuLogFindClick();
     void MenuLogFindNextClick();
 
-    // The handler of HookNotifyMessage: logs the message in the shared record.
+    // The handler of HookNotifyMessage: logs the returns that came before
+    // the announced report, then the message in the shared record.
     LRESULT InpMessage();
 
     bool PreTranslateMessage(MSG& msg) override;
