@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 namespace vantrel {
 
@@ -309,8 +310,6 @@ static_assert(offsetof(MessageDetails, windowClass) == 40, "the class names foll
 static_assert(offsetof(MessageDetails, payloadKind) == 296, "the payload's kind follows the class names");
 static_assert(offsetof(MessageDetails, payload) == 304, "the payload starts at offset 304");
 static_assert(sizeof(MessageDetails) == 832, "the details take 832 bytes");
-// The second object's size.
-inline constexpr std::uint32_t kDetailsObjectSize = kDetailsOffset + sizeof(MessageDetails);
 
 // Each payload structure fits the payload and has one layout in every build.
 static_assert(sizeof(DetailText<kDetailTextUnits>) == 516 && 516 <= kDetailPayloadBytes);
@@ -357,10 +356,17 @@ struct HookDetailsHeader {
     // Start's handshake: the hook procedure in the watched thread writes here
     // the answer to the number that came with the handshake message.
     std::uint32_t handshakeAnswer;
-    std::uint32_t reserved[13];  // 0
+    // The library's own words from here on (the program need not read them):
+    // what the current catch watches and captures, written by Start and by
+    // SetMyHookOptions, read by the hook procedures in the watched programs,
+    // which check every one of them before use.
+    std::uint32_t watchKind;     // HookWatch
+    std::uint32_t watchThread;   // the selected window's thread
+    std::uint32_t watchProcess;  // the selected window's process
+    std::uint32_t capture;       // kCapture* bits
+    std::uint32_t reserved[9];   // 0
 };
 static_assert(sizeof(HookDetailsHeader) == kDetailsOffset, "the details header takes the bytes before the details");
-static_assert(kDetailsOffset <= kDetailsObjectSize, "the header fits the details object");
 
 // The writer's side of wholeCount: WholeWriteBegins makes the word odd and
 // gives the even value that WholeWriteEnds then stores. A word left odd (a
@@ -392,5 +398,103 @@ bool ReadWhole(const std::uint32_t& count, Copy&& copy) {
 // The answer that proves the handshake reached the hook procedure: only a
 // procedure that saw the handshake's number can write it.
 inline constexpr std::uint32_t HandshakeAnswer(std::uint32_t number) { return (number ^ 0x5A3C96E1u) | 1u; }
+
+// ---- What a catch watches, and whether it takes the details -----------------
+//
+// vantrel.exe tells the library through its third operation, SetMyHookOptions
+// (hooklib/vantrel_hook.h), before Start and whenever the Details switch
+// changes. With the start values (the selected window, no details) a catch
+// is exactly the record's: the details object is left as it is, except that
+// its window word is cleared, so no earlier details match a new record.
+
+// Which windows' messages a catch reports. Numbers are part of the contract.
+enum class HookWatch : std::uint32_t {
+    Window = 0,       // the selected window (at start)
+    Descendants = 1,  // the selected window and all its descendants
+    Thread = 2,       // every window of the selected window's thread
+    Process = 3,      // every window of its process, of threads started later too
+};
+inline constexpr std::uint32_t kHookWatchCount = 4;
+
+// Bits of SetMyHookOptions's options.
+inline constexpr std::uint32_t kHookOptionDetails = 0x1;  // fill the details of every report
+inline constexpr std::uint32_t kHookOptionsKnown = kHookOptionDetails;
+
+// Bits of HookDetailsHeader::capture (the library's own word).
+inline constexpr std::uint32_t kCaptureDetails = 0x1;  // details, returns and nesting
+inline constexpr std::uint32_t kCaptureTarget = 0x2;   // the window each report went to (a wider watch)
+
+// In a wider watch the record's hwnd and the details' window name the window
+// the message went to, whatever the watch; with Details off the details then
+// hold that window, its class, the message, its whole values, the mark and
+// the thread (no payload, no sender class, depth 0).
+
+// ---- Returns: the ring beside the details -------------------------------------
+//
+// With Details on, a sent message's return is a report of its own (mark
+// Returned, the result valid, depth as its send's), numbered from the same
+// count as the records, but it is not announced: announcing it would cost the
+// watched thread a second wait for Vantrel with every send. The library
+// writes it into the next entry of a ring of kReturnRingEntries entries after
+// the details (entry number % kReturnRingEntries), each entry whole-checked by
+// its own count, and moves on. The reader takes the returns whose numbers lie
+// after the last report it took: at each notification those before the
+// announced report's number, before it logs that report, and now and then
+// while nothing is announced (the last send's return then shows a moment
+// later). A return whose entry was written again before the reader came by is
+// missed, and its number counts among the reports the log lacks.
+//
+// Start empties the ring and leaves in the header's reportNumber the number
+// just before the catch's first report: the reader starts there.
+
+inline constexpr std::uint32_t kReturnRingEntries = 32;
+
+struct ReturnEntry {
+    // Odd while the library writes this entry, even when whole (as wholeCount).
+    std::uint32_t wholeCount;
+    std::uint32_t reportNumber;  // from the same count as the announced reports
+    std::uint32_t time;          // when the window procedure returned, as the record's time
+    std::int32_t x, y;           // the pointer position, as the record's
+    std::uint32_t reserved[3];
+    MessageDetails details;      // mark Returned (any other mark: an empty entry)
+};
+static_assert(sizeof(ReturnEntry) == 32 + sizeof(MessageDetails) && offsetof(ReturnEntry, details) == 32);
+
+inline constexpr std::uint32_t kReturnRingOffset = kDetailsOffset + sizeof(MessageDetails);
+static_assert(kReturnRingOffset % 8 == 0, "the ring's entries keep their 64-bit fields aligned");
+// The second object's size: header, the announced report's details, the ring.
+inline constexpr std::uint32_t kDetailsObjectSize = kReturnRingOffset + kReturnRingEntries * sizeof(ReturnEntry);
+
+// Whether report number a comes after b (the numbers wrap).
+inline constexpr bool NumberAfter(std::uint32_t a, std::uint32_t b) { return static_cast<std::int32_t>(a - b) > 0; }
+
+// The reader's side of the ring: calls take(entry) for every whole return
+// whose number comes after `after` and, when before is not 0, before
+// `before`, oldest first; returns the last number taken (after, when none).
+// object: the details object's view (kDetailsObjectSize bytes).
+template <typename Take>
+std::uint32_t TakeReturns(const void* object, std::uint32_t after, std::uint32_t before, Take&& take) {
+    const auto* ring = reinterpret_cast<const ReturnEntry*>(static_cast<const std::uint8_t*>(object) +
+                                                            kReturnRingOffset);
+    ReturnEntry found[kReturnRingEntries];
+    std::uint32_t count = 0;
+    for (std::uint32_t i = 0; i < kReturnRingEntries; ++i) {
+        ReturnEntry& copy = found[count];
+        if (!ReadWhole(ring[i].wholeCount, [&] { copy = ring[i]; })) continue;
+        if (copy.details.mark != static_cast<std::uint8_t>(DetailMark::Returned)) continue;
+        if (!NumberAfter(copy.reportNumber, after)) continue;
+        if (before && !NumberAfter(before, copy.reportNumber)) continue;
+        ++count;
+    }
+    // At most 32 entries: sorted by insertion.
+    for (std::uint32_t i = 1; i < count; ++i)
+        for (std::uint32_t j = i; j > 0 && NumberAfter(found[j - 1].reportNumber, found[j].reportNumber); --j)
+            std::swap(found[j - 1], found[j]);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        take(static_cast<const ReturnEntry&>(found[i]));
+        after = found[i].reportNumber;
+    }
+    return after;
+}
 
 }  // namespace vantrel

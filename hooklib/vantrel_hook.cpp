@@ -1,4 +1,5 @@
-// VANTREL.DLL: the two operations vantrel.exe calls, SetMyHook and RemoveMyHook.
+// VANTREL.DLL: the operations vantrel.exe calls: SetMyHook, RemoveMyHook and
+// SetMyHookOptions.
 //
 // SetMyHook sets the hooks on the watched window's thread. A process of the
 // other bitness cannot load this library, so there the companion of that
@@ -35,6 +36,9 @@ std::uint32_t g_ownNotify = 0;   // the notify window this process wrote into th
 std::uint32_t g_ownWatched = 0;  // the window it watches
 Route g_route = Route::Direct;
 bool g_hooked = false;
+// What the next Start watches and what reports carry (SetMyHookOptions).
+HookWatch g_watch = HookWatch::Window;
+std::uint32_t g_options = 0;
 
 // A companion program this library has started, one per bitness.
 struct Companion {
@@ -360,5 +364,16 @@ BOOL WINAPI RemoveMyHook() {
     // The program releases its shared objects after this call: let go of
     // ours too, so the next showing of its window starts from fresh ones.
     CloseChannel();
+    return TRUE;
+}
+
+BOOL WINAPI SetMyHookOptions(DWORD watch, DWORD options) {
+    using namespace vantrel::hook;
+    if (watch >= vantrel::kHookWatchCount || (options & ~vantrel::kHookOptionsKnown)) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    g_watch = static_cast<vantrel::HookWatch>(watch);
+    g_options = options;
     return TRUE;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The two operations of the hook library VANTREL.DLL, bound by name when
+// The operations of the hook library VANTREL.DLL, bound by name when
 // vantrel.exe is loaded.
 
 #include <windows.h>
@@ -16,3 +16,11 @@
 VANTREL_HOOK_API BOOL WINAPI SetMyHook(HWND notifyWindow, HWND watched);
 // Stops reporting; harmless when no hook is set.
 VANTREL_HOOK_API BOOL WINAPI RemoveMyHook();
+// What the next Start watches (a HookWatch of hooklib/hook_channel.h) and
+// what reports carry (kHookOption* bits), kept until changed; the start
+// values are HookWatch::Window and 0. While catching, the details option
+// takes effect at once and the watch at the next Start. Zero, with
+// ERROR_INVALID_PARAMETER as the last error, for a watch or an option bit it
+// does not know (nothing then changes), or when the details could not be
+// switched in the watched programs (the option is then as before).
+VANTREL_HOOK_API BOOL WINAPI SetMyHookOptions(DWORD watch, DWORD options);

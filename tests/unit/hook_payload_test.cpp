@@ -20,7 +20,9 @@ using vantrel::hook::kPayloadOnReturn;
 TEST(HookDetailsLayout, FollowsTheLibrarysHeaderAndKeepsItsOffsets) {
     // The library's header (its own words) fits before the details.
     EXPECT_EQ(vantrel::kDetailsOffset % 8, 0u);
-    EXPECT_EQ(vantrel::kDetailsObjectSize, vantrel::kDetailsOffset + 832);
+    EXPECT_EQ(vantrel::kReturnRingOffset, vantrel::kDetailsOffset + 832);
+    // The ring of returns follows the details: 32 entries of 32 bytes and a report's details.
+    EXPECT_EQ(vantrel::kDetailsObjectSize, vantrel::kReturnRingOffset + 32 * (32 + 832));
     EXPECT_EQ(offsetof(vantrel::MessageDetails, mark), 12u);
     EXPECT_EQ(offsetof(vantrel::MessageDetails, result), 32u);
     EXPECT_EQ(offsetof(vantrel::MessageDetails, senderClass), 40u + 2 * vantrel::kDetailClassUnits);

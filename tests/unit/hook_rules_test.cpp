@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -78,6 +79,45 @@ TEST(HookDetailsHeader, AWriterMakesTheCountOddThenEvenAndAReaderTellsWhatWasNot
         EXPECT_NE(vantrel::HandshakeAnswer(number), 0u);
         EXPECT_NE(vantrel::HandshakeAnswer(number), number);
     }
+}
+
+TEST(HookReturnRing, ReturnsAfterTheLastTakenAndBeforeTheAnnouncedOneComeOldestFirstAndWholeOnly) {
+    using vantrel::DetailMark;
+    using vantrel::ReturnEntry;
+    std::vector<std::uint8_t> object(vantrel::kDetailsObjectSize);
+    auto* ring = reinterpret_cast<ReturnEntry*>(object.data() + vantrel::kReturnRingOffset);
+    auto put = [&](std::uint32_t number, DetailMark mark = DetailMark::Returned) {
+        ReturnEntry& entry = ring[number % vantrel::kReturnRingEntries];
+        entry.reportNumber = number;
+        entry.details.mark = static_cast<std::uint8_t>(mark);
+        entry.details.result = number * 10;
+    };
+    auto take = [&](std::uint32_t after, std::uint32_t before, std::vector<std::uint32_t>& taken) {
+        taken.clear();
+        return vantrel::TakeReturns(object.data(), after, before, [&](const ReturnEntry& e) {
+            EXPECT_EQ(e.details.result, e.reportNumber * 10u);
+            taken.push_back(e.reportNumber);
+        });
+    };
+    // Numbers near the wrap, written out of their ring order; an empty entry
+    // and a sent mark are no returns.
+    for (std::uint32_t n : {0xFFFFFFFEu, 3u, 0xFFFFFFFDu, 1u, 0u}) put(n);
+    put(2, DetailMark::Sent);
+    put(5, DetailMark::None);
+    std::vector<std::uint32_t> taken;
+    EXPECT_EQ(take(0xFFFFFFFCu, 3, taken), 1u);
+    EXPECT_EQ(taken, (std::vector<std::uint32_t>{0xFFFFFFFDu, 0xFFFFFFFEu, 0u, 1u}));
+    EXPECT_EQ(take(1, 0, taken), 3u);
+    EXPECT_EQ(taken, (std::vector<std::uint32_t>{3u}));
+    EXPECT_EQ(take(3, 0, taken), 3u);
+    EXPECT_TRUE(taken.empty());
+    // An entry being written is left for the next look.
+    ring[4].wholeCount = 7;
+    put(4);
+    EXPECT_EQ(take(3, 0, taken), 3u);
+    ring[4].wholeCount = 8;
+    EXPECT_EQ(take(3, 0, taken), 4u);
+    EXPECT_TRUE(vantrel::NumberAfter(0, 0xFFFFFFFFu) && !vantrel::NumberAfter(7, 7));
 }
 
 // A clock that moves one millisecond per pause, a set of living threads, and
