@@ -18,11 +18,22 @@ constexpr std::uint32_t kCursorBlinkMessage = 280;
 
 unsigned Bit(Category c) { return 1u << static_cast<int>(c); }
 
+// A record's line as the log has always written it.
+std::string OwnColumns(const HookRecord& record, const std::string& name, bool hexMode) {
+    return FormatLogLine(record, DisplayName(record.message, name, hexMode), hexMode);
+}
+
 bool Contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }
 
 }  // namespace
+
+std::string_view CategoryName(Category category) {
+    static constexpr std::string_view names[kCategoryCount] = {"Timer", "Paint", "Mouse", "Keyboard", "Cursor",
+                                                               "Other"};
+    return names[static_cast<int>(category)];
+}
 
 unsigned CategoriesOf(std::uint32_t number, std::string_view name) {
     unsigned set = 0;
@@ -80,18 +91,49 @@ std::string FormatLogLine(const HookRecord& r, const std::string& displayName, b
     return line;
 }
 
-std::optional<AnnouncedReport> ReadAnnouncedReport(const void* record, const HookDetailsHeader& header) {
+std::string LineWithColumns(std::string line, std::string_view target, std::string_view details) {
+    if (target.empty() && details.empty()) return line;
+    const auto add = [&line](std::string_view column, std::size_t width) {
+        if (line.size() < width) line.resize(width, ' ');
+        line += " | ";
+        for (const char c : column) line += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+    };
+    add(target.empty() ? details : target, kLineColumnsWidth);
+    if (!target.empty() && !details.empty()) add(details, kLineColumnsWidth + 3 + kTargetColumnWidth);
+    return line;
+}
+
+std::optional<AnnouncedReport> ReadAnnouncedReport(const void* record, const HookDetailsHeader& header,
+                                                   const MessageDetails* details) {
     constexpr std::size_t kMessagePart = offsetof(HookRecord, hwnd);
     AnnouncedReport report;
     std::uint32_t number = 0;
+    MessageDetails copied;
     const bool whole = ReadWhole(header.wholeCount, [&] {
         std::memcpy(reinterpret_cast<unsigned char*>(&report.record) + kMessagePart,
                     static_cast<const unsigned char*>(record) + kMessagePart, sizeof(HookRecord) - kMessagePart);
         number = header.reportNumber;
+        if (details) std::memcpy(&copied, details, sizeof copied);
     });
     if (!whole) return std::nullopt;
-    if (std::atomic_ref<std::uint32_t>(const_cast<std::uint32_t&>(header.wholeCount)).load() != 0)
+    if (std::atomic_ref<std::uint32_t>(const_cast<std::uint32_t&>(header.wholeCount)).load() != 0) {
         report.number = number;
+        if (details && DetailsMatch(report.record, copied)) report.details = copied;
+    }
+    return report;
+}
+
+AnnouncedReport ReturnedReport(const ReturnEntry& entry) {
+    AnnouncedReport report;
+    report.record.hwnd = entry.details.window;
+    report.record.message = entry.details.message;
+    report.record.wParam = static_cast<std::uint32_t>(entry.details.wParam);
+    report.record.lParam = static_cast<std::uint32_t>(entry.details.lParam);
+    report.record.time = entry.time;
+    report.record.x = entry.x;
+    report.record.y = entry.y;
+    report.number = entry.reportNumber;
+    report.details = entry.details;
     return report;
 }
 
@@ -109,12 +151,33 @@ std::optional<std::string> CatchLog::Take(const HookRecord& record, bool hexMode
     lastMessage = n;
     const std::string name = MessageName(static_cast<std::int32_t>(n));
     if (!PassesFilter(filter, n, name) || !messages.Allows(n)) return std::nullopt;
-    return FormatLogLine(record, DisplayName(n, name, hexMode), hexMode);
+    return OwnColumns(record, name, hexMode);
 }
 
 std::optional<std::string> CatchLog::Take(const AnnouncedReport& report, bool hexMode) {
     if (report.number) reports.Count(*report.number);
-    return Take(report.record, hexMode);
+    const MessageDetails* d = report.details ? &*report.details : nullptr;
+    const auto mark = static_cast<DetailMark>(d ? d->mark : 0);
+    if (mark == DetailMark::Returned) {
+        if (!details || !fates.Returned(d->thread, d->depth).value_or(false)) return std::nullopt;
+        const std::string name = MessageName(static_cast<std::int32_t>(report.record.message));
+        return AddColumns(OwnColumns(report.record, name, hexMode), report.record, d);
+    }
+    std::optional<std::string> line = Take(report.record, hexMode);
+    if (mark == DetailMark::Sent) fates.Sent(d->thread, d->depth, line.has_value());
+    if (line) *line = AddColumns(std::move(*line), report.record, d);
+    return line;
+}
+
+std::string CatchLog::AddColumns(std::string line, const HookRecord& record, const MessageDetails* d) const {
+    constexpr std::uint32_t kFirstRegistered = 0xC000, kLastRegistered = 0xFFFF;
+    std::string target, detailsText;
+    if (targets) target = TargetWindowText(d ? *d : DetailsFromRecord(record));
+    if (details && d) {
+        const bool registered = d->message >= kFirstRegistered && d->message <= kLastRegistered;
+        detailsText = DetailsText(*d, registered && registeredName ? registeredName(d->message) : std::string());
+    }
+    return LineWithColumns(std::move(line), target, detailsText);
 }
 
 std::size_t LogLineLimit(const char* value) {

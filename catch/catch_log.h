@@ -1,14 +1,17 @@
 #pragma once
 // The message log of the Catch Messages window, without the window: the
 // record the hook library hands over, the category switches, the header line,
-// the time stamp and line formats, and the steps that turn one record into
-// one log line or into nothing.
+// the time stamp and line formats, the columns that may follow a line's own
+// (the window a line went to, the details), and the steps that turn one
+// record into one log line or into nothing.
 
+#include "catch/message_details.h"
 #include "catch/message_filter.h"
 #include "hooklib/hook_channel.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +21,9 @@ namespace vantrel {
 // The categories of CatchFilter, in the order of their buttons and items.
 enum class Category { Timer, Paint, Mouse, Keyboard, Cursor, Other };
 inline constexpr int kCategoryCount = 6;
+
+// "Timer", "Paint", "Mouse", "Keyboard", "Cursor", "Other".
+std::string_view CategoryName(Category category);
 
 // The six switches: all on at start, kept for the whole run.
 struct CatchFilter {
@@ -46,19 +52,42 @@ std::string DisplayName(std::uint32_t number, const std::string& name, bool hexM
 // One log line for a record, with the name to show.
 std::string FormatLogLine(const HookRecord& record, const std::string& displayName, bool hexMode);
 
+// A line's own columns followed by the columns the log may add after them,
+// each after " | ": the window the line went to (target) and the details
+// column; an empty one is left out, and with neither the line stays as it
+// is. The line's own columns are padded to kLineColumnsWidth and the target
+// to kTargetColumnWidth first, so the added columns line up whatever the
+// pointer position and the class; nothing is ever cut. A control character
+// in an added column (a class name may hold one) becomes a space, so one
+// line stays one line.
+inline constexpr std::size_t kLineColumnsWidth = 99;  // "x=-32000 y=-32000" ends there
+inline constexpr std::size_t kTargetColumnWidth = 28;
+std::string LineWithColumns(std::string line, std::string_view target, std::string_view details);
+
 // What one notification hands over: the record's message part (bytes 16 to
-// 43; the library's own 16 bytes are never read and stay 0 here) and the
-// report number, when the details header carries one.
+// 43; the library's own 16 bytes are never read and stay 0 here), the
+// report number, when the details header carries one, and the details of
+// the same report, when they were asked for, whole and match the record.
 struct AnnouncedReport {
     HookRecord record{};
     std::optional<std::uint32_t> number;
+    std::optional<MessageDetails> details;
 };
 
 // Reads the announced record and the details header beside it: nothing when
 // a writer was writing them meanwhile (the record was not whole). A header
 // that no writer ever used (a library that knows nothing of it) carries no
-// report number, and the record is taken as it is.
-std::optional<AnnouncedReport> ReadAnnouncedReport(const void* record, const HookDetailsHeader& header);
+// report number, and the record is taken as it is. With details (the
+// details object's report, beside the header) they are copied in the same
+// look and kept when they describe the record (DetailsMatch) and a writer
+// ever used the header.
+std::optional<AnnouncedReport> ReadAnnouncedReport(const void* record, const HookDetailsHeader& header,
+                                                   const MessageDetails* details = nullptr);
+
+// A send's return as the library leaves it in the ring beside the details
+// (it is not announced): a report whose record is made from its details,
+// its time and pointer position, numbered from the same count.
+AnnouncedReport ReturnedReport(const ReturnEntry& entry);
 
 // The report numbers of the details header: the library numbers every
 // report it writes, one more each time, so a gap between two numbers counts
@@ -85,7 +114,7 @@ private:
 
 // The state of the log between notifications: switches, the message
 // filter, Hide repetitions, the last message number, which nothing resets,
-// and the report numbers.
+// the report numbers, and the added columns with what they need.
 class CatchLog {
 public:
     CatchFilter filter;
@@ -93,13 +122,29 @@ public:
     bool hideRepetitions = false;
     std::uint32_t lastMessage = 0;
     ReportNumbers reports;
+    // The details column (off at start, kept for the run).
+    bool details = false;
+    // A watch wider than one window: each line names the window it went to.
+    bool targets = false;
+    // The fate of each send, which its returned report follows.
+    SendFates fates;
+    // The name of a registered message (0xC000 to 0xFFFF), for the details
+    // column; asked only for a line that shows it.
+    std::function<std::string(std::uint32_t)> registeredName;
 
     // Handles one announced record: the line to append, or nothing when the
     // message is a hidden repetition, its category is switched off or the
     // message filter hides it.
     std::optional<std::string> Take(const HookRecord& record, bool hexMode);
-    // The same for a notification: its report number counted, when it has one.
+    // The same for a notification: its report number counted, when it has
+    // one, and the added columns after the line's own. A send's returning
+    // report is no message of its own: it neither counts as the last
+    // message nor meets the filters, but follows the fate of its send, and
+    // is a line only with the details column.
     std::optional<std::string> Take(const AnnouncedReport& report, bool hexMode);
+
+private:
+    std::string AddColumns(std::string line, const HookRecord& record, const MessageDetails* details) const;
 };
 
 // Lines kept in the log at most, after its header line.

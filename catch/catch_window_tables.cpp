@@ -2,6 +2,7 @@
 
 #include "catch/catch_window_tables.h"
 
+#include "platform/desktop.h"
 #include "resources/resource_names.h"
 #include "shell/command_ids.h"
 
@@ -31,6 +32,20 @@ const std::vector<MenuSpec>& CatchMenuTable() {
             {"&Keyboard",           MenuMessKeyb,     "",       "",      kCatchKeyboard, false, true},
             {"&Cursor",             MenuMessCursor,   "",       "",      kCatchCursor,   false, true},
             {"&Other",              MenuMessOther,    "",       "",      kCatchOther,    false, true},
+            {"-"},
+            {"&Filter...",          MenuMessFilter,   "",       "",      kNoImage},
+        }},
+        {"&View", {
+            {"&Details",                              MenuViewDetails,      "F7",     "", kCatchDetails},
+            {"-"},
+            // The Watch choice, told to the hook library at Start.
+            {"Watch the selected &window",            MenuWatchWindow,      "", "", kNoImage, false, true, false, true},
+            {"Watch the window and its d&escendants", MenuWatchDescendants, "", "", kNoImage, false, false, false, true},
+            {"Watch every window of its &thread",     MenuWatchThread,      "", "", kNoImage, false, false, false, true},
+            {"Watch every window of its &process",    MenuWatchProcess,     "", "", kNoImage, false, false, false, true},
+            {"-"},
+            {"&Find...",                              MenuLogFind,          "Ctrl+F", "", kNoImage},
+            {"Find &next",                            MenuLogFindNext,      "F3",     "", kNoImage},
         }},
     };
     return table;
@@ -53,6 +68,8 @@ const std::vector<ToolButtonSpec>& CatchToolBarTable() {
         {"ToolButton9",  Check,     0,  ToolButton9,    "Keyboard's messages",         kCatchKeyboard, true},
         {"ToolButton10", Check,     0,  ToolButton10,   "Cursor blink message (280)",  kCatchCursor,   true},
         {"ToolButton11", Check,     0,  ToolButton11,   "Other messages",              kCatchOther,    true},
+        {"ToolButton14", Separator, 19},
+        {"ToolButton15", Check,     0,  DetailsButton,  "Details of each message",     kCatchDetails},
     };
     return table;
 }
@@ -75,9 +92,26 @@ const CategoryControls* CategoryOfCommand(int command) {
     return nullptr;
 }
 
-std::string StartFailureText(std::uint32_t lastError) {
+std::optional<HookWatch> WatchOfCommand(int command) {
+    if (command < MenuWatchWindow || command >= MenuWatchWindow + static_cast<int>(kHookWatchCount))
+        return std::nullopt;
+    return static_cast<HookWatch>(command - MenuWatchWindow);
+}
+
+int WatchCommand(HookWatch watch) { return MenuWatchWindow + static_cast<int>(watch); }
+
+std::string StartFailureText(std::uint32_t lastError, bool higherRights) {
     std::string text = "Unable to set hook\r(VANTREL.DLL)";
-    const char* reason = nullptr;
+    const auto failure = static_cast<HookFailure>(lastError);
+    const std::string reason = higherRights && failure != HookFailure::NoWindow && failure != HookFailure::OtherCatching
+                                   ? std::string(kHigherRightsText)
+                                   : HookFailureReason(lastError);
+    if (!reason.empty()) text += "\r" + reason;
+    return text;
+}
+
+std::string HookFailureReason(std::uint32_t lastError) {
+    const char* reason = "";
     switch (static_cast<HookFailure>(lastError)) {
         case HookFailure::NoWindow:
             reason = "The selected window no longer exists.";
@@ -104,8 +138,7 @@ std::string StartFailureText(std::uint32_t lastError) {
                      "it: end that program, then close this window and open it again.";
             break;
     }
-    if (reason) text += std::string("\r") + reason;
-    return text;
+    return reason;
 }
 
 }  // namespace vantrel

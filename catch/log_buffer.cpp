@@ -17,12 +17,14 @@ void LogBuffer::Clear() { Assign(header_); }
 void LogBuffer::Assign(std::string_view text) {
     text_.clear();
     starts_.clear();
+    tags_.clear();
     longest_ = 0;
     nonAsciiLines_ = 0;
     limitReached_ = false;
     text_.reserve(text.size());
     starts_.push_back(0);
-    AddLines(text);
+    tags_.push_back(kNoTag);
+    AddLines(text, kNoTag);
     Enforce();
 }
 
@@ -31,7 +33,7 @@ void LogBuffer::SetLineLimit(std::size_t limit) {
     Enforce();
 }
 
-LogBuffer::Trim LogBuffer::Append(std::string_view line) {
+LogBuffer::Trim LogBuffer::Append(std::string_view line, std::uint32_t tag) {
     const std::size_t oldSize = text_.size();
     const std::size_t oldCount = starts_.size();
     const std::size_t oldLongest = longest_;
@@ -39,11 +41,13 @@ LogBuffer::Trim LogBuffer::Append(std::string_view line) {
     try {
         text_ += kLineBreak;
         starts_.push_back(text_.size());
-        AddLines(line);
+        tags_.push_back(tag);
+        AddLines(line, tag);
     } catch (...) {
         // Shrinking allocates nothing: the log is whole again.
         text_.resize(oldSize);
         starts_.resize(oldCount);
+        tags_.resize(oldCount);
         longest_ = oldLongest;
         nonAsciiLines_ = oldNonAscii;
         throw;
@@ -53,7 +57,7 @@ LogBuffer::Trim LogBuffer::Append(std::string_view line) {
 
 // Adds text to the last line, which begins at starts_.back(); every CR LF in
 // it starts a new line.
-void LogBuffer::AddLines(std::string_view text) {
+void LogBuffer::AddLines(std::string_view text, std::uint32_t tag) {
     for (;;) {
         const std::size_t brk = text.find(kLineBreak);
         const std::string_view piece = text.substr(0, brk);
@@ -63,6 +67,7 @@ void LogBuffer::AddLines(std::string_view text) {
         if (brk == std::string_view::npos) return;
         text_ += kLineBreak;
         starts_.push_back(text_.size());
+        tags_.push_back(tag);
         text.remove_prefix(brk + kLineBreak.size());
     }
 }
@@ -81,6 +86,7 @@ LogBuffer::Trim LogBuffer::Enforce() {
     trim.characters = starts_[1 + drop] - starts_[1];
     text_.erase(trim.position, trim.characters);
     starts_.erase(starts_.begin() + 1, starts_.begin() + 1 + static_cast<std::ptrdiff_t>(drop));
+    tags_.erase(tags_.begin() + 1, tags_.begin() + 1 + static_cast<std::ptrdiff_t>(drop));
     for (std::size_t i = 1; i < starts_.size(); ++i) starts_[i] -= trim.characters;
     limitReached_ = true;
     Recount();

@@ -14,8 +14,13 @@
 // The log keeps at most a limit of lines after its first (header) line. Once
 // the limit is passed the oldest lines go, a tenth of the limit at a time, so
 // the cost of dropping them stays small per appended line.
+//
+// Each line carries a tag: a number its owner gives it when appending it
+// (what the line stands for, as the message a log line logs), kept with the
+// line and dropped with it. Lines that came otherwise have none.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,11 +41,15 @@ public:
         std::size_t lines = 0;
     };
 
-    // Adds a line at the end. A line that itself holds CR LF pairs adds one
-    // line per piece, as the joined text then reads. Beyond the limit the
-    // oldest lines after the first are dropped. On failure (memory) the log
-    // is left as it was and the error goes on to the caller.
-    Trim Append(std::string_view line);
+    // The tag of a line that was given none.
+    static constexpr std::uint32_t kNoTag = 0xFFFFFFFF;
+
+    // Adds a line at the end, with its tag. A line that itself holds CR LF
+    // pairs adds one line per piece, as the joined text then reads, each
+    // with the tag. Beyond the limit the oldest lines after the first are
+    // dropped. On failure (memory) the log is left as it was and the error
+    // goes on to the caller.
+    Trim Append(std::string_view line, std::uint32_t tag = kNoTag);
     // Back to the header line alone.
     void Clear();
     // Replaces the whole log with a text whose lines are separated by CR LF
@@ -58,6 +67,8 @@ public:
     // Line i without its line break; empty past the last line.
     std::string_view Line(std::size_t i) const;
     std::size_t LineLength(std::size_t i) const { return Line(i).size(); }
+    // Line i's tag; kNoTag past the last line.
+    std::uint32_t Tag(std::size_t i) const { return i < tags_.size() ? tags_[i] : kNoTag; }
     // Where line i begins in the text; the text's length past the last line.
     std::size_t LineStart(std::size_t i) const { return i < starts_.size() ? starts_[i] : text_.size(); }
     // The line that holds a position; its line break belongs to it, and a
@@ -83,13 +94,14 @@ public:
     std::size_t Utf16Size() const { return Ascii() ? text_.size() : Utf16Offset(text_.size()); }
 
 private:
-    void AddLines(std::string_view text);
+    void AddLines(std::string_view text, std::uint32_t tag);
     Trim Enforce();
     void Recount();
 
     std::string header_;
     std::string text_;
     std::vector<std::size_t> starts_;  // where each line begins in text_
+    std::vector<std::uint32_t> tags_;  // each line's tag
     std::size_t longest_ = 0;
     std::size_t nonAsciiLines_ = 0;
     std::size_t limit_ = 0;

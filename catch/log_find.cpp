@@ -21,4 +21,13 @@ std::optional<LogFindResult> FindInLog(const LogBuffer& log, std::string_view te
     return std::nullopt;
 }
 
+std::string FindNotice(std::string_view text, const std::optional<LogFindResult>& result) {
+    std::string notice = !result          ? "\""
+                         : result->wrapped ? "Passed the end of the log and went on from the top: found \""
+                                           : "Found \"";
+    notice.append(text);
+    if (!result) return notice.append("\" is not in the log.");
+    return notice.append("\" in line ").append(std::to_string(result->line)).append(".");
+}
+
 }  // namespace vantrel

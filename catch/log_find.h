@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace vantrel {
@@ -23,5 +24,10 @@ struct LogFindResult {
 // searched. Nothing when no line holds the text, the text is empty or holds a
 // line break.
 std::optional<LogFindResult> FindInLog(const LogBuffer& log, std::string_view text, std::size_t after);
+
+// The one line that tells under the log how a search went (never a box per
+// search): the line found, that the search went on from the top to find it,
+// or that no line holds the text. Lines count from the first logged line, 1.
+std::string FindNotice(std::string_view text, const std::optional<LogFindResult>& result);
 
 }  // namespace vantrel

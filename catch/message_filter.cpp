@@ -94,6 +94,34 @@ const std::vector<FilterGroup>& FilterGroups() {
     return groups;
 }
 
+const std::vector<FilterRow>& FilterRows() {
+    static const std::vector<FilterRow> rows = [] {
+        std::vector<FilterRow> built;
+        for (const FilterGroup& group : FilterGroups()) {
+            if (group.messages.empty()) continue;
+            built.push_back({group.category, std::nullopt, std::string(CategoryName(group.category))});
+            for (const FilterEntry& entry : group.messages) built.push_back({group.category, entry.number, entry.name});
+        }
+        return built;
+    }();
+    return rows;
+}
+
+bool RowShown(const MessageFilter& filter, const FilterRow& row) {
+    if (row.message) return filter.Shown(*row.message);
+    const auto& messages = FilterGroups()[static_cast<std::size_t>(row.category)].messages;
+    return std::all_of(messages.begin(), messages.end(), [&](const FilterEntry& e) { return filter.Shown(e.number); });
+}
+
+void SetRowShown(MessageFilter& filter, const FilterRow& row, bool shown) {
+    if (row.message) {
+        filter.SetShown(*row.message, shown);
+        return;
+    }
+    for (const FilterEntry& e : FilterGroups()[static_cast<std::size_t>(row.category)].messages)
+        filter.SetShown(e.number, shown);
+}
+
 ParsedRanges ParseMessageRanges(std::string_view text) {
     ParsedRanges parsed;
     while (!text.empty()) {

@@ -31,6 +31,22 @@ struct FilterGroup {
 };
 const std::vector<FilterGroup>& FilterGroups();
 
+// The rows of the Filter dialog's list: for each category that lists
+// messages, a heading row, then a row per message under it.
+struct FilterRow {
+    Category category;
+    std::optional<std::uint32_t> message;  // none: the category's heading
+    std::string text;                      // the category's or the message's name
+};
+const std::vector<FilterRow>& FilterRows();
+
+class MessageFilter;
+// A message's row is ticked while its box is on; a heading while every box
+// under it is.
+bool RowShown(const MessageFilter& filter, const FilterRow& row);
+// Ticking a heading sets every box under it.
+void SetRowShown(MessageFilter& filter, const FilterRow& row, bool shown);
+
 // Numbers first to last, both included.
 struct MessageRange {
     std::uint32_t first = 0;

@@ -2,6 +2,7 @@
 
 #include "base/path.h"
 #include "catch/catch_window_tables.h"
+#include "catch/log_find.h"
 #include "hooklib/vantrel_hook.h"
 #include "platform/win32_desktop.h"
 #include "platform/win32_text.h"
@@ -14,8 +15,10 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <atomic>
 #include <new>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace vantrel::win32 {
@@ -31,8 +34,14 @@ constexpr int kToolBarHeight = 29;
 constexpr int kButtonHeight = 23;
 constexpr int kButtonWidth = 23;
 constexpr int kLogFontHeight = 11;
+constexpr int kStatusHeight = 17;
 // Posted by the notification handler when a line could not be logged.
 constexpr UINT kLoggingFailedMessage = WM_APP + 1;
+// While the returns are taken: the last send's return shows this long after
+// it came, also when nothing more is announced.
+constexpr UINT_PTR kReturnsTimer = 1;
+constexpr UINT kReturnsDelayMs = 100;
+constexpr std::uint32_t kFirstRegistered = 0xC000, kLastRegistered = 0xFFFF;
 
 // Writes the log file. A file the user agreed to replace is written beside
 // it first and put in its place only once complete, so a write that fails
@@ -102,6 +111,16 @@ void TForm5ForHook::FormCreate() {
                        0, kToolBarHeight, 100, 100, ctl::Memo1, WS_EX_CLIENTEDGE);
     logView_ = LogView::Of(Memo1);
     ScaleLogFont();
+    CatchStatus = AddControl("STATIC", "", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS | SS_CENTERIMAGE, 0, 0, 100,
+                             kStatusHeight, ctl::CatchStatus);
+    ::ShowWindow(CatchStatus, SW_HIDE);
+    if (logView_) {
+        // "Hide this message": the message of the line clicked, from then on.
+        logView_->SetLineMenuItem("&Hide this message", [this](std::uint32_t message) {
+            RunGuarded([&] { log_.messages.Hide(message); });
+        });
+    }
+    log_.registeredName = [this](std::uint32_t message) { return RegisteredName(message); };
     SetOwnWindowText(Memo1, kLogHeader);
     char limit[32] = {};
     const DWORD length = ::GetEnvironmentVariableA(kLogLineLimitVariable, limit, sizeof limit);
@@ -140,8 +159,10 @@ void TForm5ForHook::LayoutControls() {
     ::GetClientRect(hwnd(), &client);
     const int toolBar = Scale(kToolBarHeight);
     ::MoveWindow(ToolBar1, 0, 0, client.right, toolBar, TRUE);
-    const int height = client.bottom - toolBar;
+    const int status = ::IsWindowVisible(CatchStatus) ? Scale(kStatusHeight) : 0;
+    const int height = client.bottom - toolBar - status;
     ::MoveWindow(Memo1, 0, toolBar, client.right, height < 0 ? 0 : height, TRUE);
+    if (status) ::MoveWindow(CatchStatus, Scale(2), client.bottom - status, client.right - Scale(4), status, TRUE);
 }
 
 int TForm5ForHook::ShowFor(std::string nodeText, std::function<Handle()> selectedWindow) {
@@ -154,6 +175,10 @@ int TForm5ForHook::ShowFor(std::string nodeText, std::function<Handle()> selecte
 void TForm5ForHook::FormShow() {
     caption_.clear();
     UpdateCaption();
+    // Each showing begins without a Find notice.
+    ::ShowWindow(CatchStatus, SW_HIDE);
+    SetOwnWindowText(CatchStatus, "");
+    LayoutControls();
     // The log pane, the window's one control that takes keys, has them from
     // the start: the keys that select and copy work without a click first.
     ::SetFocus(Memo1);
@@ -197,6 +222,11 @@ void TForm5ForHook::SetCatching(bool catching) {
     ::SendMessageW(ToolBar1, TB_ENABLEBUTTON, cmd::MenuCatchStop, catching);
     EnableMenuCommand(Menu(), cmd::MenuCatchStop, catching);
     EnableMenuCommand(Menu(), cmd::MenuCatchSave, !catching);
+    // What a catch watches is chosen before it starts.
+    for (std::uint32_t w = 0; w < kHookWatchCount; ++w)
+        EnableMenuCommand(Menu(), WatchCommand(static_cast<HookWatch>(w)), !catching);
+    if (catching && takingReturns_) ::SetTimer(hwnd(), kReturnsTimer, kReturnsDelayMs, nullptr);
+    else ::KillTimer(hwnd(), kReturnsTimer);
 }
 
 void TForm5ForHook::ToolButton2Click() {
@@ -205,18 +235,34 @@ void TForm5ForHook::ToolButton2Click() {
     DWORD owner = 0;
     watchingOwnWindow_ = ::GetWindowThreadProcessId(watched, &owner) != 0 && owner == ::GetCurrentProcessId();
     log_.reports.Restart();
+    log_.fates.Clear();
     loggingFailed_ = false;
+    // The library keeps the choice; told again before every Start, the two
+    // never differ.
+    SetMyHookOptions(static_cast<DWORD>(watch_), log_.details ? kHookOptionDetails : 0);
     if (SetMyHook(hwnd(), watched) == 0) {
-        // The library leaves the reason, where it can tell one, as the last error.
+        // The library leaves the reason, where it can tell one, as the last
+        // error; a program with higher rights than Vantrel's is the reason
+        // Windows itself gives no word of.
         const DWORD reason = ::GetLastError();
-        MessageBoxFor(hwnd(), StartFailureText(reason), kApplicationTitle, MB_ICONERROR);
+        Desktop& desktop = TheDesktop();
+        const bool higherRights = RunsWithHigherRights(desktop.processInfo(desktop.threadProcess(ToHandle(watched)).process),
+                                                       desktop.processInfo(desktop.ownProcessId()));
+        MessageBoxFor(hwnd(), StartFailureText(reason, higherRights), kApplicationTitle, MB_ICONERROR);
         return;
     }
+    // Start leaves there the number just before the catch's first report.
+    lastTaken_ = std::atomic_ref<std::uint32_t>(
+                     static_cast<HookDetailsHeader*>(detailsView_.get())->reportNumber).load();
+    takingReturns_ = log_.details;
+    log_.targets = watch_ != HookWatch::Window;
     SetCatching(true);
 }
 
 void TForm5ForHook::ToolButton4Click() {
     RemoveMyHook();
+    // The returns that came after the last announced report.
+    if (catching_ && takingReturns_) Logging([&] { TakeReturns(0); });
     SetCatching(false);
 }
 
@@ -259,9 +305,9 @@ void TForm5ForHook::UpdateCaption() {
     SetOwnWindowText(hwnd(), caption);
 }
 
-void TForm5ForHook::AppendLine(const std::string& line) {
+void TForm5ForHook::AppendLine(const std::string& line, std::uint32_t message) {
     if (!logView_) return;
-    logView_->Append(line);
+    logView_->Append(line, message);
     if (watchingOwnWindow_) {
         // Paint now, while the report is handled: a repaint left for later
         // would itself be reported when the watched window is one of ours
@@ -280,26 +326,123 @@ LRESULT TForm5ForHook::InpMessage() {
     // inside a notification, and none for every further one. Nothing is
     // announced while Vantrel does not catch, whoever sends the notification.
     if (!catching_ || !view_ || !detailsView_ || loggingFailed_) return 0;
-    // A record a writer was still writing is no message.
+    // A record a writer was still writing is no message. The details are
+    // read with it whenever the library may have written them.
+    const auto* object = static_cast<const std::uint8_t*>(detailsView_.get());
+    const bool withDetails = log_.details || log_.targets || takingReturns_;
     const std::optional<AnnouncedReport> report =
-        ReadAnnouncedReport(view_.get(), *static_cast<const HookDetailsHeader*>(detailsView_.get()));
+        ReadAnnouncedReport(view_.get(), *reinterpret_cast<const HookDetailsHeader*>(object),
+                            withDetails ? reinterpret_cast<const MessageDetails*>(object + kDetailsOffset) : nullptr);
     if (!report) return 0;
+    Logging([&] {
+        // The returns before this report come first, in their order.
+        if (takingReturns_ && report->number) TakeReturns(*report->number);
+        if (auto line = log_.Take(*report, HexMode)) AppendLine(*line, report->record.message);
+        if (report->number && NumberAfter(*report->number, lastTaken_)) lastTaken_ = *report->number;
+    });
+    return 0;
+}
+
+void TForm5ForHook::TakeReturns(std::uint32_t before) {
+    lastTaken_ = vantrel::TakeReturns(detailsView_.get(), lastTaken_, before, [&](const ReturnEntry& entry) {
+        const AnnouncedReport report = ReturnedReport(entry);
+        if (auto line = log_.Take(report, HexMode)) AppendLine(*line, report.record.message);
+    });
+}
+
+void TForm5ForHook::Logging(const std::function<void()>& step) {
     const bool limitReached = logView_ && logView_->Buffer().LimitReached();
     const std::uint64_t missed = log_.reports.Missed();
     try {
-        if (auto line = log_.Take(*report, HexMode)) AppendLine(*line);
+        step();
     } catch (const std::bad_alloc&) {
         failure_ = "Out of memory: the log takes no more lines, catching has stopped";
     } catch (const std::exception& error) {
         failure_ = std::string(error.what()) + ": catching has stopped";
     }
-    if (!failure_.empty()) {
+    if (!failure_.empty() && !loggingFailed_) {
         loggingFailed_ = true;
         ::PostMessageW(hwnd(), kLoggingFailedMessage, 0, 0);
     }
     if (logView_ && (logView_->Buffer().LimitReached() != limitReached || log_.reports.Missed() != missed))
         UpdateCaption();
-    return 0;
+}
+
+std::string TForm5ForHook::RegisteredName(std::uint32_t message) {
+    if (message < kFirstRegistered || message > kLastRegistered) return {};
+    const auto known = registeredNames_.find(message);
+    if (known != registeredNames_.end()) return known->second;
+    // Registered messages and clipboard formats share the system's names.
+    wchar_t name[256] = {};
+    const int length = ::GetClipboardFormatNameW(message, name, 256);
+    return registeredNames_[message] = length > 0 ? Narrow(std::wstring_view(name, static_cast<std::size_t>(length)))
+                                                  : std::string();
+}
+
+void TForm5ForHook::SetDetails(bool on) {
+    // While catching the library switches the details in the watched
+    // programs at once; where it cannot, the switch stays as it was.
+    if (!SetMyHookOptions(static_cast<DWORD>(watch_), on ? kHookOptionDetails : 0) && catching_) {
+        const std::string reason = HookFailureReason(::GetLastError());
+        ::SendMessageW(ToolBar1, TB_CHECKBUTTON, cmd::DetailsButton, log_.details);
+        MessageBoxFor(hwnd(), "Unable to switch the details\r(VANTREL.DLL)" + (reason.empty() ? "" : "\r" + reason),
+                      kApplicationTitle, MB_ICONERROR);
+        return;
+    }
+    log_.details = on;
+    ::SendMessageW(ToolBar1, TB_CHECKBUTTON, cmd::DetailsButton, on);
+    CheckMenuCommand(Menu(), cmd::MenuViewDetails, on);
+    if (on && catching_ && !takingReturns_) {
+        takingReturns_ = true;
+        SetCatching(true);
+    }
+}
+
+void TForm5ForHook::DetailsButtonClick() {
+    SetDetails(::SendMessageW(ToolBar1, TB_ISBUTTONCHECKED, cmd::DetailsButton, 0) != 0);
+}
+
+void TForm5ForHook::MenuViewDetailsClick() { SetDetails(!log_.details); }
+
+void TForm5ForHook::WatchClick(HookWatch watch) {
+    if (catching_) return;
+    watch_ = watch;
+    ::CheckMenuRadioItem(Menu(), WatchCommand(HookWatch::Window), WatchCommand(HookWatch::Process),
+                         WatchCommand(watch), MF_BYCOMMAND);
+}
+
+void TForm5ForHook::MenuMessFilterClick() {
+    if (!filterDialog_) filterDialog_ = std::make_unique<TFormMessageFilter>();
+    filterDialog_->Edit(log_.messages);
+}
+
+void TForm5ForHook::MenuLogFindClick() {
+    if (!logView_) return;
+    if (!findDialog_) findDialog_ = std::make_unique<TFormLogFind>();
+    if (findDialog_->ShowModal() != kResultOk) return;
+    findText_ = findDialog_->Text();
+    FindNext();
+}
+
+void TForm5ForHook::MenuLogFindNextClick() {
+    if (findText_.empty()) MenuLogFindClick();
+    else FindNext();
+}
+
+// The next line after the caret's that holds the text, selected and in
+// view; how it went is told under the log, never in a box.
+void TForm5ForHook::FindNext() {
+    if (!logView_) return;
+    const std::optional<LogFindResult> found = FindInLog(logView_->Buffer(), findText_, logView_->CaretLine());
+    if (found) logView_->SelectLine(found->line);
+    ShowNotice(FindNotice(findText_, found));
+}
+
+void TForm5ForHook::ShowNotice(const std::string& text) {
+    SetOwnWindowText(CatchStatus, text);
+    if (::IsWindowVisible(CatchStatus)) return;
+    ::ShowWindow(CatchStatus, SW_SHOWNA);
+    LayoutControls();
 }
 
 // Once the failed notification has returned: catching stops and the user
@@ -375,7 +518,14 @@ void TForm5ForHook::RunCommand(int command) {
         case cmd::MenuCatchClear: MenuCatchClearClick(); break;
         case cmd::MenuCatchSave: MenuCatchSaveClick(); break;
         case cmd::MenuCatchExit: MenuCatchExitClick(); break;
-        default: break;
+        case cmd::DetailsButton: DetailsButtonClick(); break;
+        case cmd::MenuViewDetails: MenuViewDetailsClick(); break;
+        case cmd::MenuMessFilter: MenuMessFilterClick(); break;
+        case cmd::MenuLogFind: MenuLogFindClick(); break;
+        case cmd::MenuLogFindNext: MenuLogFindNextClick(); break;
+        default:
+            if (const std::optional<HookWatch> watch = WatchOfCommand(command)) WatchClick(*watch);
+            break;
     }
 }
 
@@ -390,6 +540,10 @@ LRESULT TForm5ForHook::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return InpMessage();
         case kLoggingFailedMessage:
             LoggingFailed();
+            return 0;
+        case WM_TIMER:
+            if (wParam != kReturnsTimer) break;
+            if (catching_ && takingReturns_ && detailsView_ && !loggingFailed_) Logging([&] { TakeReturns(0); });
             return 0;
         case WM_COMMAND: {
             const int command = LOWORD(wParam);

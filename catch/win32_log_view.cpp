@@ -39,7 +39,8 @@ constexpr int kWheelStep = 120;
 
 // The right-click menu, as the platform's text control offers it to a
 // read-only text: only Copy (with a selection) and Select All can be chosen.
-enum MenuCommand : UINT { kMenuUndo = 1, kMenuCut, kMenuCopy, kMenuPaste, kMenuDelete, kMenuSelectAll };
+// The owner's item comes after them.
+enum MenuCommand : UINT { kMenuUndo = 1, kMenuCut, kMenuCopy, kMenuPaste, kMenuDelete, kMenuSelectAll, kMenuLineItem };
 
 int Clamp(int value, int low, int high) { return value < low ? low : (value > high ? high : value); }
 
@@ -292,8 +293,21 @@ void LogView::SetLineLimit(std::size_t limit) {
     Follow();
 }
 
-void LogView::Append(std::string_view line) {
-    const LogBuffer::Trim trim = buffer_.Append(line);
+void LogView::SetLineMenuItem(std::string caption, std::function<void(std::uint32_t)> chosen) {
+    lineMenuCaption_ = std::move(caption);
+    lineMenuChosen_ = std::move(chosen);
+}
+
+void LogView::SelectLine(std::size_t line) {
+    const std::size_t start = buffer_.LineStart(line);
+    // The anchor at the line's end and the caret at its start: the view
+    // shows the line from its first column.
+    selection_.Select(buffer_, start + buffer_.LineLength(line), start);
+    SelectionChanged();
+}
+
+void LogView::Append(std::string_view line, std::uint32_t tag) {
+    const LogBuffer::Trim trim = buffer_.Append(line, tag);
     if (trim.lines) {
         // Every row on screen now holds another line.
         selection_.Shift(trim);
@@ -580,6 +594,8 @@ void LogView::OnDrag(int x, int y) {
 }
 
 void LogView::OnContextMenu(int x, int y) {
+    // The line the menu is about: the one clicked, or the caret's.
+    std::size_t line = buffer_.LineOf(selection_.Caret());
     if (x == -1 && y == -1) {
         // From the keyboard: the menu comes at the caret.
         POINT caret = PointOf(selection_.Caret());
@@ -587,6 +603,11 @@ void LogView::OnContextMenu(int x, int y) {
         ::ClientToScreen(window_, &caret);
         x = caret.x;
         y = caret.y;
+    } else {
+        POINT at{x, y};
+        ::ScreenToClient(window_, &at);
+        const long long row = static_cast<long long>(top_) + FloorDiv(at.y, lineHeight_);
+        line = row >= 0 ? static_cast<std::size_t>(row) : buffer_.LineCount();
     }
     MenuHandle menu(::CreatePopupMenu());
     if (!menu) return;
@@ -599,6 +620,12 @@ void LogView::OnContextMenu(int x, int y) {
     ::AppendMenuW(menu.get(), MF_STRING | MF_GRAYED, kMenuDelete, L"&Delete");
     ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(menu.get(), MF_STRING | MF_ENABLED, kMenuSelectAll, L"Select &All");
+    const std::uint32_t tag = buffer_.Tag(line);
+    if (lineMenuChosen_) {
+        ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+        ::AppendMenuW(menu.get(), MF_STRING | (tag == LogBuffer::kNoTag ? MF_GRAYED : MF_ENABLED), kMenuLineItem,
+                      Wide(lineMenuCaption_).c_str());
+    }
     const UINT chosen = static_cast<UINT>(
         ::TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, window_, nullptr));
     if (chosen == kMenuCopy) {
@@ -606,6 +633,8 @@ void LogView::OnContextMenu(int x, int y) {
     } else if (chosen == kMenuSelectAll) {
         selection_.SelectAll(buffer_);
         SelectionChanged();
+    } else if (chosen == kMenuLineItem && lineMenuChosen_) {
+        lineMenuChosen_(tag);
     }
 }
 

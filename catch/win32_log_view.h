@@ -9,7 +9,10 @@
 // (arrows, Home, End, Page Up, Page Down, Ctrl for words and the whole text,
 // Shift to extend), Ctrl+A, Ctrl+C and Ctrl+Insert, and a right-click menu.
 // Each new line moves the caret to its end and brings that end into view.
-// Typing, pasting, cutting and deleting leave the log as it is.
+// Typing, pasting, cutting and deleting leave the log as it is. Its owner
+// may add one item of its own to the right-click menu, about the line
+// clicked: the item is handed that line's tag (what the owner appended it
+// with), and is grayed on a line without one.
 //
 // Other programs read it as they would a text control: WM_GETTEXTLENGTH,
 // WM_GETTEXT and WM_SETTEXT work on the whole log, WM_COPY copies the
@@ -25,6 +28,9 @@
 
 #include "platform/win32_handles.h"
 
+#include <cstdint>
+#include <functional>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -41,9 +47,16 @@ public:
 
     const LogBuffer& Buffer() const { return buffer_; }
     void SetLineLimit(std::size_t limit);
-    // Adds a line to the log and puts the caret at its end, without touching
-    // the screen. On failure (memory) the log is left as it was.
-    void Append(std::string_view line);
+    // Adds a line with its tag to the log and puts the caret at its end,
+    // without touching the screen. On failure (memory) the log is left as it
+    // was.
+    void Append(std::string_view line, std::uint32_t tag = LogBuffer::kNoTag);
+    // The owner's item of the right-click menu, after the pane's own.
+    void SetLineMenuItem(std::string caption, std::function<void(std::uint32_t tag)> chosen);
+    // Selects a whole line, the caret at its start, and brings it into view.
+    void SelectLine(std::size_t line);
+    // The line that holds the caret.
+    std::size_t CaretLine() const { return buffer_.LineOf(selection_.Caret()); }
     // Replaces the log's text; the screen follows at once.
     void SetText(std::string_view text);
     // Asks for the screen to follow the log shortly: one repaint for all the
@@ -103,6 +116,8 @@ private:
     bool dragging_ = false;
     POINT dragPoint_{};
     int wheelRest_ = 0;
+    std::string lineMenuCaption_;
+    std::function<void(std::uint32_t)> lineMenuChosen_;
 };
 
 }  // namespace vantrel::win32

@@ -92,6 +92,19 @@ struct ProcessInfo {
     friend bool operator==(const ProcessInfo&, const ProcessInfo&) = default;
 };
 
+// True when Windows keeps Vantrel away from a program: it runs at a higher
+// integrity level than Vantrel (elevated, say), so its windows refuse
+// Vantrel's changes and its threads Vantrel's hook. False where either level
+// is unknown.
+inline bool RunsWithHigherRights(const ProcessInfo& program, const ProcessInfo& own) {
+    return program.integrityLevel && own.integrityLevel && *program.integrityLevel > *own.integrityLevel;
+}
+
+// What Vantrel tells the user when Windows refuses it for that reason.
+inline constexpr const char* kHigherRightsText =
+    "Windows keeps Vantrel away from this window: its program runs with higher rights. Run Vantrel as administrator "
+    "to change it.";
+
 // A window's pixels per inch and its awareness of the screen's scale, where
 // the system tells them (Windows 10 1607 and later).
 struct WindowScale {

@@ -92,7 +92,7 @@ bool RunsWithHigherRights(HWND hwnd) {
     ProcessInfo own;
     ReadRights(process.get(), program);
     ReadRights(::GetCurrentProcess(), own);
-    return program.integrityLevel && own.integrityLevel && *program.integrityLevel > *own.integrityLevel;
+    return RunsWithHigherRights(program, own);
 }
 
 // A thread that answers a probe is alive, however long it takes over a

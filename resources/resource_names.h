@@ -25,7 +25,7 @@ inline constexpr int kTreeImageCount = 37;
 // ImageList1 of the Catch Messages window.
 inline constexpr const char* kCatchImages = "CATCHIMAGES";
 inline constexpr int kCatchImageSize = 16;
-inline constexpr int kCatchImageCount = 9;
+inline constexpr int kCatchImageCount = 10;
 
 // One drawing of a strip: its resource, the file the generator writes (in
 // resources/), the size of one image and the number of images.
@@ -82,6 +82,7 @@ enum CatchImage : int {
     kCatchCursor = 6,
     kCatchOther = 7,
     kCatchClear = 8,
+    kCatchDetails = 9,
 };
 
 }  // namespace vantrel::resources

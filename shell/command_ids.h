@@ -50,6 +50,19 @@ inline constexpr int ToolButton8 = 223;   // Mouse
 inline constexpr int ToolButton9 = 224;   // Keyboard
 inline constexpr int ToolButton10 = 225;  // Cursor
 inline constexpr int ToolButton11 = 226;  // Other
+// "Filter..." after the six category items of "&Messages".
+inline constexpr int MenuMessFilter = 217;
+// The "&View" menu: the Details switch (its check button after the category
+// buttons flips its own pressed state first, so it has an identifier of its
+// own), the Watch choice, and Find in the log.
+inline constexpr int MenuViewDetails = 231;
+inline constexpr int DetailsButton = 232;
+inline constexpr int MenuWatchWindow = 233;       // the selected window (at start)
+inline constexpr int MenuWatchDescendants = 234;  // the window and all its descendants
+inline constexpr int MenuWatchThread = 235;       // every window of its thread
+inline constexpr int MenuWatchProcess = 236;      // every window of its process
+inline constexpr int MenuLogFind = 237;
+inline constexpr int MenuLogFindNext = 238;
 
 }  // namespace vantrel::cmd
 
@@ -64,6 +77,7 @@ inline constexpr int Panel2 = 1006;
 inline constexpr int Splitter1 = 1007;
 inline constexpr int Memo1 = 1101;        // Catch Messages log pane
 inline constexpr int CatchToolBar1 = 1102;
+inline constexpr int CatchStatus = 1103;  // the line under the log pane that tells how Find went
 // Dialog controls.
 inline constexpr int Edit1 = 1201;
 inline constexpr int Edit2 = 1202;
@@ -72,6 +86,10 @@ inline constexpr int CheckBox1 = 1211;
 inline constexpr int SpinEdit1 = 1221;  // SpinEdit1..SpinEdit8 are 1221..1228
 inline constexpr int StyleFlagList = 1231;    // Set Style: the style's flags to tick
 inline constexpr int ExStyleFlagList = 1232;  // Set Style: the extended style's flags to tick
+inline constexpr int FilterList = 1241;       // Message filter: every named message to tick
+inline constexpr int FilterText = 1242;       // Message filter: numbers, ranges and names to hide
+inline constexpr int FilterError = 1243;      // Message filter: what is wrong with the typed entries
+inline constexpr int FilterShowAll = 1244;    // Message filter: "Show all"
 inline constexpr int Button1 = 1;       // OK (IDOK)
 inline constexpr int Button2 = 2;       // Cancel (IDCANCEL)
 }  // namespace vantrel::ctl

@@ -37,9 +37,7 @@ Change StyleChange(std::uint32_t oldStyle, std::uint32_t newStyle);
 
 inline constexpr const char* kNotAnsweredText = "The window did not answer. The request may still take effect later.";
 inline constexpr const char* kBusyText = "The window has not answered an earlier request yet. This request was not made.";
-inline constexpr const char* kHigherRightsText =
-    "Windows keeps Vantrel away from this window: its program runs with higher rights. Run Vantrel as administrator "
-    "to change it.";
+
 
 // What one window command came to, for the one box the user is shown.
 struct CommandOutcome {

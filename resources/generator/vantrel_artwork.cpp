@@ -7,7 +7,7 @@
 //   tree_images.bmp, tree_images_150.bmp, tree_images_200.bmp
 //       37 images of 22, 33 and 44 pixels (ImageList2, node pictures)
 //   catch_images.bmp, catch_images_150.bmp, catch_images_200.bmp
-//        9 images of 16, 24 and 32 pixels (the Catch Messages window)
+//       10 images of 16, 24 and 32 pixels (the Catch Messages window)
 //   vantrel.ico       the program icon, 16, 24, 32, 48 and 64 pixels
 //
 // The strips are 24-bit bitmaps; magenta (255, 0, 255) is the transparent
@@ -1530,6 +1530,15 @@ Img catchClear() {
     return m;
 }
 
+Img catchDetails() {
+    Img m(16, 16);
+    // A written page with a lens over its lines: what each message means.
+    page(m, 0, 0, 11, 15, 3);
+    for (const auto& [y, end] : {std::pair{3, 6}, {5, 9}, {7, 9}, {9, 7}, {11, 8}, {13, 9}}) textLine(m, 2, end, y, kNavy);
+    magnifier(m, 9.5, 9.5, 3.5, 3.0, 2.6);
+    return m;
+}
+
 // ---------------------------------------------------------------- program icon
 
 Img icon32() {
@@ -1723,9 +1732,9 @@ int main(int argc, char** argv) {
             };
             std::vector<Img> catches{
                 catchStart(), catchStop(),   catchTimer(), catchPaint(), catchMouse(),
-                catchKeyboard(), catchCursor(), catchOther(), catchClear(),
+                catchKeyboard(), catchCursor(), catchOther(), catchClear(), catchDetails(),
             };
-            if (tools.size() != 18 || tree.size() != 37 || catches.size() != 9)
+            if (tools.size() != 18 || tree.size() != 37 || catches.size() != 10)
                 throw std::runtime_error("wrong number of images");
             const std::string s = suffix;
             writeBmp(dir + "/tool_images" + s + ".bmp", strip(tools));

@@ -7,7 +7,8 @@
 // mouse and keys, copying, its menu, the caret after new lines, the text
 // control's messages from this process; the line limit set by the
 // environment; records written and announced by a writer that plays a hook
-// library of another make.
+// library of another make. The switches beyond the six categories: Details,
+// the Watch choice, the Filter dialog, Hide this message, Find in the log.
 
 #include "hooklib/hook_channel.h"
 #include "tests/e2e/driver/driver.h"
@@ -82,6 +83,11 @@ protected:
             ClickDialogButton(box, IDOK);
             App().WaitForWindowGone("#32770");
         }
+        for (const char* dialog : {"TFormMessageFilter", "TFormLogFind"})
+            if (HWND open = App().FindWindowOfClass(dialog, "", true)) {
+                ClickDialogButton(open, IDCANCEL);
+                App().WaitForWindowGone(dialog);
+            }
         if (HWND open = App().FindWindowOfClass("TForm5ForHook", "", true)) {
             Post(open, WM_COMMAND, cmd::MenuCatchExit, 0);
             App().WaitForWindowGone("TForm5ForHook");
@@ -123,6 +129,7 @@ protected:
         return {};
     }
     bool Enabled(int command) { return Button(command).enabled; }
+    bool DetailsOn() { return Button(cmd::DetailsButton).checked; }
 
     void Start() {
         Command(cmd::MenuCatchRun);
@@ -170,6 +177,37 @@ protected:
             return false;
         }, kWaitTimeout, "the marker message");
         return lines;
+    }
+
+    // The lines of the sequence's own messages, whole.
+    std::vector<std::string> SequenceLinesWhole(const std::vector<std::string>& lines) {
+        const std::set<unsigned> ours = {0x401, registered_, 0x200, 0x201, 0x202, 0x0F, 0x113, 0x477};
+        std::vector<std::string> out;
+        for (std::size_t i = 1; i < lines.size(); ++i)
+            if (ours.count(LineMessage(lines[i], false))) out.push_back(lines[i]);
+        return out;
+    }
+    // The sequence's lines without those of some messages, middle part only.
+    std::vector<std::string> ExpectedWithout(const std::set<std::string>& names) {
+        std::vector<std::string> expected;
+        for (const std::string& line : ExpectedSequenceLines(registered_))
+            if (!names.count(line.substr(13, line.find(' ', 13) - 13))) expected.push_back(line);
+        return expected;
+    }
+    // Opens the Filter dialog (modal: posted) and waits for it.
+    HWND OpenFilter() {
+        Command(cmd::MenuMessFilter);
+        return App().WaitForWindow("TFormMessageFilter", "Message filter");
+    }
+    // Shows every message again through the Filter dialog's Show all.
+    void ShowAllMessages() {
+        HWND dialog = OpenFilter();
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(ClickDialogButton(dialog, ctl::FilterShowAll));
+        ASSERT_TRUE(WaitFor([&] { return WindowText(::GetDlgItem(dialog, ctl::FilterText)).empty(); }, kWaitTimeout,
+                            "Show all"));
+        ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
+        ASSERT_TRUE(App().WaitForWindowGone("TFormMessageFilter"));
     }
 
     // The lines of the sequence's own messages, middle part only.
@@ -915,6 +953,7 @@ public:
     SharedView(const SharedView&) = delete;
     SharedView& operator=(const SharedView&) = delete;
     T* operator->() const { return view_; }
+    T* get() const { return view_; }
     explicit operator bool() const { return view_ != nullptr; }
 
 private:
@@ -976,6 +1015,248 @@ TEST_F(CatchTest, EveryAnnouncedRecordIsLoggedWhoeverWroteItAndOnlyWhileCatching
     // A cleared log lacks nothing.
     Clear();
     EXPECT_EQ(WindowText(catch_), plain);
+}
+
+TEST_F(CatchTest, WithDetailsTheDetailsAndTheReturnsInTheRingAreReadWithTheirReports) {
+    // This test plays the hook library once more: the record, the details
+    // beside it and the ring of returns, each whole by its own count.
+    Open();
+    Command(cmd::MenuViewDetails);
+    ASSERT_TRUE(WaitFor([&] { return DetailsOn(); }, kWaitTimeout, "Details on"));
+    const std::string plain = WindowText(catch_);
+    Clear();
+    SharedView<HookRecord> record(kHookMappingName, kHookRecordSize);
+    SharedView<std::uint8_t> object(kDetailsMappingName, kDetailsObjectSize);
+    ASSERT_TRUE(record && object);
+    auto* header = reinterpret_cast<HookDetailsHeader*>(object.get());
+    const std::uint32_t window = HandleValue(Recorder());
+    auto fill = [&](MessageDetails& d, std::uint32_t message, DetailMark mark) {
+        d = MessageDetails{};
+        d.window = window;
+        d.message = message;
+        d.thread = 77;
+        d.mark = static_cast<std::uint8_t>(mark);
+        d.result = 42;
+    };
+    auto announce = [&](std::uint32_t number, std::uint32_t message) {
+        const std::uint32_t even = WholeWriteBegins(header->wholeCount);
+        *record.get() = HookRecord{};
+        record->hwnd = window;
+        record->message = message;
+        record->time = 1000;
+        header->reportNumber = number;
+        fill(*reinterpret_cast<MessageDetails*>(object.get() + kDetailsOffset), message, DetailMark::Sent);
+        WholeWriteEnds(header->wholeCount, even);
+        return Send(catch_, HookNotifyMessage, 0, 0).has_value();
+    };
+    auto returned = [&](std::uint32_t number, std::uint32_t message) {
+        auto* entry = reinterpret_cast<ReturnEntry*>(object.get() + kReturnRingOffset) + number % kReturnRingEntries;
+        const std::uint32_t even = WholeWriteBegins(entry->wholeCount);
+        entry->reportNumber = number;
+        entry->time = 1000;
+        fill(entry->details, message, DetailMark::Returned);
+        WholeWriteEnds(entry->wholeCount, even);
+    };
+    // The column after each line's own, as the lines of these messages read.
+    auto columns = [&] {
+        std::vector<std::string> out;
+        for (const std::string& line : SplitLines(Log())) {
+            const unsigned message = LineMessage(line, false);
+            if (message == WM_USER + 0x4E || message == WM_USER + 0x4F)
+                out.push_back(std::to_string(message - WM_USER) + (line.size() > 99 ? line.substr(99) : ""));
+        }
+        return out;
+    };
+    Start();
+    const std::uint32_t base = header->reportNumber;
+    ASSERT_TRUE(announce(base + 1, WM_USER + 0x4E));
+    returned(base + 2, WM_USER + 0x4E);
+    ASSERT_TRUE(announce(base + 3, WM_USER + 0x4F));
+    EXPECT_EQ(columns(), (std::vector<std::string>{"78 | sent", "78 | returned result=42 (0x0000002A)", "79 | sent"}));
+    // A return with nothing announced after it shows a moment later.
+    returned(base + 4, WM_USER + 0x4F);
+    EXPECT_TRUE(WaitFor([&] { return columns().size() == 4; }, kWaitTimeout, "the last return"));
+    EXPECT_EQ(columns().back(), "79 | returned result=42 (0x0000002A)");
+    // The returns' numbers are no missed reports.
+    EXPECT_EQ(WindowText(catch_), plain);
+    Stop();
+    Command(cmd::MenuViewDetails);
+    ASSERT_TRUE(WaitFor([&] { return !DetailsOn(); }, kWaitTimeout, "Details off"));
+    Clear();
+}
+
+TEST_F(CatchTest, DetailsAndWatchKeepTheLinesOwnColumnsAndAWiderWatchNamesEachLinesWindow) {
+    Open();
+    EXPECT_FALSE(DetailsOn());
+    ASSERT_TRUE(Activate(catch_));
+    PressKey(VK_F7);
+    ASSERT_TRUE(WaitFor([&] { return DetailsOn(); }, kWaitTimeout, "Details on by F7"));
+    // The button flips its own pressed state before its command, as a click does.
+    ASSERT_TRUE(Send(toolBar_, TB_CHECKBUTTON, cmd::DetailsButton, FALSE).has_value());
+    Command(cmd::DetailsButton);
+    ASSERT_TRUE(WaitFor([&] { return !DetailsOn(); }, kWaitTimeout, "Details off by its button"));
+    Command(cmd::MenuViewDetails);
+    ASSERT_TRUE(WaitFor([&] { return DetailsOn(); }, kWaitTimeout, "Details on by its menu item"));
+    // Kept for the run; with it on, every line keeps its own columns.
+    Close();
+    Open();
+    EXPECT_TRUE(DetailsOn());
+    Clear();
+    Start();
+    EXPECT_EQ(SequenceLines(CatchSequence(false), false), ExpectedSequenceLines(registered_));
+    Stop();
+    Command(cmd::MenuViewDetails);
+    ASSERT_TRUE(WaitFor([&] { return !DetailsOn(); }, kWaitTimeout, "Details off again"));
+
+    // A watch wider than the window (the recorder has no descendants): after
+    // the line's own columns, lined up, each line names the window it went to.
+    // A choice made while catching waits for the next Start.
+    Command(cmd::MenuWatchDescendants);
+    Clear();
+    Start();
+    Command(cmd::MenuWatchWindow);
+    std::vector<std::string> lines = CatchSequence(false);
+    EXPECT_EQ(SequenceLines(lines, false), ExpectedSequenceLines(registered_));
+    char target[32];
+    std::snprintf(target, sizeof target, "| 0x%08X", HandleValue(Recorder()));
+    for (const std::string& line : SequenceLinesWhole(lines))
+        EXPECT_EQ(line.substr(99, 13), std::string(" ") + target) << line;
+    Stop();
+    Command(cmd::MenuWatchWindow);
+    Clear();
+    Start();
+    lines = CatchSequence(false);
+    for (const std::string& line : SequenceLinesWhole(lines)) EXPECT_LT(line.size(), 99u) << line;
+    Stop();
+    Clear();
+}
+
+TEST_F(CatchTest, FilterDialogHidesTheMessagesUntickedOrTypedAndSaysWhatIsWrong) {
+    Open();
+    HWND dialog = OpenFilter();
+    ASSERT_NE(dialog, nullptr);
+    HWND list = ::GetDlgItem(dialog, ctl::FilterList), field = ::GetDlgItem(dialog, ctl::FilterText),
+         error = ::GetDlgItem(dialog, ctl::FilterError);
+    const std::vector<ListRow> rows = ReadListView(list);
+    auto rowOf = [&](const std::string& caption) {
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (rows[i].caption == caption) return static_cast<int>(i);
+        ADD_FAILURE() << "no row " << caption;
+        return 0;
+    };
+    const int paint = rowOf("WM_PAINT"), paintHeading = rowOf("Paint");
+    // Everything shown at start; unticking a message unticks its heading.
+    EXPECT_TRUE(ListRowChecked(list, paint));
+    EXPECT_TRUE(ListRowChecked(list, paintHeading));
+    EXPECT_EQ(WindowText(field), "");
+    ASSERT_TRUE(CheckListRow(list, paint, false));
+    EXPECT_TRUE(WaitFor([&] { return !ListRowChecked(list, paintHeading); }, kWaitTimeout, "the heading unticked"));
+    // A typed entry not understood: said under the field, and OK stays.
+    ASSERT_TRUE(SetWindowTextRemote(field, "0x401, bogus"));
+    EXPECT_EQ(WindowText(error), "\"bogus\" is not a message number, a range of numbers or a message name.");
+    ASSERT_TRUE(Send(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0).has_value());
+    EXPECT_TRUE(::IsWindowVisible(dialog));
+    ASSERT_TRUE(SetWindowTextRemote(field, "0x401"));
+    EXPECT_EQ(WindowText(error), "");
+    ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
+    ASSERT_TRUE(App().WaitForWindowGone("TFormMessageFilter"));
+
+    Clear();
+    Start();
+    EXPECT_EQ(SequenceLines(CatchSequence(false), false), ExpectedWithout({"WM_USER+1", "WM_PAINT"}));
+    Stop();
+    // Opened again it shows what was chosen; Show all, then every line again.
+    ASSERT_EQ(OpenFilter(), dialog);
+    EXPECT_FALSE(ListRowChecked(list, paint));
+    EXPECT_EQ(WindowText(field), "0x401");
+    ASSERT_TRUE(ClickDialogButton(dialog, IDCANCEL));
+    ASSERT_TRUE(App().WaitForWindowGone("TFormMessageFilter"));
+    ShowAllMessages();
+    Clear();
+    Start();
+    EXPECT_EQ(SequenceLines(CatchSequence(false), false), ExpectedSequenceLines(registered_));
+    Stop();
+    Clear();
+}
+
+TEST_F(CatchTest, HideThisMessageOnALineOfTheLogHidesThatMessageFromThenOn) {
+    Open();
+    Clear();
+    Start();
+    const std::vector<std::string> lines = CatchSequence(false);
+    Stop();
+    std::size_t mouseMove = 0;
+    for (std::size_t i = 1; i < lines.size() && !mouseMove; ++i)
+        if (LineMessage(lines[i], false) == WM_MOUSEMOVE) mouseMove = i;
+    ASSERT_NE(mouseMove, 0u);
+    ASSERT_TRUE(Activate(catch_));
+    ClickAt(ScreenMiddle(LineIndex(static_cast<int>(mouseMove)) + 20), MouseButton::Right);
+    ASSERT_NE(WaitForPopupMenu(), nullptr);
+    PressKey('H');
+    ASSERT_TRUE(WaitFor([&] {
+        for (HWND w : App().Windows())
+            if (::IsWindowVisible(w) && ClassNameOf(w) == "#32768") return false;
+        return true;
+    }, kWaitTimeout, "the menu closed"));
+    ASSERT_TRUE(Send(catch_, WM_NULL, 0, 0).has_value());
+    Clear();
+    Start();
+    EXPECT_EQ(SequenceLines(CatchSequence(false), false), ExpectedWithout({"WM_MOUSEMOVE"}));
+    Stop();
+    ShowAllMessages();
+    Clear();
+}
+
+TEST_F(CatchTest, FindSelectsTheNextLineHoldingTheTextInViewAndF3GoesRoundWithANotice) {
+    Open();
+    std::vector<std::string> sample = {kHeader, "alpha WM_PAINT"};
+    for (int i = 2; i < 300; ++i) sample.push_back(i == 250 ? "line 250 needle" : "line " + std::to_string(i));
+    sample.push_back("omega wm_paint");
+    ASSERT_TRUE(SetWindowTextRemote(memo_, Joined(sample)));
+    HWND status = ::GetDlgItem(catch_, ctl::CatchStatus);
+    ASSERT_NE(status, nullptr);
+    EXPECT_FALSE(::IsWindowVisible(status));
+    RECT client{};
+    ::GetClientRect(memo_, &client);
+    const int visible = client.bottom / std::max<LONG>(1, Cell().cy);
+    // Ctrl+F: the field holds the last text; a new one is typed and OK pressed.
+    auto find = [&](const std::string& kept, const std::string& text) {
+        PressKey('F', true);
+        HWND dialog = App().WaitForWindow("TFormLogFind", "Find in the log");
+        ASSERT_NE(dialog, nullptr);
+        HWND field = ::GetDlgItem(dialog, ctl::Edit1);
+        EXPECT_EQ(WindowText(field), kept);
+        ASSERT_TRUE(SetWindowTextRemote(field, text));
+        ASSERT_TRUE(ClickDialogButton(dialog, IDOK));
+        ASSERT_TRUE(App().WaitForWindowGone("TFormLogFind"));
+    };
+    // The line found selected whole and in view; the notice under the log.
+    auto expectFound = [&](int line, const std::string& notice) {
+        const DWORD start = LineIndex(line);
+        EXPECT_TRUE(WaitForSelection(start, start + static_cast<DWORD>(sample[static_cast<std::size_t>(line)].size()),
+                                     "line " + std::to_string(line)));
+        const LRESULT first = Send(memo_, EM_GETFIRSTVISIBLELINE, 0, 0).value_or(-1);
+        EXPECT_LE(first, line);
+        EXPECT_GT(first + visible, line);
+        EXPECT_TRUE(WaitFor([&] { return WindowText(status) == notice; }, kWaitTimeout, notice));
+    };
+    ASSERT_TRUE(Activate(catch_));
+    ASSERT_NO_FATAL_FAILURE(find("", "Wm_Paint"));
+    expectFound(1, "Found \"Wm_Paint\" in line 1.");
+    EXPECT_TRUE(::IsWindowVisible(status));
+    PressKey(VK_F3);
+    expectFound(300, "Found \"Wm_Paint\" in line 300.");
+    PressKey(VK_F3);
+    expectFound(1, "Passed the end of the log and went on from the top: found \"Wm_Paint\" in line 1.");
+    // The field keeps the last text; a text found nowhere leaves the selection.
+    ASSERT_NO_FATAL_FAILURE(find("Wm_Paint", "needle"));
+    expectFound(250, "Found \"needle\" in line 250.");
+    ASSERT_NO_FATAL_FAILURE(find("needle", "nowhere"));
+    EXPECT_TRUE(WaitFor([&] { return WindowText(status) == "\"nowhere\" is not in the log."; }, kWaitTimeout,
+                        "the notice of a text found nowhere"));
+    EXPECT_EQ(Selection(), std::make_pair(LineIndex(250), LineIndex(250) + 15));
+    EXPECT_EQ(App().FindWindowOfClass("#32770", "", true), nullptr);  // no box
+    Clear();
 }
 
 }  // namespace

@@ -211,6 +211,32 @@ TEST(LogBuffer, PastItsLimitTheOldestLinesGoInChunksAndTheHeaderStays) {
     EXPECT_EQ(log.Text(), "first\r\nf");
 }
 
+TEST(LogBuffer, EachLineKeepsItsTagThroughDropsAndAssignedLinesHaveNone) {
+    constexpr std::uint32_t none = LogBuffer::kNoTag;
+    LogBuffer log("head");
+    log.SetLineLimit(10);
+    log.Append("untagged");
+    log.Append("pair\r\npiece", 0x0F);
+    for (std::uint32_t i = 3; i <= 9; ++i) log.Append("line", i);
+    EXPECT_EQ(log.Tag(0), none);
+    EXPECT_EQ(log.Tag(1), none);
+    EXPECT_EQ(log.Tag(2), 0x0Fu);
+    EXPECT_EQ(log.Tag(3), 0x0Fu);
+    EXPECT_EQ(log.Tag(10), 9u);
+    EXPECT_EQ(log.Tag(11), none);  // past the end
+    // The 11th line drops the first: every tag moves with its line.
+    ASSERT_EQ(log.Append("last", 0).lines, 1u);
+    std::vector<std::uint32_t> tags;
+    for (std::size_t i = 0; i < log.LineCount(); ++i) tags.push_back(log.Tag(i));
+    EXPECT_EQ(tags, (std::vector<std::uint32_t>{none, 0x0F, 0x0F, 3, 4, 5, 6, 7, 8, 9, 0}));
+    EXPECT_EQ(log.Line(2), "piece");
+    log.Assign("a\r\nb");
+    EXPECT_EQ(log.Tag(1), none);
+    log.Append("c", 7);
+    log.Clear();
+    EXPECT_EQ(log.Tag(1), none);
+}
+
 // "head\r\none two  three\r\n\r\nx\tyz": lines at 0, 6, 22 (empty) and 24; 28 long.
 LogBuffer SampleLog() {
     LogBuffer log("head");

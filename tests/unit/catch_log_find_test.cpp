@@ -48,4 +48,11 @@ TEST(LogFind, AMatchLiesWithinOneLine) {
     EXPECT_EQ(Find(log, "cd", 0), R(2, false));
 }
 
+TEST(LogFind, ANoticeTellsTheLineFoundTheWrapAndATextFoundNowhere) {
+    EXPECT_EQ(vantrel::FindNotice("WM_SIZE", LogFindResult{12, false}), "Found \"WM_SIZE\" in line 12.");
+    EXPECT_EQ(vantrel::FindNotice("wm_paint", LogFindResult{3, true}),
+              "Passed the end of the log and went on from the top: found \"wm_paint\" in line 3.");
+    EXPECT_EQ(vantrel::FindNotice("WM_MOVE", std::nullopt), "\"WM_MOVE\" is not in the log.");
+}
+
 }  // namespace

@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -225,6 +227,112 @@ TEST(CatchLogReports, TheRecordIsReadFromOffset16AndOnlyWhenWhole) {
     EXPECT_FALSE(vantrel::ReadAnnouncedReport(bytes, header));
 }
 
+TEST(CatchLogColumns, TargetAndDetailsFollowTheLinesOwnColumnsLinedUp) {
+    using vantrel::LineWithColumns;
+    const std::string own = Line(kTimer, false, 0, 1, 2, 30, 40);
+    EXPECT_EQ(LineWithColumns(own, "", ""), own);
+    const std::string padded = own + std::string(99 - own.size(), ' ');
+    EXPECT_EQ(LineWithColumns(own, "", "posted   id=1"), padded + " | posted   id=1");
+    EXPECT_EQ(LineWithColumns(own, "0x00010020 {Edit}", ""), padded + " | 0x00010020 {Edit}");
+    EXPECT_EQ(LineWithColumns(own, "0x00010020 {A\r\nB}", "sent"),
+              padded + " | 0x00010020 {A  B}" + std::string(11, ' ') + " | sent");
+    // Nothing is cut: longer columns push the next ones.
+    const std::string longOwn(120, 'o'), longTarget(40, 't');
+    EXPECT_EQ(LineWithColumns(longOwn, longTarget, "d"), longOwn + " | " + longTarget + " | d");
+}
+
+TEST(CatchLogColumns, DetailsFollowTheirReportAndAReturnFollowsTheFateOfItsSend) {
+    using vantrel::DetailMark;
+    constexpr std::uint32_t kGetTextLength = 0x0E, kSize = 0x05, kSizeLParam = (300u << 16) | 400u;
+    auto report = [](std::uint32_t message, DetailMark mark, std::uint8_t depth = 0, std::uint32_t lParam = 0) {
+        vantrel::AnnouncedReport r{Record(message, 0, 0, lParam), std::nullopt, vantrel::MessageDetails{}};
+        r.record.hwnd = 0x00010020;
+        vantrel::MessageDetails& d = *r.details;
+        d.window = r.record.hwnd;
+        d.message = message;
+        d.lParam = lParam;
+        d.thread = 5;
+        d.mark = static_cast<std::uint8_t>(mark);
+        d.depth = depth;
+        d.result = 4;
+        d.windowClass[0] = u'E';
+        return r;
+    };
+    auto with = [](const std::string& own, const std::string& column) {
+        return own + std::string(99 - own.size(), ' ') + " | " + column;
+    };
+    const std::string sizeLine = Line(kSize, false, 0, 0, kSizeLParam), lengthLine = Line(kGetTextLength, false);
+    CatchLog log;
+    // Off: a send's line is the line as ever, its return no line at all.
+    EXPECT_EQ(log.Take(report(kSize, DetailMark::Sent, 0, kSizeLParam), false), sizeLine);
+    EXPECT_EQ(log.Take(report(kSize, DetailMark::Returned), false), std::nullopt);
+    log.details = true;
+    EXPECT_EQ(log.Take(report(kSize, DetailMark::Posted, 0, kSizeLParam), false),
+              with(sizeLine, "posted   SIZE_RESTORED 400 x 300"));
+    EXPECT_EQ(log.Take(report(kGetTextLength, DetailMark::Sent), false), with(lengthLine, "sent"));
+    EXPECT_EQ(log.Take(report(kGetTextLength, DetailMark::Returned), false),
+              with(lengthLine, "returned result=4 (0x00000004)"));
+    // Hidden as a repetition, the send takes its return along; a return is
+    // no message of its own, so the next send is a repetition too. A send
+    // nested in a logged one and filtered out drops only its own return.
+    log.hideRepetitions = true;
+    EXPECT_EQ(log.Take(report(kGetTextLength, DetailMark::Sent), false), std::nullopt);
+    EXPECT_EQ(log.Take(report(kGetTextLength, DetailMark::Returned), false), std::nullopt);
+    EXPECT_EQ(log.Take(report(kGetTextLength, DetailMark::Sent), false), std::nullopt);
+    log.hideRepetitions = false;
+    log.filter[Category::Timer] = false;
+    EXPECT_TRUE(log.Take(report(kSize, DetailMark::Sent), false));
+    EXPECT_FALSE(log.Take(report(kTimer, DetailMark::Sent, 1), false));
+    EXPECT_FALSE(log.Take(report(kTimer, DetailMark::Returned, 1), false));
+    EXPECT_TRUE(log.Take(report(kSize, DetailMark::Returned), false));
+    // A return whose send came before catching began has no fate: no line.
+    EXPECT_FALSE(log.Take(report(kSize, DetailMark::Returned, 3), false));
+
+    // A wide watch names the window of every line, from the details or,
+    // without them, from the record.
+    log.details = false;
+    log.targets = true;
+    EXPECT_EQ(log.Take(report(kGetTextLength, DetailMark::Sent), false), with(lengthLine, "0x00010020 {E}"));
+    vantrel::AnnouncedReport bare = report(kGetTextLength, DetailMark::Sent);
+    bare.details.reset();
+    EXPECT_EQ(log.Take(bare, false), with(lengthLine, "0x00010020"));
+
+    // A return from the library's ring: its record made from the entry.
+    vantrel::ReturnEntry entry{};
+    entry.reportNumber = 41;
+    entry.time = 3723004;
+    entry.x = -3;
+    entry.y = 7;
+    entry.details = *report(kSize, DetailMark::Returned, 0, kSizeLParam).details;
+    entry.details.wParam = 0x1'00000002;
+    const vantrel::AnnouncedReport back = vantrel::ReturnedReport(entry);
+    EXPECT_EQ(back.number, 41u);
+    EXPECT_EQ(std::make_tuple(back.record.hwnd, back.record.message, back.record.wParam, back.record.lParam,
+                              back.record.time, back.record.x, back.record.y),
+              std::make_tuple(0x00010020u, kSize, 2u, kSizeLParam, 3723004u, -3, 7));
+    ASSERT_TRUE(back.details);
+    EXPECT_TRUE(vantrel::DetailsMatch(back.record, *back.details));
+}
+
+TEST(CatchLogReports, DetailsAreTakenWithAWholeRecordOnlyWhenTheyDescribeIt) {
+    HookRecord written = Record(kTimer, 1000, 3, 4);
+    written.hwnd = 0x00010020;
+    vantrel::MessageDetails details{};
+    details.window = written.hwnd;
+    details.message = kTimer;
+    details.wParam = 3;
+    vantrel::HookDetailsHeader header{};
+    // A header no writer used: no details, as no number.
+    EXPECT_FALSE(vantrel::ReadAnnouncedReport(&written, header, &details)->details);
+    header.wholeCount = 2;
+    auto read = vantrel::ReadAnnouncedReport(&written, header, &details);
+    ASSERT_TRUE(read && read->details);
+    EXPECT_EQ(read->details->wParam, 3u);
+    EXPECT_FALSE(vantrel::ReadAnnouncedReport(&written, header)->details);  // not asked for
+    details.message = kPaint;  // the details of another report
+    EXPECT_FALSE(vantrel::ReadAnnouncedReport(&written, header, &details)->details);
+}
+
 TEST(CatchLogLimit, TheEnvironmentSetsAWholeNumberOfLinesOrTheDefault) {
     using vantrel::LogLineLimit;
     EXPECT_EQ(vantrel::kDefaultLogLineLimit, 1000000u);
@@ -260,7 +368,7 @@ TEST(CatchLogFile, EveryLineEndsWithCrLf) {
 TEST(CatchWindowTables, SwitchesMeetTheirButtonsAndItems) {
     using namespace vantrel;
     const auto& menus = CatchMenuTable();
-    ASSERT_EQ(menus.size(), 2u);
+    ASSERT_EQ(menus.size(), 3u);  // "&Catching", "&Messages", then "&View"
     EXPECT_EQ(menus[0].shortcut, "F9");
     for (const CategoryControls& c : CategoryTable()) {
         EXPECT_EQ(CategoryOfCommand(c.toolButton), &c);
@@ -284,6 +392,42 @@ TEST(CatchWindowTables, SwitchesMeetTheirButtonsAndItems) {
     EXPECT_EQ(FindMenuItem(menus, cmd::Hiderepetitions1)->shortcut, "F8");
     EXPECT_EQ(FindMenuItem(menus, cmd::MenuCatchClear)->shortcut, "Ctrl+N");
     EXPECT_EQ(FindMenuItem(menus, cmd::MenuCatchSave)->shortcut, "Ctrl+S");
+}
+
+TEST(CatchWindowTables, DetailsWatchFilterAndFindComeAfterTheWindowsFirstSwitches) {
+    using namespace vantrel;
+    const auto& menus = CatchMenuTable();
+    ASSERT_EQ(menus.size(), 3u);
+    EXPECT_EQ(menus[2].caption, "&View");
+    EXPECT_EQ(menus[1].items.back().command, cmd::MenuMessFilter);  // after the six categories
+    const MenuItemSpec* details = FindMenuItem(menus, cmd::MenuViewDetails);
+    ASSERT_NE(details, nullptr);
+    EXPECT_EQ(details->shortcut, "F7");
+    EXPECT_FALSE(details->checked);
+    EXPECT_EQ(FindMenuItem(menus, cmd::MenuLogFind)->shortcut, "Ctrl+F");
+    EXPECT_EQ(FindMenuItem(menus, cmd::MenuLogFindNext)->shortcut, "F3");
+    // The Details button comes last, off, with the item's picture.
+    const ToolButtonSpec& button = CatchToolBarTable().back();
+    EXPECT_EQ(button.command, cmd::DetailsButton);
+    EXPECT_EQ(button.kind, ToolKind::Check);
+    EXPECT_FALSE(button.pressed);
+    EXPECT_EQ(button.image, details->image);
+    // One radio item per watch, the selected window's ticked at start.
+    for (const auto watch : {HookWatch::Window, HookWatch::Descendants, HookWatch::Thread, HookWatch::Process}) {
+        const MenuItemSpec* item = FindMenuItem(menus, WatchCommand(watch));
+        ASSERT_NE(item, nullptr);
+        EXPECT_TRUE(item->radio);
+        EXPECT_EQ(item->checked, watch == HookWatch::Window);
+        EXPECT_EQ(WatchOfCommand(WatchCommand(watch)), watch);
+    }
+    EXPECT_EQ(WatchOfCommand(cmd::MenuViewDetails), std::nullopt);
+    // No two items share a shortcut.
+    std::set<std::string_view> shortcuts;
+    std::size_t items = 0;
+    for (const MenuSpec& menu : menus)
+        for (const MenuItemSpec& item : menu.items)
+            if (!item.shortcut.empty()) shortcuts.insert(item.shortcut), ++items;
+    EXPECT_EQ(shortcuts.size(), items);
 }
 
 TEST(CatchWindowTables, StartFailureNamesEveryReasonTheLibraryGives) {
@@ -312,6 +456,12 @@ TEST(CatchWindowTables, StartFailureNamesEveryReasonTheLibraryGives) {
               std::string::npos);
     EXPECT_NE(StartFailureText(static_cast<std::uint32_t>(HookFailure::OtherCatching)).find("Stop"),
               std::string::npos);
+    // A program with higher rights: the one sentence of every refusal by Windows.
+    EXPECT_EQ(StartFailureText(static_cast<std::uint32_t>(HookFailure::NoEntry), true),
+              usual + "\rWindows keeps Vantrel away from this window: its program runs with higher rights. Run "
+                      "Vantrel as administrator to change it.");
+    EXPECT_EQ(StartFailureText(static_cast<std::uint32_t>(HookFailure::NoWindow), true),
+              StartFailureText(static_cast<std::uint32_t>(HookFailure::NoWindow)));
 }
 
 }  // namespace

@@ -54,6 +54,35 @@ TEST(MessageFilter, EveryNamedMessageIsListedUnderItsCategories) {
     EXPECT_EQ(seen.size(), 199u);  // the table's 199 names
 }
 
+TEST(MessageFilter, TheDialogsRowsHeadEachListedCategoryAndAHeadingTicksItsWholeGroup) {
+    const auto& rows = vantrel::FilterRows();
+    std::size_t headings = 0, messages = 0;
+    for (const auto& row : rows) (row.message ? messages : headings) += 1;
+    EXPECT_EQ(headings, 5u);  // the caret blink has no name, so Cursor lists nothing
+    std::size_t listed = 0;
+    for (const auto& group : vantrel::FilterGroups()) listed += group.messages.size();
+    EXPECT_EQ(messages, listed);
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows[0].text, "Timer");
+    EXPECT_FALSE(rows[0].message);
+    const auto heading = [&](Category c) {
+        return *std::find_if(rows.begin(), rows.end(), [c](const auto& r) { return !r.message && r.category == c; });
+    };
+    EXPECT_EQ(heading(Category::Other).text, "Other");
+
+    vantrel::MessageFilter filter;
+    EXPECT_TRUE(vantrel::RowShown(filter, heading(Category::Timer)));
+    filter.SetShown(0x0113, false);  // WM_TIMER
+    EXPECT_FALSE(vantrel::RowShown(filter, heading(Category::Timer)));
+    EXPECT_TRUE(vantrel::RowShown(filter, heading(Category::Paint)));
+    vantrel::SetRowShown(filter, heading(Category::Paint), false);
+    for (std::uint32_t n : {0x000Fu, 0x0309u}) EXPECT_FALSE(filter.Allows(n));  // WM_PAINT, WM_PAINTCLIPBOARD
+    EXPECT_TRUE(filter.Allows(0x0005));
+    vantrel::SetRowShown(filter, heading(Category::Paint), true);
+    vantrel::SetRowShown(filter, {Category::Timer, 0x0113, "WM_TIMER"}, true);
+    for (std::uint32_t n : {0x000Fu, 0x0309u, 0x0113u}) EXPECT_TRUE(filter.Allows(n));
+}
+
 TEST(MessageFilter, TypedNumbersRangesAndNamesOrAPlainError) {
     const auto parsed = vantrel::ParseMessageRanges("0x400-0x4FF, 49152, WM_TIMER; wm_paint ,, TVM_INSERTITEMW ,0X10");
     EXPECT_EQ(parsed.error, "");
