@@ -14,6 +14,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <memory>
 #include <set>
@@ -224,6 +225,65 @@ TEST_F(CaptureTest, DetailsSwitchedOnWhileCatchingComeWithTheNextMessage) {
         if (l.message == "0460" || l.message == "0461") seen.push_back(l.message + " " + l.target + " | " + l.details);
     EXPECT_EQ(seen, (std::vector<std::string>{"0460 - | -", "0461 " + main + " | sent",
                                               "0461 " + main + " | returned result=0 (0x00000000)"}));
+}
+
+TEST_F(CaptureTest, InVantrelsWindowAProcessWatchWithDetailsExplainsEachMessageAndSavesItAsUtf8) {
+    // The whole road once: the library in the fixture reports to the Catch
+    // Messages window of a running Vantrel, which decodes and logs.
+    std::unique_ptr<Vantrel> app = Vantrel::Start();
+    const CatchSession session = CatchSession::Open(*app, fixture_->Window("cap_main"));
+    ASSERT_TRUE(session.Command(cmd::MenuViewDetails));
+    ASSERT_TRUE(session.Command(cmd::MenuWatchProcess));
+    ASSERT_TRUE(session.Start());
+    ASSERT_TRUE(fixture_->Command("capture-script"));
+    // A line's message number (decimal) and what follows its own columns.
+    auto parse = [](const std::string& line) {
+        const unsigned message = line.size() > 99 ? static_cast<unsigned>(std::strtoul(line.c_str() + 16, nullptr, 10))
+                                                  : 0;
+        return std::make_pair(message, line.size() > 99 ? line.substr(99) : std::string());
+    };
+    std::vector<std::string> lines;
+    WaitFor([&] {
+        lines = SplitLines(session.Log());
+        return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return parse(l).first == 0x477; });
+    }, kWaitTimeout, "the end of the script in the log");
+    // The script runs inside the fixture's command, a WM_COPYDATA to its
+    // control window, which the process watch sees too: its sends are
+    // nested one step in.
+    const std::string main = Target("cap_main", "VantrelCaptureMain");
+    const std::vector<std::pair<unsigned, std::string>> expected = {
+        {0x0005, " | " + main + " | sent       SIZE_RESTORED 400 x 300"},
+        {0x000D, " | " + main + " | returned   result=6 (0x00000006) \"Привет\""},
+        {0x1132, " | " + Target("cap_tree", "SysTreeView32") + "   | sent       TVM_INSERTITEMW"},
+        {0x0431, " | " + main + " | returned     result=49 (0x00000031)"},
+        {0x0102, " | " + main + " | posted   'Ж' U+0416 repeat=1 scan=0x21"},
+    };
+    auto next = lines.begin();
+    for (const auto& [message, column] : expected) {
+        next = std::find_if(next, lines.end(), [&](const std::string& l) {
+            const auto [number, rest] = parse(l);
+            return number == message && rest.rfind(column, 0) == 0;
+        });
+        if (next == lines.end()) {
+            ADD_FAILURE() << "no line " << message << column << " in order in:\n" << session.Log();
+            break;
+        }
+        ++next;
+    }
+    ASSERT_TRUE(session.Stop());
+
+    // The texts read in the fixture are outside the ANSI code page: the
+    // first file type asks once, and Yes writes the pane's lines as UTF-8.
+    const std::string path = BuildDir() + "\\e2e-temp\\details-log.txt";
+    ::CreateDirectoryA((BuildDir() + "\\e2e-temp").c_str(), nullptr);
+    ::DeleteFileA(path.c_str());
+    const SaveOutcome outcome = SaveLogAs(*app, session.window, path, 0, 60000, 1, IDYES);
+    EXPECT_EQ(outcome.problem, "");
+    EXPECT_TRUE(outcome.lossAsked);
+    EXPECT_TRUE(outcome.finished);
+    EXPECT_EQ(FileBytes(path), session.Log() + "\r\n");
+    session.Close();
+    EXPECT_TRUE(app->Stop());
 }
 
 // Whether a process of that program name runs.
