@@ -23,6 +23,16 @@
 //  8. Catching a program of the other bitness: bursts from the other
 //     bitness's bench windows against bursts from this bitness's, each caught
 //     by a Vantrel of its own, alternating.
+//  9. Details: bursts of a message mix whose parameters point to texts and
+//     structures, caught with the details and without, alternating.
+// 10. Wider watches: a process with 20 windows on 4 threads watched whole
+//     while a burst goes to all its windows in turn, against the same burst
+//     to one window watched alone.
+// (2b. The program's side alone: records announced by the bench to a
+//     Vantrel that catches, against the same bare notifications.)
+// Measures 9 and 10 are the hook library's: the tests' catcher
+// (vantrel_catcher.exe, beside VANTREL.DLL) plays the program, so that the
+// library's own cost shows without the log pane's.
 //
 // Options: --rounds <n> (default 5), --catch <messages> (default 100000; 0
 // skips measures 2 to 5), --tree 0 (skip the tree rebuild), --log <lines>
@@ -30,9 +40,12 @@
 // (default 10, half of each kind; 0 skips measure 6), --companion <messages>
 // (default 20000; 0 skips measure 7), --other-bitness <messages> (default 0:
 // skipped; bench/run.sh runs it in a 64-bit session of its own where the
-// machine runs both kinds).
+// machine runs both kinds), --details <messages> (default 20000; 0 skips
+// measure 9), --watch <messages> (default 20000; 0 skips measure 10),
+// --program-side <messages> (default 20000; 0 skips 2b).
 
 #include "catch/catch_log.h"
+#include "hooklib/hook_channel.h"
 #include "shell/command_ids.h"
 #include "tests/e2e/driver/driver.h"
 
@@ -53,6 +66,7 @@
 #include <vector>
 
 using namespace vantrel::e2e;
+using vantrel::HookWatch;
 namespace cmd = vantrel::cmd;
 namespace ctl = vantrel::ctl;
 
@@ -61,6 +75,8 @@ namespace {
 constexpr UINT kSendBurst = WM_APP + 1;
 constexpr UINT kQuit = WM_APP + 2;
 constexpr UINT kRecordBurst = WM_APP + 3;
+constexpr UINT kMixBurst = WM_APP + 4;
+constexpr UINT kSpreadBurst = WM_APP + 5;
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -83,11 +99,11 @@ std::string HereDir() {
 class Windows {
 public:
     // exe: the bench windows of another build (the other bitness's).
-    explicit Windows(int count, const std::string& exe = "") {
+    explicit Windows(int count, const std::string& exe = "", const std::string& more = "") {
         out_ = HereDir() + "bench-windows-" + std::to_string(::GetCurrentProcessId()) + ".txt";
         ::DeleteFileA(out_.c_str());
         std::string command = "\"" + (exe.empty() ? HereDir() + "vantrel_bench_windows.exe" : exe) + "\" --out \"" + out_ + "\" --windows " +
-                              std::to_string(count);
+                              std::to_string(count) + (more.empty() ? "" : " " + more);
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
@@ -97,10 +113,11 @@ public:
         ::CloseHandle(info.hThread);
         WaitOrThrow([&] {
             std::ifstream in(out_);
-            unsigned long long control = 0, watched = 0;
-            if (!(in >> control >> watched)) return false;
+            unsigned long long control = 0, watched = 0, spread = 0;
+            if (!(in >> control >> watched >> spread)) return false;
             control_ = reinterpret_cast<HWND>(static_cast<uintptr_t>(control));
             watched_ = reinterpret_cast<HWND>(static_cast<uintptr_t>(watched));
+            spread_ = reinterpret_cast<HWND>(static_cast<uintptr_t>(spread));
             return true;
         }, 600000, "the bench windows");
     }
@@ -111,6 +128,7 @@ public:
         ::DeleteFileA(out_.c_str());
     }
     HWND Watched() const { return watched_; }
+    HWND FirstSpread() const { return spread_; }
     // Microseconds the burst took, as the sender measured it; -1 on failure.
     double Burst(UINT kind, unsigned count, HWND sink) const {
         DWORD_PTR result = 0;
@@ -125,6 +143,7 @@ private:
     HANDLE process_ = nullptr;
     HWND control_ = nullptr;
     HWND watched_ = nullptr;
+    HWND spread_ = nullptr;
 };
 
 // The limit of a rebuild: the same walk, the same queries and as many
@@ -491,6 +510,98 @@ std::pair<double, double> CompareCatching(Vantrel& first, const Windows& a, Vant
     return {Median(times[0]), Median(times[1])};
 }
 
+// 2b. The program's side alone: records written and announced by the bench
+// windows, as the library would, to a Vantrel that catches an idle window,
+// against the same bare notifications to the sink.
+void MeasureProgramSide(Vantrel& app, unsigned count, int rounds) {
+    Windows source(0), idle(0);
+    Sink sink;
+    const CatchSession session = CatchSession::Open(app, idle.Watched());
+    std::vector<double> vantrel, limit;
+    for (int round = 0; round < rounds; ++round) {
+        session.Clear();
+        std::string box;
+        if (!session.Start(&box)) throw DriverError("Start refused (" + box + ")");
+        vantrel.push_back(source.Burst(kRecordBurst, count, session.window));
+        session.Stop();
+        limit.push_back(source.Burst(kSendBurst, count, sink.Window()));
+    }
+    const long lines = static_cast<long>(Send(session.memo, EM_GETLINECOUNT, 0, 0, 600000).value_or(0)) - 1;
+    session.Close();
+    std::printf("2b. The program's side alone, %u records announced by the bench (medians of %d rounds): %ld lines\n",
+                count, rounds, lines);
+    std::printf("        Vantrel %.3f s, limit %.3f s, ratio %.2f\n", Median(vantrel) / 1e6, Median(limit) / 1e6,
+                Median(vantrel) / Median(limit));
+}
+
+// The tests' catcher as the program that catches (the library's own cost,
+// without the log pane): one per watch, started afresh.
+class Catcher {
+public:
+    Catcher(HookWatch watch, bool details, HWND window)
+        : catcher_(Fixture::StartProgram(BuildDir() + "\\vantrel_catcher.exe")) {
+        const std::string options =
+            "options " + std::to_string(static_cast<unsigned>(watch)) + (details ? " 1" : " 0");
+        if (!catcher_->Command(options) || !catcher_->Command("start " + std::to_string(HandleValue(window))))
+            throw DriverError("the catcher could not start catching");
+    }
+    ~Catcher() {
+        catcher_->Command("stop", 600000);
+        catcher_->Stop();
+    }
+    // The lines caught so far (forgotten after).
+    long TakeLines() {
+        const long lines = static_cast<long>(SplitLines(catcher_->Command("lines", 600000).value_or("")).size()) - 1;
+        catcher_->Command("clear");
+        return lines;
+    }
+
+private:
+    std::unique_ptr<Fixture> catcher_;
+};
+
+// 9. Details: the same mix caught with and without them.
+void MeasureDetails(unsigned count, int rounds) {
+    Windows source(0);
+    std::vector<double> off, on;
+    long lines[2] = {0, 0};
+    for (int round = 0; round < rounds; ++round) {
+        for (int details = 0; details < 2; ++details) {
+            Catcher catcher(HookWatch::Window, details == 1, source.Watched());
+            (details ? on : off).push_back(source.Burst(kMixBurst, count, nullptr));
+            // The last return comes with the catcher's next look at the ring.
+            Pause(300);
+            lines[details] = catcher.TakeLines();
+        }
+    }
+    std::printf("9. Details, %u messages of a mix pointing to texts and structures (medians of %d rounds):\n"
+                "   %ld lines with details (their returns included), %ld without\n",
+                count, rounds, lines[1], lines[0]);
+    std::printf("        with details %.3f s, without %.3f s, ratio %.2f (target <= 1.5)\n", Median(on) / 1e6,
+                Median(off) / 1e6, Median(on) / Median(off));
+}
+
+// 10. A process of 20 windows on 4 threads, watched whole, against one of
+// its windows watched alone, the same number of messages caught.
+void MeasureWiderWatch(unsigned count, int rounds) {
+    Windows source(0, "", "--spread 4 5");
+    std::vector<double> one, process;
+    for (int round = 0; round < rounds; ++round) {
+        {
+            Catcher catcher(HookWatch::Window, false, source.FirstSpread());
+            one.push_back(source.Burst(kSpreadBurst, count, reinterpret_cast<HWND>(1)));
+        }
+        {
+            Catcher catcher(HookWatch::Process, false, source.FirstSpread());
+            process.push_back(source.Burst(kSpreadBurst, count, reinterpret_cast<HWND>(20)));
+        }
+    }
+    std::printf("10. A process of 20 windows on 4 threads watched whole against one window watched alone,\n"
+                "    %u messages caught each way (medians of %d rounds)\n", count, rounds);
+    std::printf("        process %.3f s, one window %.3f s, per message %.2f x (target <= 1.2)\n",
+                Median(process) / 1e6, Median(one) / 1e6, Median(process) / Median(one));
+}
+
 // 7. The catch path through the companion against the direct path: two
 // Vantrels, one with the test switch, catching the same window.
 void MeasureCompanion(unsigned count, int rounds) {
@@ -606,6 +717,9 @@ int main(int argc, char** argv) {
     int hungWindows = 10;
     unsigned companionCount = 20000;
     unsigned otherCount = 0;
+    unsigned programSideCount = 20000;
+    unsigned detailsCount = 20000;
+    unsigned watchCount = 20000;
     bool copy = true;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
@@ -617,6 +731,9 @@ int main(int argc, char** argv) {
         else if (option == "--companion") companionCount = static_cast<unsigned>(std::atoi(argv[i + 1]));
         else if (option == "--other-bitness") otherCount = static_cast<unsigned>(std::atoi(argv[i + 1]));
         else if (option == "--copy") copy = std::atoi(argv[i + 1]) != 0;
+        else if (option == "--program-side") programSideCount = static_cast<unsigned>(std::atoi(argv[i + 1]));
+        else if (option == "--details") detailsCount = static_cast<unsigned>(std::atoi(argv[i + 1]));
+        else if (option == "--watch") watchCount = static_cast<unsigned>(std::atoi(argv[i + 1]));
     }
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     try {
@@ -634,6 +751,8 @@ int main(int argc, char** argv) {
         std::printf("   limit's own per-window cost at 10,000 / at 1,000: %.2f\n",
                     (big.limit / big.nodes) / (small.limit / small.nodes));
         }
+
+        if (programSideCount > 0) MeasureProgramSide(*app, programSideCount, rounds);
 
         if (catchCount > 0) {
         // ---- 2. Message catching ----
@@ -737,6 +856,10 @@ int main(int argc, char** argv) {
 
         // ---- 8. Catching the other bitness ----
         if (otherCount > 0) MeasureOtherBitness(otherCount, rounds);
+
+        // ---- 9. Details, 10. Wider watches ----
+        if (detailsCount > 0) MeasureDetails(detailsCount, rounds);
+        if (watchCount > 0) MeasureWiderWatch(watchCount, rounds);
     } catch (const std::exception& error) {
         std::printf("bench failed: %s\n", error.what());
         return 1;

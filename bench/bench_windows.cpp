@@ -19,16 +19,33 @@
 //               notification writes the message into the named shared record
 //               of the Catch Messages window, as the hook library does (for
 //               measuring the program's side where no hook can be set).
+//   kMixBurst   wParam = count: sends count messages of a mix to "watched",
+//               each of which points to a text or a structure (WM_SETTEXT,
+//               WM_GETTEXT, WM_WINDOWPOSCHANGING, WM_NOTIFY from a list view,
+//               WM_STYLECHANGING) or carries plain values (a registered
+//               message, WM_USER+0x100), in turn. "watched" answers each at
+//               once (WM_GETTEXT with a short text). Returns microseconds.
+//   kSpreadBurst wParam = count, lParam = n: sends count messages
+//               (kBurstMessage) in turn to the first n of the spread windows
+//               (n = 1: the first alone). Returns microseconds.
 //   kQuit       ends the program.
+//
+// With --spread <threads> <per thread>, it also makes that many threads with
+// that many top-level windows each (the spread windows); the handles file
+// then holds "<control> <watched> <first spread window>".
 
 #include "hooklib/hook_channel.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -36,13 +53,85 @@ namespace {
 constexpr UINT kSendBurst = WM_APP + 1;
 constexpr UINT kQuit = WM_APP + 2;
 constexpr UINT kRecordBurst = WM_APP + 3;
+constexpr UINT kMixBurst = WM_APP + 4;
+constexpr UINT kSpreadBurst = WM_APP + 5;
 constexpr UINT kBurstMessage = WM_USER + 0x100;
 
 HINSTANCE g_instance = nullptr;
 HWND g_watched = nullptr;
+std::vector<HWND> g_spread;
 
 LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+// "watched": answers the mix at once, touching nothing.
+LRESULT CALLBACK WatchedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SETTEXT:
+            return TRUE;
+        case WM_GETTEXT: {
+            const char text[] = "Bench text";
+            if (wParam < sizeof text) return 0;
+            std::memcpy(reinterpret_cast<char*>(lParam), text, sizeof text);
+            return sizeof text - 1;
+        }
+        case WM_WINDOWPOSCHANGING:
+        case WM_NOTIFY:
+        case WM_STYLECHANGING:
+        case kBurstMessage:
+            return 0;
+        default:
+            return ::DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+// The mix, one message after the other.
+void SendMix(unsigned count) {
+    static const UINT registered = ::RegisterWindowMessageA("VantrelBenchMessage");
+    char text[64];
+    WINDOWPOS position{g_watched, nullptr, 10, 20, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE};
+    NMLISTVIEW notice{};
+    notice.hdr = {g_watched, 7, LVN_ITEMCHANGED};
+    notice.iItem = 3;
+    notice.uChanged = LVIF_STATE;
+    STYLESTRUCT styles{WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW | WS_VISIBLE};
+    for (unsigned i = 0; i < count; ++i) {
+        switch (i % 7) {
+            case 0: ::SendMessageA(g_watched, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Bench text")); break;
+            case 1: ::SendMessageA(g_watched, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)); break;
+            case 2: ::SendMessageA(g_watched, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&position)); break;
+            case 3: ::SendMessageA(g_watched, WM_NOTIFY, 7, reinterpret_cast<LPARAM>(&notice)); break;
+            case 4: ::SendMessageA(g_watched, WM_STYLECHANGING, GWL_STYLE, reinterpret_cast<LPARAM>(&styles)); break;
+            case 5: ::SendMessageA(g_watched, registered, i, 1); break;
+            default: ::SendMessageA(g_watched, kBurstMessage, i, 2); break;
+        }
+    }
+}
+
+DWORD WINAPI RunSpreadThread(LPVOID parameter) {
+    auto* job = static_cast<std::pair<int, HANDLE>*>(parameter);
+    std::vector<HWND> windows;
+    for (int i = 0; i < job->first; ++i)
+        windows.push_back(::CreateWindowExA(0, "BenchTopWindow", "Bench spread", WS_OVERLAPPED, 0, 0, 40, 30,
+                                            nullptr, nullptr, g_instance, nullptr));
+    g_spread.insert(g_spread.end(), windows.begin(), windows.end());
+    ::SetEvent(job->second);
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);
+    return 0;
+}
+
+// threads threads with perThread windows each, in turn (each waits for the last).
+void CreateSpread(int threads, int perThread) {
+    for (int t = 0; t < threads; ++t) {
+        std::pair<int, HANDLE> job{perThread, ::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+        if (HANDLE thread = ::CreateThread(nullptr, 0, RunSpreadThread, &job, 0, nullptr)) {
+            ::WaitForSingleObject(job.second, 30000);
+            ::CloseHandle(thread);
+        }
+        ::CloseHandle(job.second);
+    }
 }
 
 LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -67,8 +156,10 @@ LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         for (unsigned i = 0; i < count; ++i) {
             ::SendMessageA(g_watched, kBurstMessage, i, static_cast<LPARAM>(count - i));
             if (record) {
-                POINT point{};
-                ::GetCursorPos(&point);
+                // The position the thread last saw, as the library takes it
+                // for a sent message (asking the pointer costs a round trip).
+                const DWORD position = ::GetMessagePos();
+                const POINT point{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
                 record->hwnd = static_cast<std::uint32_t>(reinterpret_cast<uintptr_t>(g_watched));
                 record->message = kBurstMessage;
                 record->wParam = i;
@@ -83,6 +174,20 @@ LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         ::QueryPerformanceCounter(&end);
         if (record) ::UnmapViewOfFile(record);
         if (mapping) ::CloseHandle(mapping);
+        return static_cast<LRESULT>((end.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart);
+    }
+    if (message == kMixBurst || message == kSpreadBurst) {
+        LARGE_INTEGER frequency, start, end;
+        ::QueryPerformanceFrequency(&frequency);
+        ::QueryPerformanceCounter(&start);
+        const auto count = static_cast<unsigned>(wParam);
+        if (message == kMixBurst) {
+            SendMix(count);
+        } else {
+            const std::size_t spread = std::min<std::size_t>(std::max<LPARAM>(lParam, 1), g_spread.size());
+            for (unsigned i = 0; i < count && spread; ++i) ::SendMessageA(g_spread[i % spread], kBurstMessage, i, 3);
+        }
+        ::QueryPerformanceCounter(&end);
         return static_cast<LRESULT>((end.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart);
     }
     if (message == kQuit) {
@@ -141,26 +246,33 @@ void CreateDesktop(int total) {
 int main(int argc, char** argv) {
     g_instance = ::GetModuleHandleA(nullptr);
     std::string out;
-    int windows = 0;
+    int windows = 0, spreadThreads = 0, spreadPerThread = 0;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--out") out = argv[i + 1];
         else if (option == "--windows") windows = std::atoi(argv[i + 1]);
+        else if (option == "--spread" && i + 2 < argc) {
+            spreadThreads = std::atoi(argv[i + 1]);
+            spreadPerThread = std::atoi(argv[++i + 1]);
+        }
     }
-    for (const char* name : {"BenchTopWindow", "BenchOwnedWindow", "BenchChainLink", "BenchChildPanel",
-                             "BenchWatched"}) {
+    for (const char* name : {"BenchTopWindow", "BenchOwnedWindow", "BenchChainLink", "BenchChildPanel"}) {
         Register(name, PlainProc);
     }
     Register("BenchControl", ControlProc);
+    Register("BenchWatched", WatchedProc);
     CreateDesktop(windows);
+    CreateSpread(spreadThreads, spreadPerThread);
     g_watched = ::CreateWindowExA(0, "BenchWatched", "Bench watched", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 600,
                                   200, 120, nullptr, nullptr, g_instance, nullptr);
     HWND control = ::CreateWindowExA(0, "BenchControl", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, g_instance,
                                      nullptr);
-    char line[64];
-    std::snprintf(line, sizeof line, "%llu %llu\n",
+    char line[96];
+    std::snprintf(line, sizeof line, "%llu %llu %llu\n",
                   static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(control)),
-                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(g_watched)));
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(g_watched)),
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(g_spread.empty() ? nullptr
+                                                                                              : g_spread.front())));
     const std::string temporary = out + ".tmp";
     if (FILE* file = std::fopen(temporary.c_str(), "wb")) {
         std::fputs(line, file);

@@ -40,5 +40,6 @@ done
 if [ "$arch" = win32 ] && [ "$other" != 0 ] && [ -x /usr/lib/wine/wine64 ]; then
     mkdir -p "$build_dir/cross-bitness"
     VANTREL_PIN_CPU=1 VANTREL_WINE_ARCH=win64 bash scripts/with-wine.sh "$build_dir/cross-bitness" \
-        wine "$build_dir/bench/vantrel_bench.exe" "$@" --tree 0 --catch 0 --copy 0 --hung 0 --companion 0 --other-bitness "$other"
+        wine "$build_dir/bench/vantrel_bench.exe" "$@" --tree 0 --catch 0 --copy 0 --hung 0 --companion 0 --program-side 0 --details 0 --watch 0 \
+        --other-bitness "$other"
 fi

@@ -7,11 +7,14 @@
 // library of its own bitness (VANTREL64.DLL or VANTREL32.DLL, beside it). It
 // shows nothing: its one window is a message-only window (class
 // VantrelHookCompanion), invisible to every walk of the desktop, which takes
-// two requests, sent with a time limit by the library: set the hooks on a
-// thread, and remove them. Only requests that are sent (not posted) and carry
-// the key of its command line are taken: no other program can have it hook a
-// thread or let one go. Everything else is the library's, which reports
-// through the same shared record as VANTREL.DLL.
+// the requests the library sends with a time limit: set the hooks on one
+// more thread, remove them all, switch the return hooks, scout a process.
+// Only requests that are sent (not posted) and carry the key of its command
+// line are taken: no other program can have it hook a thread or let one go.
+// The one request without a key is a new thread's of the scouted process,
+// asking for its own hooks, which its library takes only for a thread of
+// that process. Everything else is the library's, which reports through the
+// same shared record as VANTREL.DLL.
 //
 // Before anything else it restricts where libraries are looked for to the
 // system folder, and loads its own library by its full path: no file of the
@@ -33,24 +36,35 @@
 
 namespace {
 
-using SetHooksFunction = BOOL(WINAPI*)(DWORD);
+using NumberFunction = BOOL(WINAPI*)(DWORD);
 using RemoveHooksFunction = BOOL(WINAPI*)();
 
-SetHooksFunction g_setHooks = nullptr;
+NumberFunction g_setHooks = nullptr;
 RemoveHooksFunction g_removeHooks = nullptr;
+NumberFunction g_setReturns = nullptr;
+NumberFunction g_setScout = nullptr;
+NumberFunction g_threadRequest = nullptr;
 std::uint32_t g_key = 0;
 
+// Sent (with SendMessage or SendMessageCallback), not posted.
+bool Sent() { return (::InSendMessageEx(nullptr) & (ISMEX_SEND | ISMEX_CALLBACK)) != 0; }
+
 // A request from the Vantrel that started this companion: sent, with its key.
-bool FromVantrel(LPARAM key) {
-    return static_cast<std::uint32_t>(key) == g_key && (::InSendMessageEx(nullptr) & ISMEX_SEND) != 0;
-}
+bool FromVantrel(LPARAM key) { return static_cast<std::uint32_t>(key) == g_key && Sent(); }
 
 LRESULT CALLBACK CompanionProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto number = static_cast<DWORD>(wParam);
     switch (message) {
         case vantrel::hook::kCompanionSetHooks:
-            return FromVantrel(lParam) && g_setHooks(static_cast<DWORD>(wParam)) ? 1 : 0;
+            return FromVantrel(lParam) && g_setHooks(number) ? 1 : 0;
         case vantrel::hook::kCompanionRemoveHooks:
             return FromVantrel(lParam) && g_removeHooks() ? 1 : 0;
+        case vantrel::hook::kCompanionSetReturns:
+            return FromVantrel(lParam) && g_setReturns(number) ? 1 : 0;
+        case vantrel::hook::kCompanionSetScout:
+            return FromVantrel(lParam) && g_setScout(number) ? 1 : 0;
+        case vantrel::hook::kHookThreadRequest:
+            return Sent() && g_threadRequest(number) ? 1 : 0;
         case WM_CLOSE:
             return 0;
         default:
@@ -90,11 +104,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     HMODULE library =
         folder.empty() ? nullptr : ::LoadLibraryA((folder + vantrel::hook::CompanionLibrary(bits)).c_str());
     if (!library) return 2;
-    g_setHooks = reinterpret_cast<SetHooksFunction>(
-        reinterpret_cast<void*>(::GetProcAddress(library, "CompanionSetHooks")));
-    g_removeHooks = reinterpret_cast<RemoveHooksFunction>(
-        reinterpret_cast<void*>(::GetProcAddress(library, "CompanionRemoveHooks")));
-    if (!g_setHooks || !g_removeHooks) return 2;
+    auto function = [library](const char* name) {
+        return reinterpret_cast<void*>(::GetProcAddress(library, name));
+    };
+    g_setHooks = reinterpret_cast<NumberFunction>(function("CompanionSetHooks"));
+    g_removeHooks = reinterpret_cast<RemoveHooksFunction>(function("CompanionRemoveHooks"));
+    g_setReturns = reinterpret_cast<NumberFunction>(function("CompanionSetReturns"));
+    g_setScout = reinterpret_cast<NumberFunction>(function("CompanionSetScout"));
+    g_threadRequest = reinterpret_cast<NumberFunction>(function("CompanionThreadRequest"));
+    if (!g_setHooks || !g_removeHooks || !g_setReturns || !g_setScout || !g_threadRequest) return 2;
 
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = CompanionProc;

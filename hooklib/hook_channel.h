@@ -364,7 +364,13 @@ struct HookDetailsHeader {
     std::uint32_t watchThread;   // the selected window's thread
     std::uint32_t watchProcess;  // the selected window's process
     std::uint32_t capture;       // kCapture* bits
-    std::uint32_t reserved[9];   // 0
+    // One more with every Start and every change of the options: what a
+    // watched thread keeps about the catch is let go when it changes.
+    std::uint32_t epoch;
+    // Where a new thread of a watched process asks for its hooks: a window of
+    // the program that sets them (vantrel.exe, or its companion).
+    std::uint32_t requestWindow;
+    std::uint32_t reserved[7];   // 0
 };
 static_assert(sizeof(HookDetailsHeader) == kDetailsOffset, "the details header takes the bytes before the details");
 

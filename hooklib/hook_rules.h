@@ -6,6 +6,7 @@
 // the companion program and the native unit tests compile the same code.
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -75,8 +76,18 @@ inline constexpr const char* kCompanionSwitch = "VANTREL_HOOK_COMPANION";
 // that vantrel.exe gave the companion on its command line: a request with
 // another key, or one that was posted, is not taken.
 inline constexpr const char* kCompanionClass = "VantrelHookCompanion";
-inline constexpr unsigned kCompanionSetHooks = 0x8000 + 0x48;     // wParam: thread to hook
-inline constexpr unsigned kCompanionRemoveHooks = 0x8000 + 0x49;  // wParam: nothing
+inline constexpr unsigned kCompanionSetHooks = 0x8000 + 0x48;     // wParam: one more thread to hook
+inline constexpr unsigned kCompanionRemoveHooks = 0x8000 + 0x49;  // wParam: nothing; every hook goes
+inline constexpr unsigned kCompanionSetReturns = 0x8000 + 0x4A;   // wParam: 1 the return hooks on, 0 off
+inline constexpr unsigned kCompanionSetScout = 0x8000 + 0x4B;     // wParam: the process to scout, 0 none
+
+// A new thread of a watched process asks for its hooks with this message,
+// sent to the header's requestWindow (vantrel.exe's or the companion's):
+// wParam the thread. It carries no key, since the watched program has none:
+// the thread is hooked only when it belongs to the process being scouted.
+inline constexpr unsigned kHookThreadRequest = 0x8000 + 0x4C;
+// The threads of one catch that are hooked at most.
+inline constexpr std::size_t kMostHookedThreads = 1024;
 
 // The registered message of Start's handshake, sent to the watched window.
 inline constexpr const char* kHandshakeMessageName = "Vantrel hook handshake {8C1E5F2A-3D47-4B69-9A0E-61F2D7C4B358}";

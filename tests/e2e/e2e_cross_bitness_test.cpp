@@ -4,7 +4,8 @@
 // lines as the fixture of its own, and the other bitness's vantrel.exe
 // (other-bitness/ in this build folder) catches this build's fixture. Killing
 // Vantrel while it catches through a companion leaves no companion behind,
-// and the watched program keeps working.
+// and the watched program keeps working. The details of a 64-bit program's
+// message hold its whole values.
 
 #include "tests/e2e/driver/driver.h"
 
@@ -86,6 +87,23 @@ TEST_F(CrossBitnessTest, VantrelCatchesAProgramOfTheOtherBitnessAsOneOfItsOwn) {
 
 TEST_F(CrossBitnessTest, VantrelOfTheOtherBitnessCatchesBothKindsToo) {
     CatchBothThenKill(OtherVantrel(), OtherFixture(), FixtureExePath());
+}
+
+TEST_F(CrossBitnessTest, AProgramOf64BitsHasItsWholeValuesInTheDetails) {
+    const std::string fixtureExe = VANTREL_E2E_OTHER_BITS == 64 ? OtherFixture() : FixtureExePath();
+    auto fixture = Fixture::StartProgram(fixtureExe, "--only capture");
+    auto catcher = Fixture::StartProgram(BuildDir() + "\\vantrel_catcher.exe");
+    ASSERT_TRUE(catcher->Command("options 0 1"));
+    ASSERT_TRUE(catcher->Command("start " + std::to_string(HandleValue(fixture->Window("cap_main")))));
+    ASSERT_TRUE(fixture->Command("capture-wide 0x0401 0x1122334455667788 0x123456789ABCDEF0"));
+    std::string line;
+    WaitFor([&] {
+        for (const std::string& l : SplitLines(catcher->Command("lines").value_or("")))
+            if (l.rfind("0401 ", 0) == 0) line = l;
+        return !line.empty();
+    }, kWaitTimeout, "the message's line");
+    EXPECT_NE(line.find("| sent     wParam=0x1122334455667788 lParam=0x123456789ABCDEF0"), std::string::npos) << line;
+    catcher->Command("stop");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "tests/e2e/driver/driver.h"
 
 #include "base/unicode.h"
+#include "catch/catch_log.h"
 
 #include <gtest/gtest.h>
 
@@ -1066,7 +1067,7 @@ std::string FileBytes(const std::string& path) {
 }
 
 SaveOutcome SaveLogAs(const Vantrel& app, HWND catchWindow, const std::string& path, int replaceAnswer,
-                      int timeoutMs, int fileType) {
+                      int timeoutMs, int fileType, int lossAnswer) {
     SaveOutcome outcome;
     const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
     auto timeLeft = [&] { return ::GetTickCount64() < deadline; };
@@ -1164,6 +1165,10 @@ SaveOutcome SaveLogAs(const Vantrel& app, HWND catchWindow, const std::string& p
                 outcome.question = text;
                 if (!replaceAnswer) note("an unexpected replace question, answered No");
                 ClickDialogButton(box, replaceAnswer ? replaceAnswer : IDNO);
+            } else if (text == kAnsiLossQuestion && !outcome.lossAsked) {
+                outcome.lossAsked = true;
+                if (!lossAnswer) note("an unexpected question about characters the ANSI file loses, answered Cancel");
+                ClickDialogButton(box, lossAnswer ? lossAnswer : IDCANCEL);
             } else {
                 if (outcome.reportCaption.empty() && outcome.report.empty()) {
                     outcome.reportCaption = caption;

@@ -345,6 +345,7 @@ struct SaveOutcome {
     std::string problem;        // what went wrong in driving the save, "" when nothing
     std::vector<std::string> fileTypes;  // the Save dialog's file types, in order
     int offeredFileType = 0;    // the type it offered when it came (1 for the first)
+    bool lossAsked = false;     // Vantrel asked whether to save UTF-8 rather than lose characters
 
     // "caption: text" of the box that came, "" when none.
     std::string Box() const { return reportCaption.empty() && report.empty() ? "" : reportCaption + ": " + report; }
@@ -359,9 +360,11 @@ struct SaveOutcome {
 // visible, twice in a row (the error report comes after the Save dialog has
 // closed, so the moment between the two is no end). Bounded by timeoutMs.
 // fileType (1 for the first) chooses the file type as the user would before
-// the name is typed; 0 leaves the dialog's default.
+// the name is typed; 0 leaves the dialog's default. lossAnswer (IDYES, IDNO)
+// answers the question whether to save UTF-8 rather than lose characters to
+// the ANSI file, which must then come; with 0 it is answered Cancel and noted.
 SaveOutcome SaveLogAs(const Vantrel& app, HWND catchWindow, const std::string& path, int replaceAnswer = 0,
-                      int timeoutMs = 60000, int fileType = 0);
+                      int timeoutMs = 60000, int fileType = 0, int lossAnswer = 0);
 // The bytes of a file (UTF-8 path); "" when it cannot be read.
 std::string FileBytes(const std::string& path);
 
