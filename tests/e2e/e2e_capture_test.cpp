@@ -130,12 +130,17 @@ TEST_F(CaptureTest, TheScriptedMessagesReadWithTheirMarksNestingReturnsParameter
         {"0201", main, "posted   MK_LBUTTON x=10 y=20"},
     };
     auto next = lines.begin();
+    // Lines that may say more after what is compared: the rest of a
+    // structure, and in a 64-bit fixture the whole value of a pointer to its
+    // image, which lies above 4 GB.
+    const std::set<std::string> longer = {"0047", "0102", "000C"};
     for (const Line& want : expected) {
         next = std::find_if(next, lines.end(), [&](const Line& l) {
             return l.message.rfind(want.message, 0) == 0 && l.target == want.target &&
-                   l.details.rfind(want.details, 0) == 0 && (l.details.size() == want.details.size() ||
-                                                             want.message == "0047" || want.message == "0102");
+                   l.details.rfind(want.details, 0) == 0 &&
+                   (l.details.size() == want.details.size() || longer.count(want.message));
         });
+        if (next == lines.end()) Print(lines);
         ASSERT_NE(next, lines.end()) << "no line " << want.message << " " << want.details << " in order";
         ++next;
     }
