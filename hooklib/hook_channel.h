@@ -485,6 +485,11 @@ std::uint32_t TakeReturns(const void* object, std::uint32_t after, std::uint32_t
     ReturnEntry found[kReturnRingEntries];
     std::uint32_t count = 0;
     for (std::uint32_t i = 0; i < kReturnRingEntries; ++i) {
+        // Most entries were taken before: their number says so without
+        // copying them whole (the whole copy checks it again).
+        const std::uint32_t number =
+            std::atomic_ref<std::uint32_t>(const_cast<std::uint32_t&>(ring[i].reportNumber)).load(std::memory_order_relaxed);
+        if (!NumberAfter(number, after)) continue;
         ReturnEntry& copy = found[count];
         if (!ReadWhole(ring[i].wholeCount, [&] { copy = ring[i]; })) continue;
         if (copy.details.mark != static_cast<std::uint8_t>(DetailMark::Returned)) continue;
