@@ -323,10 +323,10 @@ TEST_F(CaptureTest, WhileStartWaitsForTheCompanionVantrelAnswersAndPaints) {
     ASSERT_TRUE(WaitFor([&] { return ProgramRuns(companion); }, kWaitTimeout, "the companion started"));
     // Past the time after which the system takes a window for hung, it
     // answers what is sent to it and paints.
-    while (::GetTickCount() - pressed < 6000 && ProgramRuns(companion)) {
+    WaitUntil([&] {
         EXPECT_TRUE(Send(session.window, WM_NULL, 0, 0, 1000).has_value());
-        Pause(500);
-    }
+        return ::GetTickCount() - pressed >= 6000 || !ProgramRuns(companion);
+    }, 10000);
     ASSERT_TRUE(ProgramRuns(companion)) << "Start gave up before the test could look";
     EXPECT_FALSE(::IsHungAppWindow(app->MainWindow()));
     ::InvalidateRect(session.window, nullptr, FALSE);
