@@ -386,9 +386,13 @@ TEST_F(EnduranceTest, WindowsComingAndGoingDuringRefreshFindNextAndSelection) {
     const std::vector<TreeNode> tree = App().Tree();
     const int selected = App().SelectedNodeIndex();
     if (selected >= 0) {
+        // The label holds the handle in ten padded digits, the list without padding.
         const std::string label = tree[static_cast<size_t>(selected)].text;
-        WaitFor([&] { return App().Property("Handle").value_or("") == label.substr(0, 10); }, kWaitTimeout,
+        const std::string handle = std::to_string(std::stoul(label.substr(0, 10)));
+        std::string shown;
+        WaitFor([&] { return (shown = App().Property("Handle").value_or("")) == handle; }, kWaitTimeout,
                 "the property list to show the selected node's window");
+        EXPECT_EQ(shown, handle) << "selected node " << selected << " \"" << label << "\"";
     }
 }
 
