@@ -75,6 +75,7 @@ namespace {
 constexpr UINT kSendBurst = WM_APP + 1;
 constexpr UINT kQuit = WM_APP + 2;
 constexpr UINT kRecordBurst = WM_APP + 3;
+constexpr UINT kHookedBurst = WM_APP + 6;
 constexpr UINT kMixBurst = WM_APP + 4;
 constexpr UINT kSpreadBurst = WM_APP + 5;
 
@@ -792,7 +793,7 @@ int main(int argc, char** argv) {
             return static_cast<long>(Send(memo, EM_GETLINECOUNT, 0, 0, 600000).value_or(0));
         };
         {
-            std::vector<double> vantrel, limit;
+            std::vector<double> vantrel, limit, hooked;
             const int catchRounds = std::max(1, rounds / 2);
             long lines = 0;
             for (int i = 0; i < catchRounds; ++i) {
@@ -800,11 +801,16 @@ int main(int argc, char** argv) {
                 vantrel.push_back(vantrelBurst(catchCount));
                 lines = logLines() - 1;
                 limit.push_back(source.Burst(kSendBurst, catchCount, sink.Window()));
+                hooked.push_back(source.Burst(kHookedBurst, catchCount, sink.Window()));
             }
             std::printf("2. Message catching, %u messages (medians of %d rounds): %ld lines logged per round\n",
                         catchCount, catchRounds, lines);
-            std::printf("        Vantrel %.3f s, limit %.3f s, ratio %.2f (target <= 1.5)\n", Median(vantrel) / 1e6,
+            std::printf("        Vantrel %.3f s, limit %.3f s, ratio %.2f (target <= 1.25)\n", Median(vantrel) / 1e6,
                         Median(limit) / 1e6, Median(vantrel) / Median(limit));
+            // What the platform charges for any hook of the same kinds on the
+            // watched thread, before the library does any work of its own.
+            std::printf("        the limit with hooks that only call the next one %.3f s, ratio %.2f\n",
+                        Median(hooked) / 1e6, Median(hooked) / Median(limit));
         }
 
         // ---- 3. Log growth ----
@@ -833,9 +839,9 @@ int main(int argc, char** argv) {
 
         // ---- 4. Memory ----
         const SIZE_T peak = PeakWorkingSet(app->Process());
-        std::printf("4. Vantrel's peak working set: %.1f MB after the 10,000-window tree, %.1f MB after the "
-                    "200,000-line log\n",
-                    peakAfterTree / 1048576.0, peak / 1048576.0, logLinesWanted);
+        std::printf("4. Vantrel's peak working set:");
+        if (tree) std::printf(" %.1f MB after the 10,000-window tree,", peakAfterTree / 1048576.0);
+        std::printf(" %.1f MB after the %ld-line log\n", peak / 1048576.0, static_cast<long>(logLinesWanted));
 
         // ---- 5. Copying the whole log ----
         if (copy) MeasureCopy(memo, rounds);

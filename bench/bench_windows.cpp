@@ -19,6 +19,9 @@
 //               notification writes the message into the named shared record
 //               of the Catch Messages window, as the hook library does (for
 //               measuring the program's side where no hook can be set).
+//   kHookedBurst like kSendBurst with a window in lParam, while this thread
+//               has a hook of each kind the library sets that only calls the
+//               next one: the price of any hook, without the library's work.
 //   kMixBurst   wParam = count: sends count messages of a mix to "watched",
 //               each of which points to a text or a structure (WM_SETTEXT,
 //               WM_GETTEXT, WM_WINDOWPOSCHANGING, WM_NOTIFY from a list view,
@@ -44,6 +47,7 @@
 #include <cstring>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -55,6 +59,7 @@ constexpr UINT kQuit = WM_APP + 2;
 constexpr UINT kRecordBurst = WM_APP + 3;
 constexpr UINT kMixBurst = WM_APP + 4;
 constexpr UINT kSpreadBurst = WM_APP + 5;
+constexpr UINT kHookedBurst = WM_APP + 6;
 constexpr UINT kBurstMessage = WM_USER + 0x100;
 
 HINSTANCE g_instance = nullptr;
@@ -134,9 +139,34 @@ void CreateSpread(int threads, int perThread) {
     }
 }
 
+LRESULT CALLBACK NextHookOnly(int code, WPARAM wParam, LPARAM lParam) {
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Hooks of the kinds the library sets for a watched window, on this thread,
+// that do nothing but call the next hook.
+struct EmptyHooks {
+    EmptyHooks()
+        : callWnd(::SetWindowsHookExA(WH_CALLWNDPROC, NextHookOnly, nullptr, ::GetCurrentThreadId())),
+          getMessage(::SetWindowsHookExA(WH_GETMESSAGE, NextHookOnly, nullptr, ::GetCurrentThreadId())) {}
+    ~EmptyHooks() {
+        if (callWnd) ::UnhookWindowsHookEx(callWnd);
+        if (getMessage) ::UnhookWindowsHookEx(getMessage);
+    }
+    EmptyHooks(const EmptyHooks&) = delete;
+    EmptyHooks& operator=(const EmptyHooks&) = delete;
+    HHOOK callWnd;
+    HHOOK getMessage;
+};
+
 LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kSendBurst || message == kRecordBurst) {
+    if (message == kSendBurst || message == kRecordBurst || message == kHookedBurst) {
         HWND sink = reinterpret_cast<HWND>(lParam);
+        std::unique_ptr<EmptyHooks> hooks;
+        if (message == kHookedBurst) {
+            hooks = std::make_unique<EmptyHooks>();
+            if (!hooks->callWnd || !hooks->getMessage) return -1;
+        }
         HANDLE mapping = nullptr;
         vantrel::HookRecord* record = nullptr;
         if (message == kRecordBurst) {
