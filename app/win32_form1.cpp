@@ -408,7 +408,9 @@ void TForm1::TreeView1Change(Handle window) {
     ShowProp(SelectedWindow);
 }
 
-void TForm1::ShowProp(Handle window) { ApplyToggles(FillPropertyList(ListView1, TheDesktop(), window, HexMode)); }
+void TForm1::ShowProp(Handle window) {
+    if (const auto toggles = FillPropertyList(ListView1, TheDesktop(), window, HexMode)) ApplyToggles(*toggles);
+}
 
 void TForm1::ApplyToggles(const ToggleStates& t) {
     // The toggle commands act on the state the list shows.

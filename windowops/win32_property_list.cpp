@@ -12,8 +12,13 @@
 
 namespace vantrel::win32 {
 
-ToggleStates FillPropertyList(HWND list, Desktop& desktop, Handle window, bool hexMode) {
+std::optional<ToggleStates> FillPropertyList(HWND list, Desktop& desktop, Handle window, bool hexMode) {
+    // Counts the fills begun (the program has one list), so that one that
+    // began inside this one's reading is known when the reading ends.
+    static unsigned begun = 0;
+    const unsigned fill = ++begun;
     auto sheet = ReadProperties(desktop, window, hexMode);
+    if (fill != begun) return std::nullopt;
 
     // The rows change out of sight, and show at once when all are there.
     const RedrawOff redrawOff(list);

@@ -8,11 +8,16 @@
 
 #include <windows.h>
 
+#include <optional>
+
 namespace vantrel::win32 {
 
 // Refills the list with the rows of the window in the given notation and
-// returns what the toggle commands are to show.
-ToggleStates FillPropertyList(HWND list, Desktop& desktop, Handle window, bool hexMode);
+// returns what the toggle commands are to show. Reading the rows asks other
+// programs for texts, and Vantrel answers what they send it meanwhile: when
+// a newer fill ran among those answers (another program selected a node),
+// its rows stay and this fill returns nothing.
+std::optional<ToggleStates> FillPropertyList(HWND list, Desktop& desktop, Handle window, bool hexMode);
 
 // Puts the selected row's value and CR LF on the clipboard, owned by owner;
 // nothing when no row is selected.

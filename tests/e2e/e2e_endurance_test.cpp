@@ -4,6 +4,7 @@
 // written. Every loop has a deadline and stops by itself; each test prints the
 // figures it reached.
 
+#include "base/scope_exit.h"
 #include "tests/e2e/driver/driver.h"
 
 #include <gtest/gtest.h>
@@ -394,6 +395,59 @@ TEST_F(EnduranceTest, WindowsComingAndGoingDuringRefreshFindNextAndSelection) {
                 "the property list to show the selected node's window");
         EXPECT_EQ(shown, handle) << "selected node " << selected << " \"" << label << "\"";
     }
+}
+
+// A window whose text, once armed, is answered only after its own thread has
+// sent Vantrel's tree a selection of another node: that selection arrives
+// while the property list reads this window.
+std::atomic<HWND> g_selectingTree{nullptr};
+std::atomic<HTREEITEM> g_selectingItem{nullptr};
+
+LRESULT CALLBACK SelectsWhileRead(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETTEXT) {
+        if (HTREEITEM item = g_selectingItem.exchange(nullptr)) {
+            DWORD_PTR result = 0;
+            ::SendMessageTimeoutA(g_selectingTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item),
+                                  SMTO_NORMAL, 30000, &result);
+        }
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(EnduranceTest, ASelectionSentWhileTheListReadsAWindowKeepsItsOwnRows) {
+    RegisterOnce("VantrelEnduranceSelects", SelectsWhileRead);
+    std::atomic<HWND> reader{nullptr}, other{nullptr};
+    std::thread owner([&] {
+        reader = ::CreateWindowExA(0, "VantrelEnduranceSelects", "Reader", WS_OVERLAPPED, 0, 0, 50, 40, nullptr,
+                                   nullptr, nullptr, nullptr);
+        other = ::CreateWindowExA(0, "VantrelEnduranceSelects", "Other", WS_OVERLAPPED, 0, 0, 50, 40, nullptr,
+                                  nullptr, nullptr, nullptr);
+        MSG msg;
+        while (::GetMessageA(&msg, nullptr, 0, 0) > 0) ::DispatchMessageA(&msg);
+        ::DestroyWindow(reader.load());
+        ::DestroyWindow(other.load());
+    });
+    ASSERT_TRUE(WaitUntil([&] { return other != nullptr; }, kWaitTimeout));
+    const DWORD ownerThread = ::GetWindowThreadProcessId(other, nullptr);
+    const ScopeExit quit([&] {
+        ::PostThreadMessageA(ownerThread, WM_QUIT, 0, 0);
+        owner.join();
+    });
+
+    ASSERT_TRUE(App().Refresh());
+    const std::vector<TreeNode> tree = App().Tree();
+    const int readerNode = FindNodeOf(tree, reader, false), otherNode = FindNodeOf(tree, other, false);
+    ASSERT_GE(readerNode, 0);
+    ASSERT_GE(otherNode, 0);
+    g_selectingTree = App().TreeView();
+    g_selectingItem = tree[static_cast<size_t>(otherNode)].item;
+    ASSERT_TRUE(SelectTreeItem(App().TreeView(), tree[static_cast<size_t>(readerNode)].item));
+    EXPECT_EQ(g_selectingItem.load(), nullptr) << "the reader's text was not asked for";
+
+    // The newer selection's rows stay: the list shows the node the tree selects.
+    EXPECT_EQ(App().SelectedNodeIndex(), otherNode);
+    EXPECT_EQ(App().Property("Handle").value_or(""), ValueText(HandleValue(other), false));
+    EXPECT_EQ(App().Property("Text").value_or(""), "Other");
 }
 
 class CatchEnduranceTest : public EnduranceTest {
